@@ -1,0 +1,82 @@
+# Shared build rules of both configurations.
+
+option(ZIR_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+# The same floating-point code on the host and under Wine: SSE2, never x87.
+add_compile_options(-msse2 -mfpmath=sse -Wall -Wextra)
+
+if(ZIR_WIN32)
+  # Libgcc, libstdc++ and winpthread linked in: the modules import only system DLLs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  # GetProcAddress results are cast to their real signatures.
+  add_compile_options(-Wno-cast-function-type)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                  WORLD_READ WORLD_EXECUTE @ONLY)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+  set(ZIR_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
+elseif(ZIR_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Third-party libraries built by deps/build-deps.sh, outside the work tree.
+function(zir_find_dependencies)
+  if(NOT ZIR_DEPS_DIR)
+    if(DEFINED ENV{ZIR_DEPS_DIR})
+      set(ZIR_DEPS_DIR $ENV{ZIR_DEPS_DIR})
+    else()
+      set(ZIR_DEPS_DIR $ENV{HOME}/.cache/zir-deps/current)
+    endif()
+  endif()
+  if(ZIR_WIN32)
+    set(root ${ZIR_DEPS_DIR}/win32)
+  else()
+    set(root ${ZIR_DEPS_DIR}/host)
+  endif()
+  if(NOT EXISTS ${root}/jpeg8/lib/libjpeg.a)
+    message(FATAL_ERROR "Third-party libraries not found under ${root}: run deps/build-deps.sh first")
+  endif()
+  set(ZIR_DEPS_ROOT ${root} CACHE INTERNAL "")
+  foreach(lib jpeg8:jpeg jpeg12:jpeg tiff:tiff png:png16)
+    string(REPLACE ":" ";" parts ${lib})
+    list(GET parts 0 name)
+    list(GET parts 1 file)
+    add_library(zir_${name} STATIC IMPORTED GLOBAL)
+    set_target_properties(zir_${name} PROPERTIES
+      IMPORTED_LOCATION ${root}/${name}/lib/lib${file}.a
+      INTERFACE_INCLUDE_DIRECTORIES ${root}/${name}/include)
+  endforeach()
+  if(ZIR_WIN32)
+    add_library(zir_zlib STATIC IMPORTED GLOBAL)
+    set_target_properties(zir_zlib PROPERTIES IMPORTED_LOCATION /usr/${ZIR_MINGW_PREFIX}/lib/libz.a)
+  else()
+    find_package(ZLIB REQUIRED)
+    add_library(zir_zlib INTERFACE IMPORTED GLOBAL)
+    target_link_libraries(zir_zlib INTERFACE ZLIB::ZLIB)
+  endif()
+  set_target_properties(zir_tiff PROPERTIES INTERFACE_LINK_LIBRARIES zir_zlib)
+  set_target_properties(zir_png PROPERTIES INTERFACE_LINK_LIBRARIES zir_zlib)
+  # The 12-bit build's symbols are renamed: include <jpeg12/jpeglib12.h> to reach it.
+endfunction()
+
+# GoogleTest from Debian's sources, built for the configuration at hand.
+function(zir_add_googletest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endfunction()
+
+# zir_add_test(NAME name LABEL folder SOURCES ... [LIBS ...] [WINDOW])
+# One GoogleTest program; ctest runs it (under Wine in the win32 configuration)
+# with the folder's name as its label.
+function(zir_add_test)
+  cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL}
+    ENVIRONMENT "ZIR_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR};${T_ENVIRONMENT}")
+endfunction()
