@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "twain/twain_records.h"
 
@@ -18,8 +17,10 @@ static void AppendIdentity(FILE* log, const char* label, const TW_IDENTITY* iden
 
 extern "C" TW_UINT16 TW_CALLINGSTYLE DSM_Entry(pTW_IDENTITY origin, pTW_IDENTITY destination, TW_UINT32 dg,
                                                 TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF) {
-  const char* path = std::getenv("ZIR_FAKEDSM_LOG");
-  FILE* log = std::fopen(path && *path ? path : "fakedsm.log", "a");
+  // The process environment, not the C runtime's copy, which a host may have changed since start.
+  char path[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("ZIR_FAKEDSM_LOG", path, sizeof path);
+  FILE* log = std::fopen(length > 0 && length < sizeof path ? path : "fakedsm.log", "a");
   if (!log) return TWRC_FAILURE;
   std::fprintf(log, "DSM_Entry");
   AppendIdentity(log, "origin", origin);
