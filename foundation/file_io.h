@@ -1,0 +1,35 @@
+// Files as the data source uses them: opened for reading and writing (or for
+// reading only), not shared, read and written in exact byte counts at
+// absolute offsets. Implemented over Win32 for the product and over POSIX for
+// the host checks, so that record stores and image readers run on both.
+#pragma once
+
+#include <cstdint>
+
+// An open file; null means none. Opaque to its users.
+struct PlatformFile;
+typedef PlatformFile* FileHandle;
+
+// Opens an existing file for reading and writing, or creates it; null on failure.
+FileHandle OpenFileReadWrite(const char* path);
+// Opens an existing file for reading and writing; null when missing or locked.
+FileHandle OpenExistingFileReadWrite(const char* path);
+// Opens an existing file for reading only (shared with other readers); null on failure.
+FileHandle OpenFileForReading(const char* path);
+// Creates or truncates a file for writing; null on failure.
+FileHandle CreateFileForWriting(const char* path);
+// Closes the file; null is ignored.
+void CloseFile(FileHandle file);
+
+// True only when all count bytes were read or written at the offset.
+bool ReadBytesAt(FileHandle file, uint64_t offset, void* buffer, uint32_t count);
+bool WriteBytesAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t count);
+
+// Size of the open file in bytes; false when it cannot be had.
+bool GetFileSize(FileHandle file, uint64_t* size);
+// Cuts or extends the file to the size.
+bool SetFileSize(FileHandle file, uint64_t size);
+
+// Whole-file helpers on paths.
+bool FileExists(const char* path);
+bool DeleteFileAt(const char* path);

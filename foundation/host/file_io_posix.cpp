@@ -1,0 +1,86 @@
+// The file interface over POSIX descriptors (host checks).
+#include "foundation/file_io.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+struct PlatformFile {
+  int fd;
+};
+
+namespace {
+
+FileHandle Wrap(int fd, bool exclusive) {
+  if (fd < 0) return nullptr;
+  // Not shared: a second opener for writing is refused, like a Windows share mode of 0.
+  if (exclusive && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  return new PlatformFile{fd};
+}
+
+}  // namespace
+
+FileHandle OpenFileReadWrite(const char* path) { return Wrap(open(path, O_RDWR | O_CREAT, 0644), true); }
+FileHandle OpenExistingFileReadWrite(const char* path) { return Wrap(open(path, O_RDWR), true); }
+FileHandle OpenFileForReading(const char* path) { return Wrap(open(path, O_RDONLY), false); }
+FileHandle CreateFileForWriting(const char* path) {
+  return Wrap(open(path, O_RDWR | O_CREAT | O_TRUNC, 0644), true);
+}
+
+void CloseFile(FileHandle file) {
+  if (!file) return;
+  close(file->fd);
+  delete file;
+}
+
+bool ReadBytesAt(FileHandle file, uint64_t offset, void* buffer, uint32_t count) {
+  if (!file) return false;
+  auto* bytes = static_cast<char*>(buffer);
+  while (count > 0) {
+    ssize_t got = pread(file->fd, bytes, count, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    bytes += got;
+    offset += static_cast<uint64_t>(got);
+    count -= static_cast<uint32_t>(got);
+  }
+  return true;
+}
+
+bool WriteBytesAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t count) {
+  if (!file) return false;
+  auto* bytes = static_cast<const char*>(buffer);
+  while (count > 0) {
+    ssize_t put = pwrite(file->fd, bytes, count, static_cast<off_t>(offset));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    bytes += put;
+    offset += static_cast<uint64_t>(put);
+    count -= static_cast<uint32_t>(put);
+  }
+  return true;
+}
+
+bool GetFileSize(FileHandle file, uint64_t* size) {
+  struct stat info;
+  if (!file || fstat(file->fd, &info) != 0) return false;
+  *size = static_cast<uint64_t>(info.st_size);
+  return true;
+}
+
+bool SetFileSize(FileHandle file, uint64_t size) {
+  return file && ftruncate(file->fd, static_cast<off_t>(size)) == 0;
+}
+
+bool FileExists(const char* path) {
+  struct stat info;
+  return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool DeleteFileAt(const char* path) { return unlink(path) == 0; }

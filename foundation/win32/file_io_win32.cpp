@@ -1,0 +1,68 @@
+// The file interface over Win32 file handles (the product).
+#include <windows.h>
+
+#include "foundation/file_io.h"
+
+namespace {
+
+FileHandle Open(const char* path, DWORD access, DWORD share, DWORD disposition) {
+  HANDLE h = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return h == INVALID_HANDLE_VALUE ? nullptr : reinterpret_cast<FileHandle>(h);
+}
+
+HANDLE Native(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+bool Seek(FileHandle file, uint64_t offset) {
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(Native(file), position, nullptr, FILE_BEGIN) != 0;
+}
+
+}  // namespace
+
+FileHandle OpenFileReadWrite(const char* path) {
+  return Open(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
+}
+FileHandle OpenExistingFileReadWrite(const char* path) {
+  return Open(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+}
+FileHandle OpenFileForReading(const char* path) {
+  return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+}
+FileHandle CreateFileForWriting(const char* path) {
+  return Open(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
+}
+
+void CloseFile(FileHandle file) {
+  if (file) CloseHandle(Native(file));
+}
+
+bool ReadBytesAt(FileHandle file, uint64_t offset, void* buffer, uint32_t count) {
+  if (!file || !Seek(file, offset)) return false;
+  DWORD got = 0;
+  return ReadFile(Native(file), buffer, count, &got, nullptr) && got == count;
+}
+
+bool WriteBytesAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t count) {
+  if (!file || !Seek(file, offset)) return false;
+  DWORD put = 0;
+  return WriteFile(Native(file), buffer, count, &put, nullptr) && put == count;
+}
+
+bool GetFileSize(FileHandle file, uint64_t* size) {
+  LARGE_INTEGER value;
+  if (!file || !GetFileSizeEx(Native(file), &value)) return false;
+  *size = static_cast<uint64_t>(value.QuadPart);
+  return true;
+}
+
+bool SetFileSize(FileHandle file, uint64_t size) {
+  return file && Seek(file, size) && SetEndOfFile(Native(file));
+}
+
+bool FileExists(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DeleteFileAt(const char* path) { return DeleteFileA(path) != 0; }
