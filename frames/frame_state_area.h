@@ -9,12 +9,14 @@
 #include "ui/defaults_block.h"
 
 // What the 8760 bytes hold: the options dialog edits the defaults block and
-// the colour-management state "in place" and restores them from copies of
-// this area, so both must live inside it; the frames that are rebuilt from
-// the defaults (the scratch frame of the preview pass and the preview default
-// frame, which is also the frame frozen for the transfer) sit beside them, as
-// do the two 256-entry tone-offset tables built from curves at start-up. The
-// frame list's nodes are separate blocks and are not part of the area.
+// the colour-management state in place and undoes, cancels and resets by
+// copying this whole area, so both live inside it (the session state's
+// defaults are this block). Beside them the two frame templates that the
+// frame list copies from: the scratch frame that describes the preview pass,
+// and the preview default frame, which is also the frame frozen for the
+// transfer and the source of new frames. Then the two tone-offset tables
+// built from curves at start-up, and what remains for the colour-management
+// state. The frame list's own nodes are separate blocks, outside the area.
 struct FrameStateArea {
   DefaultsBlock defaults;
   FrameRecord scratchFrame;        // describes the preview pass; initialised from scratch
