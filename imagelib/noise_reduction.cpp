@@ -45,25 +45,27 @@ class FramedPlanes {
 
   // One step with the neighbour at offset o: up raises a value by one towards
   // a higher neighbour, down lowers it towards a lower one. "+ 1" wraps at 256.
-  void Step(uint8_t* plane, ptrdiff_t o, bool up) const {
+  template <bool kUp>
+  void Step(uint8_t* plane, ptrdiff_t o) const {
     uint8_t* temp = this->temp();
+    const ptrdiff_t width = width_;  // a local bound: byte stores could alias the member
     for (int y = 0; y < height_; ++y) {
       const uint8_t* in = plane + Interior(0, y);
       uint8_t* out = temp + Interior(0, y);
-      for (ptrdiff_t x = 0; x < width_; ++x) {
+      for (ptrdiff_t x = 0; x < width; ++x) {
         uint8_t a = in[x];
         uint8_t n = in[x + o];
-        out[x] = up ? (a < n ? a + 1 : a) : (static_cast<uint8_t>(n + 1) < a ? a - 1 : a);
+        out[x] = kUp ? (a < n ? a + 1 : a) : (static_cast<uint8_t>(n + 1) < a ? a - 1 : a);
       }
     }
     for (int y = 0; y < height_; ++y) {
       const uint8_t* in = temp + Interior(0, y);
       uint8_t* out = plane + Interior(0, y);
-      for (ptrdiff_t x = 0; x < width_; ++x) {
+      for (ptrdiff_t x = 0; x < width; ++x) {
         uint8_t k = in[x];
         uint8_t m1 = static_cast<uint8_t>(in[x - o] + 1);
         uint8_t n = in[x + o];
-        out[x] = up ? (k < m1 && k < n ? k + 1 : k) : (m1 < k && n < k ? k - 1 : k);
+        out[x] = kUp ? (k < m1 && k < n ? k + 1 : k) : (m1 < k && n < k ? k - 1 : k);
       }
     }
   }
@@ -102,10 +104,10 @@ extern "C" int ReduceNoise(void* pixels, int width, int height) {
     ptrdiff_t o = static_cast<ptrdiff_t>(d.dy) * static_cast<ptrdiff_t>(planes.stride()) + d.dx;
     for (int c = 0; c < kRgbBytes; ++c) {
       uint8_t* plane = planes.plane(c);
-      planes.Step(plane, o, true);
-      planes.Step(plane, -o, true);
-      planes.Step(plane, -o, false);
-      planes.Step(plane, o, false);
+      planes.Step<true>(plane, o);
+      planes.Step<true>(plane, -o);
+      planes.Step<false>(plane, -o);
+      planes.Step<false>(plane, o);
       planes.ClearTemp();
       if (!work.Progress(2 + pass++, kProgressSteps)) return 0;
     }
