@@ -5,6 +5,8 @@
 #ifndef IMAGELIB_ENTRY_WORK_H
 #define IMAGELIB_ENTRY_WORK_H
 
+#include <cstddef>
+
 #include "imagelib/library_context.h"
 
 namespace imagelib {
@@ -13,6 +15,11 @@ namespace imagelib {
 inline int Refuse(LibraryContext& context, int code) {
   context.last_error = code;
   return 0;
+}
+
+inline std::nullptr_t RefusePointer(LibraryContext& context, int code) {
+  context.last_error = code;
+  return nullptr;
 }
 
 class EntryWork {

@@ -20,10 +20,10 @@ void* RunReader(ImageStream handle, int* width, int* height, int bits, std::init
                 Decode decode) {
   LibraryContext* context = GetContext();
   if (!context) return nullptr;
-  if (!handle || !width || !height) return Refuse(*context, kImageBadArgument), nullptr;
+  if (!handle || !width || !height) return RefusePointer(*context, kImageBadArgument);
   IoStream stream(handle);
-  if (!stream.IsValid()) return Refuse(*context, kImageInvalidStream), nullptr;
-  if (!Offers(depths, bits)) return Refuse(*context, kImageBadArgument), nullptr;
+  if (!stream.IsValid()) return RefusePointer(*context, kImageInvalidStream);
+  if (!Offers(depths, bits)) return RefusePointer(*context, kImageBadArgument);
   EntryWork work(*context);
   return decode(work, stream);
 }
@@ -109,7 +109,7 @@ extern "C" void* RenderMetafileFile(const char* path, int* width, int* height, i
                                     uint32_t background) {
   LibraryContext* context = GetContext();
   if (!context) return nullptr;
-  if (!path || !width || !height) return Refuse(*context, kImageBadArgument), nullptr;
+  if (!path || !width || !height) return RefusePointer(*context, kImageBadArgument);
   EntryWork work(*context);
   return RenderMetafile(work, path, width, height, extent_x, extent_y, background);
 }

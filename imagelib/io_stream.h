@@ -1,4 +1,5 @@
-// A view of one stream handle for the time of one library call; it owns nothing.
+// A view of one stream handle for the time of one library call; it owns
+// nothing, and copies of it work on the same handle.
 #ifndef IMAGELIB_IO_STREAM_H
 #define IMAGELIB_IO_STREAM_H
 
@@ -12,9 +13,6 @@ namespace imagelib {
 class IoStream {
  public:
   explicit IoStream(ImageStream handle) : handle_(handle) {}
-
-  void Assign(const IoStream& other) { handle_ = other.handle_; }
-  ImageStream handle() const { return handle_; }
 
   bool OpenForRead(const char* path);
   bool OpenForWrite(const char* path);

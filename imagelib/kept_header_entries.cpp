@@ -81,7 +81,7 @@ extern "C" char* GetJpegComment(int index) {
   LibraryContext* context = GetContext();
   if (!context) return nullptr;
   const std::vector<JpegMarkerRecord>& comments = context->jpeg.kept_comments;
-  if (!InRange(comments, index)) return Refuse(*context, kImageBadArgument), nullptr;
+  if (!InRange(comments, index)) return RefusePointer(*context, kImageBadArgument);
   char* copy = CopyText(comments[static_cast<size_t>(index)].text);
   context->last_error = copy ? kImageOk : kImageNoMemory;
   return copy;

@@ -13,15 +13,11 @@ ImageStream OpenFileStream(const char* path, bool for_writing) {
   LibraryContext* context = GetContext();
   if (!context) return nullptr;
   ImageStream handle = AllocateBlock(sizeof(IoState));
-  if (!handle) {
-    Refuse(*context, kImageNoMemory);
-    return nullptr;
-  }
+  if (!handle) return RefusePointer(*context, kImageNoMemory);
   IoStream stream(handle);
   if (!(for_writing ? stream.OpenForWrite(path) : stream.OpenForRead(path))) {
     GlobalBlockFree(handle);
-    Refuse(*context, kImageCannotOpen);
-    return nullptr;
+    return RefusePointer(*context, kImageCannotOpen);
   }
   context->last_error = kImageOk;
   return handle;
