@@ -9,7 +9,7 @@
 #include "twain/platform.h"
 
 struct FrameRecord;
-struct MemHandle;
+struct MemHandleRecord;  // a MemHandle points at one
 
 // Resolutions the image offers, ascending.
 struct ResolutionList {
@@ -39,7 +39,7 @@ struct DataSourceState {
   FileHandle deviceStore = nullptr;
   FileHandle appStore = nullptr;
   ModuleRef resModule = nullptr;
-  MemHandle* previewPendingHandle = nullptr;
+  MemHandleRecord* previewPendingHandle = nullptr;
   WindowRef toolWindow = nullptr;
   WindowRef jobManagerWindow = nullptr;
 };

@@ -12,7 +12,7 @@ void WriteLogHeader() {}
 void LogClose(bool) {}
 
 // Not available yet: no preview handle is ever allocated.
-void DisposeMemHandle(MemHandle*) {}
+void DisposeMemHandle(MemHandleRecord*) {}
 ModuleRef GetModuleInstance() { return gModuleInstance; }
 // Not available yet: no settings folder.
 bool GetSettingsFolder(char*) { return false; }

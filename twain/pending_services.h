@@ -12,7 +12,7 @@
 #include "twain/platform.h"
 
 struct FrameRecord;
-struct MemHandle;
+struct MemHandleRecord;  // a MemHandle points at one
 
 namespace pending {
 
@@ -22,7 +22,7 @@ void WriteLogHeader();
 void LogClose(bool writeEnd);
 
 // Memory handles, module instance, settings folder, dialog helpers.
-void DisposeMemHandle(MemHandle* handle);
+void DisposeMemHandle(MemHandleRecord* handle);
 ModuleRef GetModuleInstance();
 bool GetSettingsFolder(char* buffer);
 void SetTooltipsEnabled(bool enabled);
