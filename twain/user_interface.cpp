@@ -1,3 +1,6 @@
+// The session's user interface: built at MSG_ENABLEDS and torn down at
+// MSG_DISABLEDS (or a MSG_CLOSEDS that comes first), each step in the order
+// the later layers rely on.
 #include "foundation/record_type.h"
 #include "session/device_layer.h"
 #include "session/preview_store.h"
