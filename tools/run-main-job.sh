@@ -8,4 +8,4 @@ bash deps/build-deps.sh
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
 cd build/win32/bin
-../wine-run.sh twainhost.exe "QB ZIR.ds"
+WINEDLLOVERRIDES=twain_32=n ../wine-run.sh twainhost.exe "QB ZIR.ds" --cycle

@@ -1,19 +1,17 @@
 // The data source module's two entry points: the DLL entry and DS_Entry.
 #include <windows.h>
 
+#include "twain/dispatch.h"
 #include "twain/twain_records.h"
-
-static HINSTANCE gModule;
+#include "twain/twain_state.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    gModule = instance;
-    DisableThreadLibraryCalls(instance);
-  }
+  if (!instance) return FALSE;
+  if (reason == DLL_PROCESS_ATTACH) return OnModuleAttach(instance) ? TRUE : FALSE;
   return TRUE;
 }
 
-// Until the triplet dispatcher exists every call is refused.
-extern "C" TW_UINT16 TW_CALLINGSTYLE DS_Entry(pTW_IDENTITY, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF) {
-  return TWRC_FAILURE;
+extern "C" TW_UINT16 TW_CALLINGSTYLE DS_Entry(pTW_IDENTITY origin, TW_UINT32 dataGroup, TW_UINT16 dataArgument,
+                                               TW_UINT16 message, TW_MEMREF data) {
+  return HandleDsEntry(origin, dataGroup, dataArgument, message, data);
 }

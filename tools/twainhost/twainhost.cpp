@@ -1,13 +1,60 @@
 // The TWAIN test host: plays the application. It loads a data source by path,
-// takes its DS_Entry and prints what the source answers.
-//   twainhost <data source path>
+// takes its DS_Entry and drives it as a host does, printing every answer.
+//   twainhost <data source> [options]
+//     --product NAME        the host's ProductName (default "twainhost")
+//     --manufacturer NAME   the host's Manufacturer (default "Quillbrook Tests")
+//     --cycle               open, negotiate, enable, disable and close the source
+//     --loop N              load, open, enable, disable, close and unload N times
+// Any answer a host would not accept is printed as a line starting with FAIL,
+// and the exit code is then 1.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "twain/twain_records.h"
 
-static void PrintIdentity(const TW_IDENTITY& identity) {
+namespace {
+
+int gFailures = 0;
+
+void Fail(const char* what, unsigned got, unsigned wanted) {
+  std::printf("FAIL %s: got %u, wanted %u\n", what, got, wanted);
+  ++gFailures;
+}
+
+struct Host {
+  HMODULE module = nullptr;
+  DSENTRYPROC entry = nullptr;
+  TW_IDENTITY application = {};
+  TW_IDENTITY source = {};
+  bool verbose = true;
+
+  TW_UINT16 Call(TW_UINT32 dataGroup, TW_UINT16 dataArgument, TW_UINT16 message, TW_MEMREF data) {
+    return entry(&application, dataGroup, dataArgument, message, data);
+  }
+
+  TW_UINT16 ConditionCode() {
+    TW_STATUS status = {};
+    Call(DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+    return status.ConditionCode;
+  }
+
+  // One triplet whose answer must be the wanted one; prints it.
+  void Expect(const char* name, TW_UINT32 dataGroup, TW_UINT16 dataArgument, TW_UINT16 message, TW_MEMREF data,
+              TW_UINT16 wanted) {
+    TW_UINT16 rc = Call(dataGroup, dataArgument, message, data);
+    if (verbose) std::printf("%s: rc=%u\n", name, rc);
+    if (rc != wanted) {
+      Fail(name, rc, wanted);
+      std::printf("  condition code %u\n", ConditionCode());
+    }
+  }
+};
+
+void PrintIdentity(const TW_IDENTITY& identity) {
   std::printf("Identity: version %u.%u \"%.34s\" language %u country %u protocol %u.%u groups %lu\n",
               identity.Version.MajorNum, identity.Version.MinorNum, identity.Version.Info,
               identity.Version.Language, identity.Version.Country, identity.ProtocolMajor,
@@ -16,29 +63,245 @@ static void PrintIdentity(const TW_IDENTITY& identity) {
               identity.ProductFamily, identity.ProductName);
 }
 
+const char* ContainerName(TW_UINT16 conType) {
+  switch (conType) {
+    case TWON_ARRAY:
+      return "array";
+    case TWON_ENUMERATION:
+      return "enumeration";
+    case TWON_ONEVALUE:
+      return "one value";
+    default:
+      return "unknown";
+  }
+}
+
+void PrintItem(const TW_UINT8* item, TW_UINT16 itemType) {
+  if (itemType == TWTY_FIX32) {
+    TW_FIX32 fix;
+    std::memcpy(&fix, item, sizeof fix);
+    std::printf(" %.2f", fix.Whole + fix.Frac / 65536.0);
+  } else if (itemType == TWTY_INT16) {
+    TW_INT16 value;
+    std::memcpy(&value, item, sizeof value);
+    std::printf(" %d", value);
+  } else {
+    TW_UINT16 value;
+    std::memcpy(&value, item, sizeof value);
+    std::printf(" 0x%x", value);
+  }
+}
+
+TW_UINT32 ItemSize(TW_UINT16 itemType) {
+  return itemType == TWTY_FIX32 || itemType == TWTY_INT32 || itemType == TWTY_UINT32 ? 4 : 2;
+}
+
+// Prints the container the source built and frees it, as the host must.
+void PrintAndFreeContainer(const char* name, TW_CAPABILITY& capability) {
+  auto* block = static_cast<const TW_UINT8*>(GlobalLock(capability.hContainer));
+  if (!block) {
+    std::printf("FAIL %s: no container\n", name);
+    ++gFailures;
+    return;
+  }
+  TW_UINT16 itemType;
+  std::memcpy(&itemType, block, 2);
+  std::printf("%s: %s type %u:", name, ContainerName(capability.ConType), itemType);
+  if (capability.ConType == TWON_ONEVALUE) {
+    PrintItem(block + 2, itemType);
+  } else {
+    TW_UINT32 count;
+    std::memcpy(&count, block + 2, 4);
+    const TW_UINT8* items = block + (capability.ConType == TWON_ENUMERATION ? 14 : 6);
+    for (TW_UINT32 i = 0; i < count; ++i) PrintItem(items + i * ItemSize(itemType), itemType);
+    if (capability.ConType == TWON_ENUMERATION) {
+      TW_UINT32 current, fallback;
+      std::memcpy(&current, block + 6, 4);
+      std::memcpy(&fallback, block + 10, 4);
+      std::printf(" (current %lu, default %lu)", static_cast<unsigned long>(current),
+                  static_cast<unsigned long>(fallback));
+    }
+  }
+  std::printf("\n");
+  GlobalUnlock(capability.hContainer);
+  GlobalFree(capability.hContainer);
+}
+
+void AskCapability(Host& host, const char* name, TW_UINT16 message, TW_UINT16 cap) {
+  TW_CAPABILITY capability = {cap, 0, nullptr};
+  TW_UINT16 rc = host.Call(DG_CONTROL, DAT_CAPABILITY, message, &capability);
+  if (rc != TWRC_SUCCESS) {
+    Fail(name, rc, TWRC_SUCCESS);
+    return;
+  }
+  if (host.verbose) {
+    PrintAndFreeContainer(name, capability);
+  } else {
+    GlobalFree(capability.hContainer);
+  }
+}
+
+void SetOneValue(Host& host, const char* name, TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 value) {
+  TW_CAPABILITY capability = {cap, TWON_ONEVALUE, GlobalAlloc(GMEM_MOVEABLE, sizeof(TW_ONEVALUE))};
+  auto* item = static_cast<TW_ONEVALUE*>(GlobalLock(capability.hContainer));
+  item->ItemType = itemType;
+  item->Item = value;
+  GlobalUnlock(capability.hContainer);
+  host.Expect(name, DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability, TWRC_SUCCESS);
+  GlobalFree(capability.hContainer);
+}
+
+// What a host negotiates before it enables the source.
+void Negotiate(Host& host) {
+  AskCapability(host, "CAP_SUPPORTEDCAPS get", MSG_GET, CAP_SUPPORTEDCAPS);
+  AskCapability(host, "CAP_XFERCOUNT get", MSG_GET, CAP_XFERCOUNT);
+  AskCapability(host, "CAP_XFERCOUNT current", MSG_GETCURRENT, CAP_XFERCOUNT);
+  AskCapability(host, "ICAP_PIXELTYPE get", MSG_GET, ICAP_PIXELTYPE);
+  SetOneValue(host, "ICAP_PIXELTYPE set gray", ICAP_PIXELTYPE, TWTY_UINT16, TWPT_GRAY);
+  AskCapability(host, "ICAP_PIXELTYPE current", MSG_GETCURRENT, ICAP_PIXELTYPE);
+  AskCapability(host, "ICAP_BITDEPTH get", MSG_GET, ICAP_BITDEPTH);
+  SetOneValue(host, "ICAP_XFERMECH set memory", ICAP_XFERMECH, TWTY_UINT16, TWSX_MEMORY);
+  AskCapability(host, "ICAP_XFERMECH current", MSG_GETCURRENT, ICAP_XFERMECH);
+  AskCapability(host, "ICAP_XRESOLUTION current", MSG_GETCURRENT, ICAP_XRESOLUTION);
+  AskCapability(host, "ICAP_PIXELFLAVOR current", MSG_GETCURRENT, ICAP_PIXELFLAVOR);
+
+  TW_CAPABILITY unknown = {0x1001, 0, nullptr};
+  host.Expect("CAP_AUTOFEED get", DG_CONTROL, DAT_CAPABILITY, MSG_GET, &unknown, TWRC_FAILURE);
+  TW_UINT16 code = host.ConditionCode();
+  if (host.verbose) std::printf("DAT_STATUS: condition %u\n", code);
+  if (code != TWCC_BADCAP) Fail("DAT_STATUS after an unknown capability", code, TWCC_BADCAP);
+}
+
+// Forwards the thread's pending window messages to the source, as a host's loop does.
+void PumpEvents(Host& host) {
+  MSG message;
+  int forwarded = 0, taken = 0;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TW_EVENT event = {&message, MSG_NULL};
+    ++forwarded;
+    if (host.Call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) == TWRC_DSEVENT) {
+      ++taken;
+    } else {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  if (host.verbose) std::printf("events: %d forwarded, %d taken by the source\n", forwarded, taken);
+}
+
+void Cycle(Host& host, bool negotiate) {
+  TW_IDENTITY assigned = host.source;
+  assigned.Id = 7;
+  host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
+  if (negotiate) Negotiate(host);
+
+  TW_USERINTERFACE ui = {TRUE, FALSE, GetDesktopWindow()};
+  host.Expect("MSG_ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui, TWRC_SUCCESS);
+  if (host.verbose) std::printf("ModalUI: %u\n", ui.ModalUI);
+  TW_UINT32 group = 0;
+  host.Expect("DAT_XFERGROUP get", DG_CONTROL, DAT_XFERGROUP, MSG_GET, &group, TWRC_SUCCESS);
+  if (group != DG_IMAGE) Fail("DAT_XFERGROUP", group, DG_IMAGE);
+  PumpEvents(host);
+  host.Expect("MSG_ENABLEDS again", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui, TWRC_FAILURE);
+  TW_UINT16 code = host.ConditionCode();
+  if (code != TWCC_SEQERROR) Fail("DAT_STATUS after a second MSG_ENABLEDS", code, TWCC_SEQERROR);
+
+  host.Expect("MSG_DISABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui, TWRC_SUCCESS);
+  host.Expect("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned, TWRC_SUCCESS);
+}
+
+bool Load(Host& host, const char* path) {
+  host.module = LoadLibraryA(path);
+  if (!host.module) {
+    std::printf("cannot load %s (error %lu)\n", path, GetLastError());
+    return false;
+  }
+  host.entry = reinterpret_cast<DSENTRYPROC>(GetProcAddress(host.module, "DS_Entry"));
+  if (!host.entry) {
+    std::printf("%s has no DS_Entry\n", path);
+    FreeLibrary(host.module);
+    return false;
+  }
+  if (host.verbose) std::printf("loaded %s\n", path);
+  TW_UINT16 rc = host.Call(DG_CONTROL, DAT_IDENTITY, MSG_GET, &host.source);
+  if (host.verbose) std::printf("DG_CONTROL/DAT_IDENTITY/MSG_GET: rc=%u\n", rc);
+  return rc == TWRC_SUCCESS;
+}
+
+SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PagefileUsage;  // the process's private committed bytes
+}
+
+// Loads and unloads the source many times. The system's own caches fill in
+// the first rounds; over the second half the memory must stay where it was.
+void Loop(Host& host, const char* path, int rounds) {
+  host.verbose = false;
+  const int warmUp = (rounds + 1) / 2;
+  SIZE_T settled = 0;
+  for (int round = 1; round <= rounds; ++round) {
+    if (!Load(host, path)) {
+      std::printf("FAIL round %d: load\n", round);
+      ++gFailures;
+      return;
+    }
+    Cycle(host, true);
+    FreeLibrary(host.module);
+    if (round == warmUp) settled = PrivateBytes();
+  }
+  long growthKb = static_cast<long>((static_cast<long long>(PrivateBytes()) - settled) / 1024);
+  std::printf("loop: %d rounds, private memory %lu KB after round %d, growth since: %ld KB\n", rounds,
+              static_cast<unsigned long>(settled / 1024), warmUp, growthKb);
+  if (settled == 0) Fail("private memory reading", 0, 1);
+  if (growthKb > 1024) Fail("memory growth in KB", static_cast<unsigned>(growthKb), 1024);
+}
+
+void CopyText(char (&field)[34], const char* text) {
+  std::memset(field, 0, sizeof field);
+  std::strncpy(field, text, sizeof field - 1);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: twainhost <data source>\n");
+    std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
+                         "[--loop N]\n");
     return 2;
   }
-  HMODULE source = LoadLibraryA(argv[1]);
-  if (!source) {
-    std::printf("cannot load %s (error %lu)\n", argv[1], GetLastError());
-    return 1;
+  Host host;
+  host.application.Id = 5;
+  host.application.ProtocolMajor = 1;
+  host.application.ProtocolMinor = 6;
+  host.application.SupportedGroups = DG_CONTROL | DG_IMAGE;
+  CopyText(host.application.ProductName, "twainhost");
+  CopyText(host.application.Manufacturer, "Quillbrook Tests");
+  bool cycle = false;
+  int rounds = 0;
+  for (int i = 2; i < argc; ++i) {
+    bool hasValue = i + 1 < argc;
+    if (std::strcmp(argv[i], "--product") == 0 && hasValue) {
+      CopyText(host.application.ProductName, argv[++i]);
+    } else if (std::strcmp(argv[i], "--manufacturer") == 0 && hasValue) {
+      CopyText(host.application.Manufacturer, argv[++i]);
+    } else if (std::strcmp(argv[i], "--cycle") == 0) {
+      cycle = true;
+    } else if (std::strcmp(argv[i], "--loop") == 0 && hasValue) {
+      rounds = std::atoi(argv[++i]);
+    } else {
+      std::fprintf(stderr, "unknown option %s\n", argv[i]);
+      return 2;
+    }
   }
-  auto entry = reinterpret_cast<DSENTRYPROC>(GetProcAddress(source, "DS_Entry"));
-  if (!entry) {
-    std::printf("%s has no DS_Entry\n", argv[1]);
-    FreeLibrary(source);
-    return 1;
-  }
-  std::printf("loaded %s\n", argv[1]);
 
-  TW_IDENTITY identity = {};
-  TW_UINT16 rc = entry(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity);
-  std::printf("DG_CONTROL/DAT_IDENTITY/MSG_GET: rc=%u\n", rc);
-  if (rc == TWRC_SUCCESS) PrintIdentity(identity);
+  if (!Load(host, argv[1])) return 1;
+  PrintIdentity(host.source);
+  if (cycle) Cycle(host, true);
+  FreeLibrary(host.module);
 
-  FreeLibrary(source);
-  return 0;
+  if (rounds > 0) Loop(host, argv[1], rounds);
+  if (gFailures == 0 && (cycle || rounds > 0)) std::printf("all answers as expected\n");
+  return gFailures == 0 ? 0 : 1;
 }

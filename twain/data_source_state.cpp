@@ -1,0 +1,5 @@
+#include "twain/data_source_state.h"
+
+DataSourceState gDataSourceState;
+
+void ResetDataSourceState() { gDataSourceState = DataSourceState{}; }

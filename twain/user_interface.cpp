@@ -1,0 +1,73 @@
+// The session's user interface: built at MSG_ENABLEDS and torn down at
+// MSG_DISABLEDS (or a MSG_CLOSEDS that comes first), each step in the order
+// the later layers rely on.
+#include "foundation/record_type.h"
+#include "session/device_layer.h"
+#include "session/preview_store.h"
+#include "session/scan_session.h"
+#include "twain/data_source_state.h"
+#include "twain/pending_services.h"
+#include "twain/source_lifecycle.h"
+#include "ui/dialog_shell.h"
+#include "ui/option_records.h"
+#include "ui/preview_orientation.h"
+#include "ui/ui_state_records.h"
+
+namespace {
+
+constexpr int kMainAcceleratorIds[2] = {219, 441};
+
+}  // namespace
+
+bool BuildUserInterface() {
+  OpenAppStore();
+  if (!SelectSourceDevice()) return false;
+  OpenDeviceStore();
+  pending::RecordStoreDeleteIndexed(gDeviceStore, TagFromString("FCNT"), 1);
+  ClearFrameCountRecords();
+
+  pending::InstallSelectiveColorPresets();
+  pending::InstallColorMatrixPresets();
+  InitToneTools();
+  LoadImageGeometry();
+  ResetDeviceStatus();
+  InitDeviceCapabilities();
+
+  gDataSourceState.optionUnitFlag = LoadOptionSelection();
+  gLightSourceFlag = LoadLightSource();
+
+  pending::ResetSelectiveColor();
+  pending::InitColorMatrix12State();
+  pending::ClearFilmProfileCache();
+  CheckScreenGeometry(true);
+
+  pending::SetTooltipsEnabled(true);
+  for (int i = 0; i < 2; ++i) gMainAccelerators[i] = LoadModuleAccelerators(kMainAcceleratorIds[i]);
+  gPrescanNeeded = true;
+  gDataSourceState.previewPendingHandle = nullptr;
+  gDataSourceState.toolWindow = nullptr;
+  gJobManagerWindow = nullptr;
+
+  CreateMainDialog();
+  return true;
+}
+
+void TearDownUserInterface() {
+  DestroyMainDialog();
+  SaveSelectedDevice();
+  SavePreviewOrientation();
+  SavePreviewBox();
+  pending::SaveFrameList();
+  SaveDialogPositions();
+  SaveColourBalanceAndDefaults();
+  SaveToolStripFlag();
+  pending::FreeCmykConversionTables();
+  EndScanSession();
+  gSessionEnded = 1;
+  pending::DeleteAllFrames();
+  FreePreviewBuffers();
+  pending::DisposeMemHandle(gDataSourceState.previewPendingHandle);
+  gDataSourceState.previewPendingHandle = nullptr;
+  CloseAppStore();
+  CloseDeviceStore();
+}

@@ -1,0 +1,4 @@
+#include "ui/preview_orientation.h"
+
+// Not built yet: no orientation to save.
+void SavePreviewOrientation() {}

@@ -1,0 +1,5 @@
+// The orientation of the preview.
+#pragma once
+
+// Writes the current orientation to the device store.
+void SavePreviewOrientation();
