@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frames/frame_record.h"
 #include "twain/capability_containers.h"
 #include "twain/data_source_state.h"
-#include "twain/pending_services.h"
 
 TW_UINT16 gXferMech;
 TW_INT16 gPixelType;
@@ -73,7 +73,7 @@ TW_UINT16 ResolutionEnumeration(TW_CAPABILITY* capability) {
 }
 
 TW_UINT16 CurrentFrameResolution(TW_CAPABILITY* capability) {
-  float dpi = gCurrentFrame ? pending::FrameOutputResolution(*gCurrentFrame) : kResolutionWithoutFrame;
+  float dpi = gCurrentFrame ? gCurrentFrame->outputResolution : kResolutionWithoutFrame;
   return MakeOneValueContainer(capability, TWTY_FIX32, Fix32Item(dpi));
 }
 
@@ -245,7 +245,7 @@ TW_UINT16 GetCurrentCapability(TW_CAPABILITY* capability, TW_UINT16 message) {
     case ICAP_PIXELFLAVOR:
       return CurrentPixelFlavor(capability, message);
     case ICAP_BITDEPTH: {
-      bool frame16 = gCurrentFrame && pending::FrameBitsPerChannel(*gCurrentFrame) == 16;
+      bool frame16 = gCurrentFrame && gCurrentFrame->bitsPerChannel == 16;
       return BitDepthAnswer(capability, frame16 ? 1 : 0);
     }
     case ICAP_BITORDER:

@@ -6,10 +6,10 @@
 #include <cstdint>
 
 #include "foundation/file_io.h"
+#include "foundation/memory.h"
 #include "twain/platform.h"
 
 struct FrameRecord;
-struct MemHandleRecord;  // a MemHandle points at one
 
 // Resolutions the image offers, ascending.
 struct ResolutionList {
@@ -39,7 +39,7 @@ struct DataSourceState {
   FileHandle deviceStore = nullptr;
   FileHandle appStore = nullptr;
   ModuleRef resModule = nullptr;
-  MemHandleRecord* previewPendingHandle = nullptr;
+  MemHandle previewPendingHandle = nullptr;
   WindowRef toolWindow = nullptr;
   WindowRef jobManagerWindow = nullptr;
 };

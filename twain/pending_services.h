@@ -11,8 +11,6 @@
 #include "foundation/record_type.h"
 #include "twain/platform.h"
 
-struct FrameRecord;
-struct MemHandleRecord;  // a MemHandle points at one
 
 namespace pending {
 
@@ -21,9 +19,7 @@ void LogOpen(bool deleteOld);
 void WriteLogHeader();
 void LogClose(bool writeEnd);
 
-// Memory handles, module instance, settings folder, dialog helpers.
-void DisposeMemHandle(MemHandleRecord* handle);
-ModuleRef GetModuleInstance();
+// Settings folder, dialog helpers.
 bool GetSettingsFolder(char* buffer);
 void SetTooltipsEnabled(bool enabled);
 
@@ -45,7 +41,5 @@ void ClearFilmProfileCache();
 // Frames.
 bool SaveFrameList();
 void DeleteAllFrames();
-int16_t FrameOutputResolution(const FrameRecord& frame);
-uint8_t FrameBitsPerChannel(const FrameRecord& frame);
 
 }  // namespace pending

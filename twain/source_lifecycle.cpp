@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "foundation/memory.h"
 #include "session/device_layer.h"
 #include "twain/capabilities.h"
 #include "twain/data_source_state.h"
@@ -63,7 +64,7 @@ TW_UINT16 OpenSource(const TwainCall& call) {
   gSessionStorage = SessionBlock{};
   gSession = &gSessionStorage;
   gSession->platformData.value = &gPlatformData;
-  gResModule = pending::GetModuleInstance();
+  gResModule = GetModuleInstance();
 
   // A fresh log for every session.
   pending::LogOpen(true);

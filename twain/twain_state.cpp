@@ -2,11 +2,12 @@
 
 #include <cstring>
 
+#include "foundation/memory.h"
+
 int32_t gTwainState = kStateLoaded;
 TW_UINT16 gConditionCode = TWCC_SUCCESS;
 TW_IDENTITY gAppIdentity;
 TW_IDENTITY gSourceIdentity;
-ModuleRef gModuleInstance;
 ModuleRef gComctlModule;
 SessionBlock* gSession;
 SessionBlock gSessionStorage;
@@ -38,7 +39,7 @@ void FillSourceIdentity(TW_IDENTITY* identity) {
 
 bool OnModuleAttach(ModuleRef instance) {
   if (!instance) return false;
-  gModuleInstance = instance;
+  SetModuleInstance(instance);
   gAppIdentity.Id = 0;
   FillSourceIdentity(&gSourceIdentity);
   return true;

@@ -21,7 +21,6 @@ extern int32_t gTwainState;
 extern TW_UINT16 gConditionCode;   // of the last failed operation; DAT_STATUS reads and clears it
 extern TW_IDENTITY gAppIdentity;   // Id 0 while no application is connected
 extern TW_IDENTITY gSourceIdentity;
-extern ModuleRef gModuleInstance;
 extern ModuleRef gComctlModule;    // loaded from MSG_ENABLEDS to MSG_DISABLEDS
 extern SessionBlock* gSession;     // set at MSG_OPENDS
 extern SessionBlock gSessionStorage;

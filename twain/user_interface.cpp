@@ -1,6 +1,7 @@
 // The session's user interface: built at MSG_ENABLEDS and torn down at
 // MSG_DISABLEDS (or a MSG_CLOSEDS that comes first), each step in the order
 // the later layers rely on.
+#include "foundation/memory.h"
 #include "foundation/record_type.h"
 #include "session/device_layer.h"
 #include "session/preview_store.h"
@@ -10,7 +11,7 @@
 #include "twain/source_lifecycle.h"
 #include "ui/dialog_shell.h"
 #include "ui/option_records.h"
-#include "ui/preview_orientation.h"
+#include "ui/orientation/preview_orientation.h"
 #include "ui/ui_state_records.h"
 
 namespace {
@@ -66,7 +67,7 @@ void TearDownUserInterface() {
   gSessionEnded = 1;
   pending::DeleteAllFrames();
   FreePreviewBuffers();
-  pending::DisposeMemHandle(gDataSourceState.previewPendingHandle);
+  DisposeMemHandle(gDataSourceState.previewPendingHandle);
   gDataSourceState.previewPendingHandle = nullptr;
   CloseAppStore();
   CloseDeviceStore();

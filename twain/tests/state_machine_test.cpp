@@ -131,7 +131,7 @@ TEST_F(SourceEntryTest, OpenResetsTheWholeSessionState) {
   EXPECT_EQ(gResolutionList.count, 0);
   EXPECT_EQ(gScanAreaInches.width, 0.0);
   EXPECT_FALSE(gDataSourceState.deviceHas16Bits);
-  EXPECT_EQ(gResModule, gModuleInstance);
+  EXPECT_EQ(gResModule, GetModuleInstance());
   ASSERT_EQ(gSession, &gSessionStorage);
   EXPECT_EQ(gSession->rows, 0);
   EXPECT_EQ(gSession->hostSignature, 0u);

@@ -1,4 +1,0 @@
-#include "ui/preview_orientation.h"
-
-// Not built yet: no orientation to save.
-void SavePreviewOrientation() {}
