@@ -84,7 +84,10 @@ bool TiffReader::IsHighBitDepth() { return layout_.bitsPerSample > 8; }
 // ---------------------------------------------------------------- header
 
 int16_t TiffReader::ReadHeader(ImageFileInfo* info) {
+  // A band sized for the previous header must not be read with the new one.
+  FinishReading();
   headerValid_ = false;
+  reducedFound_ = false;
   Layout layout;
   try {
     ChooseDirectory();
