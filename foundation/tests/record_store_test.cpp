@@ -156,6 +156,14 @@ TEST_F(RecordStoreTest, TailsLargerThanTheMoveBufferMoveIntact) {
   EXPECT_EQ(data, Bytes(400000, 7));
 }
 
+TEST_F(RecordStoreTest, TypeCodesAreStoredInReadingOrder) {
+  Add(TagFromString("AB"), 1, 1, "short code");
+  Add(RecordTypeOfSlot(TagFromString("FRs0"), 9), 2, 1, "slot 9");
+  auto file = FileBytes(store_);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[4]), 4), "AB  ");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[24]), 4), "ORs0");
+}
+
 TEST_F(RecordStoreTest, UniqueIdsLookAtEveryType) {
   EXPECT_EQ(RecordStoreUniqueId(store_, kSet1), 128);
   EXPECT_EQ(RecordStoreUniqueIdAbove(store_, kSet1, 300), 301);

@@ -21,7 +21,7 @@ std::string Hex(const void* data, size_t n) {
 
 std::vector<std::string> StoreView(FileHandle store) {
   std::vector<std::string> lines;
-  for (const char* text : {"Set1", "Grad", "MASK", "AB", "Thmb"}) {
+  for (const char* text : {"Set1", "Grad", "MASK", "AB", "Thmb", "ORs0"}) {
     const RecordType type = TagFromString(text);
     for (int index = 1; index <= RecordStoreCount(store, type); ++index) {
       int32_t id = 0;
