@@ -85,9 +85,10 @@ bool ReadData(FileHandle store, const RecordDirectory& dir, int slot, void* buff
 }
 
 // Moves everything behind the record at `offset` (`size` bytes long) down
-// over it, then writes the directory with that record's entries freed and
-// the later offsets lowered, and only then cuts the file. A failed move
-// leaves the file uncut and the directory on disk as it was.
+// over it, writes the directory with that record's entries freed and the
+// later offsets lowered, and then cuts the file. The result is whether the
+// directory was written: a failed move leaves the file uncut and the
+// directory on disk as it was; a failed cut only leaves unused bytes at the end.
 bool CloseGap(FileHandle store, RecordDirectory* dir, uint32_t offset, uint32_t size) {
   uint64_t fileSize = 0;
   if (!GetFileSize(store, &fileSize)) return false;
@@ -120,7 +121,8 @@ bool CloseGap(FileHandle store, RecordDirectory* dir, uint32_t offset, uint32_t 
   }
   if (!WriteDirectory(store, *dir)) return false;
   // An entry that pointed outside the file had no bytes to remove.
-  return !inside || SetFileSize(store, offset + tail);
+  if (inside) SetFileSize(store, offset + tail);
+  return true;
 }
 
 bool DeleteSlot(FileHandle store, RecordDirectory* dir, int slot) {
@@ -298,8 +300,8 @@ bool RecordStoreAdd(FileHandle store, RecordType type, int32_t id, const void* d
   entry.id = id;
   entry.offset = static_cast<uint32_t>(end);
   entry.size = size + kRecordNameSize;
-  if (old >= 0) return CloseGap(store, &dir, replaced.offset, replaced.size);
-  if (WriteDirectory(store, dir)) return true;
+  if (old >= 0 ? CloseGap(store, &dir, replaced.offset, replaced.size) : WriteDirectory(store, dir)) return true;
+  // The directory on disk still lists the store as it was; drop the new record.
   SetFileSize(store, end);
   return false;
 }
