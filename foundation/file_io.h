@@ -33,3 +33,16 @@ bool SetFileSize(FileHandle file, uint64_t size);
 // Whole-file helpers on paths.
 bool FileExists(const char* path);
 bool DeleteFileAt(const char* path);
+
+// Folders. Paths are in the system's form; the host build takes "\\" as "/".
+enum FolderCreation { kFolderCreated, kFolderExists, kFolderFailed };
+FolderCreation CreateFolder(const char* path);
+bool FolderExists(const char* path);
+bool RemoveFolder(const char* path);
+// Calls visit with the name of every file of the folder (folders skipped);
+// false when the folder cannot be listed.
+bool ForEachFileInFolder(const char* folder, void (*visit)(const char* name, void* context), void* context);
+
+// File and folder attributes; a platform without them accepts and ignores them.
+enum : uint32_t { kAttributeReadOnly = 1, kAttributeHidden = 2, kAttributeSystem = 4 };
+bool SetPathAttributes(const char* path, uint32_t attributes);

@@ -15,3 +15,12 @@ constexpr RecordType TagFromString(const char* text) {
 }
 
 static_assert(TagFromString("AB") == 0x20204241u, "padded with blanks at its end");
+
+// The code of a numbered slot of a family (frame lists, frame sets): the slot
+// number added to the packed value, which advances the first character, so
+// slot 1 of "Efr0" is "Ffr0".
+constexpr RecordType RecordTypeOfSlot(RecordType slotZero, int slot) {
+  return slotZero + static_cast<RecordType>(slot);
+}
+
+static_assert(RecordTypeOfSlot(TagFromString("Efr0"), 1) == TagFromString("Ffr0"), "first character advances");

@@ -1,18 +1,28 @@
 // The file interface over POSIX descriptors (host checks).
 #include "foundation/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 struct PlatformFile {
   int fd;
 };
 
 namespace {
+
+// Paths arrive in the system's form; separators become "/".
+std::string Native(const char* path) {
+  std::string native(path);
+  for (char& c : native)
+    if (c == '\\') c = '/';
+  return native;
+}
 
 FileHandle Wrap(int fd, bool exclusive) {
   if (fd < 0) return nullptr;
@@ -26,11 +36,11 @@ FileHandle Wrap(int fd, bool exclusive) {
 
 }  // namespace
 
-FileHandle OpenFileReadWrite(const char* path) { return Wrap(open(path, O_RDWR | O_CREAT, 0644), true); }
-FileHandle OpenExistingFileReadWrite(const char* path) { return Wrap(open(path, O_RDWR), true); }
-FileHandle OpenFileForReading(const char* path) { return Wrap(open(path, O_RDONLY), false); }
+FileHandle OpenFileReadWrite(const char* path) { return Wrap(open(Native(path).c_str(), O_RDWR | O_CREAT, 0644), true); }
+FileHandle OpenExistingFileReadWrite(const char* path) { return Wrap(open(Native(path).c_str(), O_RDWR), true); }
+FileHandle OpenFileForReading(const char* path) { return Wrap(open(Native(path).c_str(), O_RDONLY), false); }
 FileHandle CreateFileForWriting(const char* path) {
-  return Wrap(open(path, O_RDWR | O_CREAT | O_TRUNC, 0644), true);
+  return Wrap(open(Native(path).c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644), true);
 }
 
 void CloseFile(FileHandle file) {
@@ -80,7 +90,34 @@ bool SetFileSize(FileHandle file, uint64_t size) {
 
 bool FileExists(const char* path) {
   struct stat info;
-  return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+  return stat(Native(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool DeleteFileAt(const char* path) { return unlink(path) == 0; }
+bool DeleteFileAt(const char* path) { return unlink(Native(path).c_str()) == 0; }
+
+FolderCreation CreateFolder(const char* path) {
+  if (mkdir(Native(path).c_str(), 0755) == 0) return kFolderCreated;
+  return errno == EEXIST ? kFolderExists : kFolderFailed;
+}
+
+bool FolderExists(const char* path) {
+  struct stat info;
+  return stat(Native(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool RemoveFolder(const char* path) { return rmdir(Native(path).c_str()) == 0; }
+
+bool ForEachFileInFolder(const char* folder, void (*visit)(const char* name, void* context), void* context) {
+  std::string base = Native(folder);
+  DIR* dir = opendir(base.c_str());
+  if (!dir) return false;
+  if (base.empty() || base.back() != '/') base += '/';
+  while (dirent* entry = readdir(dir)) {
+    struct stat info;
+    if (stat((base + entry->d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) visit(entry->d_name, context);
+  }
+  closedir(dir);
+  return true;
+}
+
+bool SetPathAttributes(const char*, uint32_t) { return true; }

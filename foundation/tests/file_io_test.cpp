@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "foundation/file_io.h"
+#include "foundation/folder_tools.h"
+#include "foundation/name_list.h"
 
 namespace {
 
@@ -45,6 +47,36 @@ TEST(FileIo, ExistingOnlyAndNotShared) {
   CloseFile(again);
   CloseFile(nullptr);
   DeleteFileAt(kPath);
+}
+
+void Gather(const char* name, void* context) {
+  auto** list = static_cast<NameNode**>(context);
+  *list = PushNameNode(*list, name);
+}
+
+// Folders in the system's form ("\\" separators) on both platforms.
+TEST(Folders, CreateListAndDeleteWithTheirFiles) {
+  const char* folder = "folder_test\\";
+  DeleteFolder(folder);
+  EXPECT_EQ(CreateFolder(folder), kFolderCreated);
+  EXPECT_EQ(CreateFolder(folder), kFolderExists);
+  EXPECT_TRUE(FolderExists(folder));
+  for (const char* name : {"folder_test\\a.prf", "folder_test\\b.txt"}) CloseFile(CreateFileForWriting(name));
+  EXPECT_EQ(CreateFolder("folder_test\\inner\\"), kFolderCreated);
+  NameNode* names = nullptr;
+  ASSERT_TRUE(ForEachFileInFolder(folder, Gather, &names));
+  int position = 0;
+  EXPECT_TRUE(FindNameInList("a.prf", names, &position));
+  EXPECT_TRUE(FindNameInList("b.txt", names, &position));
+  EXPECT_FALSE(FindNameInList("inner", names, &position)) << "folders are not listed";
+  FreeNameList(&names);
+  EXPECT_FALSE(DeleteFolder(folder)) << "a sub-folder keeps the folder";
+  EXPECT_FALSE(FileExists("folder_test\\a.prf")) << "but its files are gone";
+  EXPECT_TRUE(RemoveFolder("folder_test\\inner\\"));
+  EXPECT_TRUE(DeleteFolder(folder));
+  EXPECT_FALSE(FolderExists(folder));
+  EXPECT_EQ(CreateFolder("no_such_parent\\child\\"), kFolderFailed);
+  EXPECT_FALSE(ForEachFileInFolder("no_such_parent\\", Gather, &names));
 }
 
 }  // namespace

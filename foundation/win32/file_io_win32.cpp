@@ -1,6 +1,8 @@
 // The file interface over Win32 file handles (the product).
 #include <windows.h>
 
+#include <string>
+
 #include "foundation/file_io.h"
 
 namespace {
@@ -66,3 +68,39 @@ bool FileExists(const char* path) {
 }
 
 bool DeleteFileAt(const char* path) { return DeleteFileA(path) != 0; }
+
+FolderCreation CreateFolder(const char* path) {
+  if (CreateDirectoryA(path, nullptr)) return kFolderCreated;
+  return GetLastError() == ERROR_ALREADY_EXISTS ? kFolderExists : kFolderFailed;
+}
+
+bool FolderExists(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool RemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+
+bool ForEachFileInFolder(const char* folder, void (*visit)(const char* name, void* context), void* context) {
+  std::string pattern(folder);
+  if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/')) pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) visit(found.cFileName, context);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return true;
+}
+
+bool SetPathAttributes(const char* path, uint32_t attributes) {
+  DWORD flags = 0;
+  if (attributes & kAttributeReadOnly) flags |= FILE_ATTRIBUTE_READONLY;
+  if (attributes & kAttributeHidden) flags |= FILE_ATTRIBUTE_HIDDEN;
+  if (attributes & kAttributeSystem) flags |= FILE_ATTRIBUTE_SYSTEM;
+  if (flags == 0) flags = FILE_ATTRIBUTE_NORMAL;
+  if (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY) flags &= ~FILE_ATTRIBUTE_NORMAL;
+  return SetFileAttributesA(path, flags) != 0;
+}
