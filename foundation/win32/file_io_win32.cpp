@@ -101,6 +101,5 @@ bool SetPathAttributes(const char* path, uint32_t attributes) {
   if (attributes & kAttributeHidden) flags |= FILE_ATTRIBUTE_HIDDEN;
   if (attributes & kAttributeSystem) flags |= FILE_ATTRIBUTE_SYSTEM;
   if (flags == 0) flags = FILE_ATTRIBUTE_NORMAL;
-  if (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY) flags &= ~FILE_ATTRIBUTE_NORMAL;
   return SetFileAttributesA(path, flags) != 0;
 }
