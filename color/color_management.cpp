@@ -4,6 +4,10 @@
 
 uint8_t gIcmEnabled = 0;
 
+void ColorSystemLoad() {}
+void ColorSystemUnload() {}
+void FreeCmykConversionTables() {}
+
 uint16_t InputColorManagementMode() { return kInputColorNone; }
 const char* InternalProfilePath() { return ""; }
 

@@ -27,6 +27,12 @@ enum InputColorMode : uint16_t {
   kInputColorEmbeddedProfile = 4,
 };
 
+// Loads the system colour-management module for the session (MSG_OPENDS) and frees it (MSG_CLOSEDS).
+void ColorSystemLoad();
+void ColorSystemUnload();
+// Frees the CMYK conversion tables (grid, reverse table, gamut bits) when present.
+void FreeCmykConversionTables();
+
 // Colour management through the system module is switched on.
 extern uint8_t gIcmEnabled;
 

@@ -1,16 +1,8 @@
-// Stand-ins for services of the foundation, colour, sharpening and frame
-// layers that the source's entry calls but that are built elsewhere. Each
-// carries the final name inside namespace pending and does nothing (or
-// answers "not available"); callers are re-pointed to the real services when
-// those layers arrive, and this file goes away.
+// Stand-ins for the log, dialog-helper and frame-list services that the
+// source's entry calls before those are built. Each carries its final name
+// inside namespace pending and does nothing; the callers move to the real
+// services as they arrive, and this file goes away.
 #pragma once
-
-#include <cstdint>
-
-#include "foundation/file_io.h"
-#include "foundation/record_type.h"
-#include "twain/platform.h"
-
 
 namespace pending {
 
@@ -19,24 +11,8 @@ void LogOpen(bool deleteOld);
 void WriteLogHeader();
 void LogClose(bool writeEnd);
 
-// Settings folder, dialog helpers.
-bool GetSettingsFolder(char* buffer);
+// Dialog helpers.
 void SetTooltipsEnabled(bool enabled);
-
-// Record store.
-bool RecordStoreDeleteIndexed(FileHandle store, RecordType type, int index);
-
-// Colour correction and colour management.
-void ColorSystemLoad();
-void ColorSystemUnload();
-void InstallSelectiveColorPresets();
-void InstallColorMatrixPresets();
-void ResetSelectiveColor();
-void InitColorMatrix12State();
-void FreeCmykConversionTables();
-
-// Sharpening and negatives.
-void ClearFilmProfileCache();
 
 // Frames.
 bool SaveFrameList();

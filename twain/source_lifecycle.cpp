@@ -2,7 +2,9 @@
 
 #include <initializer_list>
 
+#include "color/color_management.h"
 #include "foundation/memory.h"
+#include "foundation/settings_folders.h"
 #include "session/device_layer.h"
 #include "twain/capabilities.h"
 #include "twain/data_source_state.h"
@@ -71,7 +73,7 @@ TW_UINT16 OpenSource(const TwainCall& call) {
   pending::WriteLogHeader();
   pending::LogClose(false);
 
-  pending::ColorSystemLoad();
+  ColorSystemLoad();
   InitializeOle();
 
   gXferCount = TakesOneImageOnly(gAppIdentity) ? 1 : 65535;
@@ -88,7 +90,7 @@ TW_UINT16 CloseSource(const TwainCall&) {
   // A host that closes without disabling first would leave windows, hooks and
   // timers behind in a module about to be unloaded.
   if (gTwainState != kStateOpen) EndUserInterface();
-  pending::ColorSystemUnload();
+  ColorSystemUnload();
   UninitializeOle();
   pending::LogOpen(false);
   pending::LogClose(true);
@@ -131,7 +133,7 @@ TW_UINT16 DisableSource(const TwainCall&) {
   gTwainState = kStateOpen;
   if (TwainTextIs(gAppIdentity.Manufacturer, "Wang Laboratories, Inc.")) {
     char folder[260];
-    if (pending::GetSettingsFolder(folder)) StartCloseCompanion(folder);
+    if (GetSettingsFolder(folder)) StartCloseCompanion(folder);
   }
   return TWRC_SUCCESS;
 }

@@ -1,11 +1,15 @@
 // The session's user interface: built at MSG_ENABLEDS and torn down at
 // MSG_DISABLEDS (or a MSG_CLOSEDS that comes first), each step in the order
 // the later layers rely on.
+#include "color/color_correction.h"
+#include "color/color_management.h"
 #include "foundation/memory.h"
+#include "foundation/record_store.h"
 #include "foundation/record_type.h"
 #include "session/device_layer.h"
 #include "session/preview_store.h"
 #include "session/scan_session.h"
+#include "sharpen/film_profiles.h"
 #include "twain/data_source_state.h"
 #include "twain/pending_services.h"
 #include "twain/source_lifecycle.h"
@@ -24,11 +28,11 @@ bool BuildUserInterface() {
   OpenAppStore();
   if (!SelectSourceDevice()) return false;
   OpenDeviceStore();
-  pending::RecordStoreDeleteIndexed(gDeviceStore, TagFromString("FCNT"), 1);
+  RecordStoreDeleteIndexed(gDeviceStore, TagFromString("FCNT"), 1);
   ClearFrameCountRecords();
 
-  pending::InstallSelectiveColorPresets();
-  pending::InstallColorMatrixPresets();
+  InstallSelectiveColorPresets();
+  InstallColorMatrixPresets();
   InitToneTools();
   LoadImageGeometry();
   ResetDeviceStatus();
@@ -37,9 +41,9 @@ bool BuildUserInterface() {
   gDataSourceState.optionUnitFlag = LoadOptionSelection();
   gLightSourceFlag = LoadLightSource();
 
-  pending::ResetSelectiveColor();
-  pending::InitColorMatrix12State();
-  pending::ClearFilmProfileCache();
+  ResetSelectiveColor();
+  InitColorMatrix12State();
+  ClearFilmProfileCache();
   CheckScreenGeometry(true);
 
   pending::SetTooltipsEnabled(true);
@@ -62,7 +66,7 @@ void TearDownUserInterface() {
   SaveDialogPositions();
   SaveColourBalanceAndDefaults();
   SaveToolStripFlag();
-  pending::FreeCmykConversionTables();
+  FreeCmykConversionTables();
   EndScanSession();
   gSessionEnded = 1;
   pending::DeleteAllFrames();

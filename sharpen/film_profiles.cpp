@@ -1,0 +1,4 @@
+#include "sharpen/film_profiles.h"
+
+// Not built yet: no film-profile list is cached.
+void ClearFilmProfileCache() {}
