@@ -15,7 +15,7 @@
 #include "twain/source_lifecycle.h"
 #include "ui/dialog_shell.h"
 #include "ui/option_records.h"
-#include "ui/orientation/preview_orientation.h"
+#include "ui/preview_orientation_store.h"
 #include "ui/ui_state_records.h"
 
 namespace {

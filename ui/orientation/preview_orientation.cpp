@@ -67,6 +67,3 @@ const OrientationFlags& OrientationTableRow(uint8_t mirrorH, uint8_t mirrorV, ui
 uint8_t OrientationFlipX() { return CurrentRow().flipX; }
 uint8_t OrientationFlipY() { return CurrentRow().flipY; }
 uint8_t OrientationSwapAxes() { return CurrentRow().quarterTurn; }
-
-// Not wired to the device store yet: nothing is saved.
-void SavePreviewOrientation() {}

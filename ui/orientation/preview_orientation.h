@@ -55,8 +55,7 @@ void RotatePreviewQuarter();
 bool LoadPreviewOrientationRecord(const void* data, uint32_t size);
 // The 8 bytes to store as the record.
 void PreviewOrientationRecordBytes(uint8_t out[kPreviewOrientationRecordSize]);
-// Writes the current state to the device store as the "PvOt" record.
-void SavePreviewOrientation();
+
 
 // Byte offset (row x 4) of the table row; any non-zero mirror value counts
 // as 1 and the turns count modulo 4.
