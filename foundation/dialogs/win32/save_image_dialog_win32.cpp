@@ -128,7 +128,11 @@ UINT_PTR CALLBACK SaveImageHookProc(HWND dialog, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_NOTIFY: {
       const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
-      if (notify->hdr.code == CDN_TYPECHANGE) TypeChanged(dialog, state, *notify->lpOFN);
+      // The system's dialog may have taken the file name before the hook
+      // changed its extension: the shown name is put right once it stands.
+      if (notify->hdr.code == CDN_TYPECHANGE || notify->hdr.code == CDN_INITDONE) {
+        TypeChanged(dialog, state, *notify->lpOFN);
+      }
       return FALSE;
     }
     case WM_COMMAND:
