@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -37,18 +38,27 @@ std::string TempFolder() {
   return path;
 }
 
+std::string gToolWindowCalls;
+void RecordToolWindowSwitch(bool enable) { gToolWindowCalls += enable ? "on " : "off "; }
+
 TEST(NameDialog, ShowsThePromptAndTheProposedNameAndTakesWhatIsTyped) {
-  std::string promptShown, nameShown;
+  gToolWindowCalls.clear();
+  InstallToolWindowSwitch(RecordToolWindowSwitch);
+  std::string promptShown, nameShown, toolWindowsWhileOpen;
   char name[kNameSize] = "Kurve_1";
   DialogRobot robot("Name f\xFCr Parameter eingeben", [&](HWND dialog) {
     promptShown = DialogRobot::TextOf(GetDlgItem(dialog, kNamePrompt));
     HWND edit = GetDlgItem(dialog, kNameEdit);
     nameShown = DialogRobot::TextOf(edit);
+    toolWindowsWhileOpen = gToolWindowCalls;
     SendMessageA(edit, EM_SETSEL, 0, -1);
     DialogRobot::Type(edit, "Weiche Kurve");
     DialogRobot::Click(dialog, IDOK);
   });
   EXPECT_TRUE(AskName(name, nullptr, 9010));
+  InstallToolWindowSwitch(nullptr);
+  EXPECT_EQ(toolWindowsWhileOpen, "off ") << "the tool windows are disabled while the dialog runs";
+  EXPECT_EQ(gToolWindowCalls, "off on ");
   EXPECT_EQ(promptShown, "Name der Kurve:");
   EXPECT_EQ(nameShown, "Kurve_1");
   EXPECT_STREQ(name, "Weiche Kurve");
@@ -78,7 +88,10 @@ TEST(OpenImageDialog, ShowsThePreviewAndTheFileSizeOfTheSelectedImage) {
   COLORREF centre = CLR_INVALID, corner = CLR_INVALID;
   DialogRobot robot("Name der Bilddatei:", [&](HWND dialog) {
     HWND list = DialogRobot::FindDescendantOfClass(dialog, WC_LISTVIEWA);
-    ASSERT_NE(list, nullptr);
+    if (!list) {
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
     LVITEMA item;
     ZeroMemory(&item, sizeof item);
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -159,6 +172,24 @@ TEST(OpenImageDialog, AFileThatIsNoImageLeavesThePreviewEmpty) {
   EXPECT_EQ(source.opened, source.closed);
   DeleteFileA(broken.c_str());
   RemoveDirectoryA(folder.c_str());
+}
+
+TEST(FolderChooser, ShowsTheCaptionAndGermanButtonsAndStartsAtTheFolder) {
+  std::string folder = TempFolder();
+  std::string okText, cancelText;
+  DialogRobot robot("Verzeichnis w\xE4hlen", [&](HWND dialog) {
+    okText = DialogRobot::TextOf(GetDlgItem(dialog, IDOK));
+    cancelText = DialogRobot::TextOf(GetDlgItem(dialog, IDCANCEL));
+    DialogRobot::Click(dialog, IDOK);
+  });
+  char start[MAX_PATH];
+  std::snprintf(start, sizeof start, "%s\\", folder.c_str());
+  char path[MAX_PATH] = "";
+  EXPECT_TRUE(ChooseFolder(nullptr, "Verzeichnis w\xE4hlen", start, path, sizeof path));
+  EXPECT_EQ(okText, "OK");
+  EXPECT_EQ(cancelText, "Abbruch");
+  EXPECT_EQ(std::string(start), folder) << "the trailing backslash is removed";
+  EXPECT_EQ(lstrcmpiA(path, folder.c_str()), 0) << path;
 }
 
 int gJpegOptionsRuns = 0;

@@ -144,7 +144,10 @@ void SetTrackbarFraction(HWND dialog, int item, double fraction) {
   if (!trackbar) return;
   LRESULT minimum = SendMessageA(trackbar, TBM_GETRANGEMIN, 0, 0);
   LRESULT maximum = SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0);
-  LRESULT position = minimum + static_cast<int16_t>((maximum - minimum) * fraction + 0.5);
+  // The step count is a 16-bit value; one beyond its range is held at its end.
+  double steps = (maximum - minimum) * fraction + 0.5;
+  steps = steps < -32768.0 ? -32768.0 : steps > 32767.0 ? 32767.0 : steps;
+  LRESULT position = minimum + static_cast<int16_t>(steps);
   if (position < minimum) position = minimum;
   if (position > maximum) position = maximum;
   SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
@@ -184,11 +187,7 @@ void SetItemNumberTextIfChanged(HWND dialog, int item, int32_t value, bool isSig
   int32_t shown = GetItemInt(dialog, item, &translated, isSigned);
   if (translated && shown == value) return;
   char text[32];
-  if (isSigned) {
-    std::snprintf(text, sizeof text, "%ld ", static_cast<long>(value));
-  } else {
-    std::snprintf(text, sizeof text, "%lu ", static_cast<unsigned long>(static_cast<uint32_t>(value)));
-  }
+  std::snprintf(text, sizeof text, "%ld ", static_cast<long>(value));
   SetDlgItemTextA(dialog, item, text);
 }
 
