@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Makes the JPEG reader's fixtures in the working folder: ramps compressed by
+the cjpeg of each library build, the djpeg output of the same build as the
+reference samples, and variants made by editing the markers.
+    make_jpeg_fixtures.py <cjpeg8> <djpeg8> <cjpeg12> <djpeg12> [runner...]"""
+import struct
+import subprocess
+import sys
+
+WIDTH, HEIGHT = 61, 37  # odd sizes: partial blocks at both edges
+PROFILE_BYTES = 150000  # more than two APP2 markers hold
+
+
+def ramp(maxval, channels):
+    for y in range(HEIGHT):
+        for x in range(WIDTH):
+            rgb = (x * maxval // (WIDTH - 1), y * maxval // (HEIGHT - 1), (x + y) * maxval // (WIDTH + HEIGHT - 2))
+            yield rgb[:channels]
+
+
+def write_pnm(path, maxval, channels):
+    data = bytearray()
+    for pixel in ramp(maxval, channels):
+        for v in pixel:
+            data += bytes([v]) if maxval < 256 else v.to_bytes(2, "big")
+    magic = b"P6" if channels == 3 else b"P5"
+    with open(path, "wb") as f:
+        f.write(magic + b"\n%d %d\n%d\n" % (WIDTH, HEIGHT, maxval) + data)
+
+
+def segments(jpeg):
+    """Splits a JPEG into (marker, whole segment bytes) up to the scan, then the rest."""
+    assert jpeg[:2] == b"\xff\xd8"
+    out, at = [], 2
+    while True:
+        marker = jpeg[at + 1]
+        if marker == 0xDA:
+            return out, jpeg[at:]
+        length = struct.unpack(">H", jpeg[at + 2:at + 4])[0]
+        out.append((marker, jpeg[at:at + 2 + length]))
+        at += 2 + length
+
+
+def join(segs, rest):
+    return b"\xff\xd8" + b"".join(s for _, s in segs) + rest
+
+
+def app_segment(marker, content):
+    return (marker, bytes([0xFF, marker]) + struct.pack(">H", len(content) + 2) + content)
+
+
+def resource_block(resource_id, data):
+    block = b"8BIM" + struct.pack(">H", resource_id) + b"\x00\x00" + struct.pack(">I", len(data)) + data
+    return block + (b"\x00" if len(data) % 2 else b"")
+
+
+def main():
+    cjpeg8, djpeg8, cjpeg12, djpeg12 = sys.argv[1:5]
+    runner = sys.argv[5:]
+
+    def run(*args):
+        subprocess.run(runner + list(args), check=True)
+
+    with open("profile.icc", "wb") as f:
+        f.write(bytes((i * 7 + i // 251) & 0xFF for i in range(PROFILE_BYTES)))
+    builds = ((8, 255, cjpeg8, djpeg8), (12, 4095, cjpeg12, djpeg12))
+    for bits, maxval, cjpeg, djpeg in builds:
+        for channels, kind in ((3, "rgb"), (1, "grey")):
+            name = "%s%d" % (kind, bits)
+            write_pnm(name + ".pnm", maxval, channels)
+            run(cjpeg, "-quality", "95", "-outfile", name + ".jpg", name + ".pnm")
+            run(djpeg, "-dct", "float", "-pnm", "-outfile", name + ".ref.pnm", name + ".jpg")
+        run(cjpeg, "-quality", "95", "-icc", "profile.icc", "-outfile", "icc%d.jpg" % bits, "rgb%d.pnm" % bits)
+
+    subprocess.run(["convert", "rgb8.pnm", "-colorspace", "CMYK", "cmyk8.jpg"], check=True)
+
+    rgb8 = open("rgb8.jpg", "rb").read()
+    segs, rest = segments(rgb8)
+
+    # JFIF density of 118 dots per centimetre.
+    jfif = [(m, s) for m, s in segs]
+    marker, app0 = jfif[0]
+    assert marker == 0xE0 and app0[4:9] == b"JFIF\x00"
+    app0 = app0[:11] + struct.pack(">BHH", 2, 118, 118) + app0[16:]
+    jfif[0] = (marker, app0)
+    open("density118.jpg", "wb").write(join(jfif, rest))
+
+    # Chunk 2 of 3 left out: chunk 3 follows chunk 1.
+    icc_segs, icc_rest = segments(open("icc8.jpg", "rb").read())
+    chunks = [s for m, s in icc_segs if m == 0xE2]
+    assert len(chunks) == 3, "the profile should need three markers"
+    broken = [(m, s) for m, s in icc_segs if not (m == 0xE2 and s[16] == 2)]
+    open("icc_gap8.jpg", "wb").write(join(broken, icc_rest))
+    # Only chunks 1 and 2 of 3.
+    short = [(m, s) for m, s in icc_segs if not (m == 0xE2 and s[16] == 3)]
+    open("icc_short8.jpg", "wb").write(join(short, icc_rest))
+
+    # APP13 image resources: a resource 1000 with odd-sized data before 1028.
+    resources = resource_block(1000, b"abc") + resource_block(1028, b"IPTC-DATA")
+    app13 = app_segment(0xED, b"Photoshop 3.0\x00" + resources)
+    open("app13.jpg", "wb").write(join(segs[:1] + [app13] + segs[1:], rest))
+
+    # Damaged files.
+    open("truncated8.jpg", "wb").write(rgb8[:len(rgb8) - len(rest) // 2])
+    open("empty.jpg", "wb").write(b"")
+    open("notjpeg.jpg", "wb").write(b"GIF89a" + bytes(100))
+    open("headeronly8.jpg", "wb").write(join(segs, b""))
+    garbled = bytearray(rgb8)
+    for i in range(len(rest) // 3, len(rest) // 3 + 40):
+        garbled[len(rgb8) - len(rest) + i] = 0x55
+    open("garbled8.jpg", "wb").write(bytes(garbled))
+
+
+if __name__ == "__main__":
+    main()
