@@ -2,6 +2,7 @@
 // image resources and the row tables of the composite image.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
