@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "readers/psd/psd_reader.h"
 #include "readers/tiff_reader.h"
 
 ImageFileKind ImageFileKindFromPath(const char* path) {
@@ -26,9 +27,10 @@ std::unique_ptr<ImageFileReader> CreateImageFileReader(const char* path, int16_t
   switch (ImageFileKindFromPath(path)) {
     case kImageFileTiff:
       return std::unique_ptr<ImageFileReader>(new (std::nothrow) TiffReader(path, reducedMode));
-    // The JPEG and PSD readers join the family with their own formats.
-    case kImageFileJpeg:
     case kImageFilePsd:
+      return std::unique_ptr<ImageFileReader>(new (std::nothrow) PsdReader(path, reducedMode));
+    // The JPEG reader joins the family with its own format.
+    case kImageFileJpeg:
     case kImageFileUnknown:
       break;
   }
