@@ -9,6 +9,7 @@ import sys
 
 WIDTH, HEIGHT = 61, 37  # odd sizes: partial blocks at both edges
 PROFILE_BYTES = 150000  # more than two APP2 markers hold
+BIG = (320, 240)  # decoded at a quarter for a target size of 60
 
 
 def ramp(maxval, channels):
@@ -18,14 +19,15 @@ def ramp(maxval, channels):
             yield rgb[:channels]
 
 
-def write_pnm(path, maxval, channels):
+def write_pnm(path, maxval, channels, pixels=None):
     data = bytearray()
-    for pixel in ramp(maxval, channels):
+    for pixel in pixels or ramp(maxval, channels):
         for v in pixel:
             data += bytes([v]) if maxval < 256 else v.to_bytes(2, "big")
     magic = b"P6" if channels == 3 else b"P5"
+    width, height = BIG if pixels else (WIDTH, HEIGHT)
     with open(path, "wb") as f:
-        f.write(magic + b"\n%d %d\n%d\n" % (WIDTH, HEIGHT, maxval) + data)
+        f.write(magic + b"\n%d %d\n%d\n" % (width, height, maxval) + data)
 
 
 def segments(jpeg):
@@ -71,6 +73,19 @@ def main():
             run(cjpeg, "-quality", "95", "-outfile", name + ".jpg", name + ".pnm")
             run(djpeg, "-dct", "float", "-pnm", "-outfile", name + ".ref.pnm", name + ".jpg")
         run(cjpeg, "-quality", "95", "-icc", "profile.icc", "-outfile", "icc%d.jpg" % bits, "rgb%d.pnm" % bits)
+
+    # The same size with other pixels, to rewrite a file in place.
+    inverse = bytes(255 - v for p in ramp(255, 3) for v in p)
+    with open("other8.pnm", "wb") as f:
+        f.write(b"P6\n%d %d\n255\n" % (WIDTH, HEIGHT) + inverse)
+    run(cjpeg8, "-quality", "95", "-outfile", "other8.jpg", "other8.pnm")
+    run(djpeg8, "-dct", "float", "-pnm", "-outfile", "other8.ref.pnm", "other8.jpg")
+
+    big = [((x * 255) // (BIG[0] - 1), (y * 255) // (BIG[1] - 1), ((x ^ y) & 0xFF)) for y in range(BIG[1])
+           for x in range(BIG[0])]
+    write_pnm("big8.pnm", 255, 3, big)
+    run(cjpeg8, "-quality", "90", "-outfile", "big8.jpg", "big8.pnm")
+    run(djpeg8, "-dct", "float", "-scale", "1/4", "-pnm", "-outfile", "big8.quarter.ref.pnm", "big8.jpg")
 
     subprocess.run(["convert", "rgb8.pnm", "-colorspace", "CMYK", "cmyk8.jpg"], check=True)
 
