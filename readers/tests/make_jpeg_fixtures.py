@@ -56,6 +56,17 @@ def resource_block(resource_id, data):
     return block + (b"\x00" if len(data) % 2 else b"")
 
 
+THUMB = (16, 12)
+THUMB_RGB = (200, 40, 90)
+
+
+def thumbnail_resource(jpeg):
+    """The 28-byte header of an embedded thumbnail, then its JPEG data."""
+    width, height = THUMB
+    row = (width * 24 + 31) // 32 * 4
+    return struct.pack(">IIIIIIHH", 1, width, height, row, row * height, len(jpeg), 24, 1) + jpeg
+
+
 def main():
     cjpeg8, djpeg8, cjpeg12, djpeg12 = sys.argv[1:5]
     runner = sys.argv[5:]
@@ -114,6 +125,15 @@ def main():
     resources = resource_block(1000, b"abc") + resource_block(1028, b"IPTC-DATA")
     app13 = app_segment(0xED, b"Photoshop 3.0\x00" + resources)
     open("app13.jpg", "wb").write(join(segs[:1] + [app13] + segs[1:], rest))
+
+    # Embedded thumbnails in APP13: a good one, and one whose JPEG data is damaged.
+    with open("thumb.ppm", "wb") as f:
+        f.write(b"P6\n%d %d\n255\n" % THUMB + bytes(THUMB_RGB) * (THUMB[0] * THUMB[1]))
+    run(cjpeg8, "-quality", "95", "-outfile", "thumb.jpg", "thumb.ppm")
+    thumb = thumbnail_resource(open("thumb.jpg", "rb").read())
+    for name, data in (("thumb1036.jpg", thumb), ("thumbbad.jpg", thumb[:28] + b"\xff\xd8garbage" * 5)):
+        app13 = app_segment(0xED, b"Photoshop 3.0\x00" + resource_block(1036, data))
+        open(name, "wb").write(join(segs[:1] + [app13] + segs[1:], rest))
 
     # Damaged files.
     open("truncated8.jpg", "wb").write(rgb8[:len(rgb8) - len(rest) // 2])

@@ -2,7 +2,9 @@
 """Makes the PSD reader's fixtures in the working folder: ramps written by
 ImageMagick (8 and 16 bits, packed and raw) and files of our own writer for
 the cases ImageMagick does not write. The reference samples are the ramps.
+Thumbnail resources take the JPEG fixtures' thumb.jpg from the same folder.
     make_psd_fixtures.py"""
+import os
 import struct
 import subprocess
 
@@ -120,6 +122,13 @@ def main():
     packed_rows[5] = bytes([0x81, 7]) * 3
     image = struct.pack(">H", 1) + b"".join(struct.pack(">H", len(p)) for p in packed_rows) + b"".join(packed_rows)
     write("own_badruns.psd", psd(image=image))
+
+    if os.path.exists("thumb.jpg"):
+        jpeg = open("thumb.jpg", "rb").read()
+        row = (16 * 24 + 31) // 32 * 4
+        thumb = struct.pack(">IIIIIIHH", 1, 16, 12, row, row * 12, len(jpeg), 24, 1) + jpeg
+        write("own_thumb1036.psd", psd(resources=resolution(300) + resource(1036, thumb)))
+        write("own_thumb1033.psd", psd(resources=resource(1033, thumb)))
 
 
 if __name__ == "__main__":
