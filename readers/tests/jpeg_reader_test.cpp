@@ -159,6 +159,8 @@ INSTANTIATE_TEST_SUITE_P(Files, JpegHeaders,
                                            HeaderCase{"cmyk8.jpg", 0, kErrBadPhotometric, 0},
                                            HeaderCase{"empty.jpg", 0, 1, 0}, HeaderCase{"notjpeg.jpg", 0, 1, 0},
                                            HeaderCase{"headeronly8.jpg", 0, 1, 0},
+                                           HeaderCase{"zerowidth8.jpg", 0, 1, 0},
+                                           HeaderCase{"precision16.jpg", 0, 1, 0},
                                            HeaderCase{"missing.jpg", 0, 1, 0}));
 
 TEST_F(JpegReaderTest, CmykIsRefusedWhenReadingStarts) {
@@ -189,7 +191,7 @@ TEST_P(JpegDamaged, ReadWholeOrFailWithAnId) {
 
 INSTANTIATE_TEST_SUITE_P(Files, JpegDamaged,
                          ::testing::Values("empty.jpg", "notjpeg.jpg", "headeronly8.jpg", "truncated8.jpg",
-                                           "garbled8.jpg"));
+                                           "garbled8.jpg", "zerowidth8.jpg", "precision16.jpg", "thumbbad.jpg"));
 
 TEST_F(JpegReaderTest, ReducedReadersShowNoMessages) {
   JpegReader reader("notjpeg.jpg", 100);

@@ -140,6 +140,13 @@ def main():
     open("empty.jpg", "wb").write(b"")
     open("notjpeg.jpg", "wb").write(b"GIF89a" + bytes(100))
     open("headeronly8.jpg", "wb").write(join(segs, b""))
+    # Frame headers with a width of 0 and with a data precision of 16.
+    sof = next(i for i, (m, _) in enumerate(segs) if m == 0xC0)
+    for name, offset, value in (("zerowidth8.jpg", 7, b"\x00\x00"), ("precision16.jpg", 4, b"\x10")):
+        edited = list(segs)
+        frame = edited[sof][1]
+        edited[sof] = (0xC0, frame[:offset] + value + frame[offset + len(value):])
+        open(name, "wb").write(join(edited, rest))
     garbled = bytearray(rgb8)
     for i in range(len(rest) // 3, len(rest) // 3 + 40):
         garbled[len(rgb8) - len(rest) + i] = 0x55
