@@ -13,7 +13,6 @@ JpegMessageSink gJpegMessageSink = ShowJpegMessageBox;
 
 const JpegLibrary& JpegLibraryFor(int precision) { return precision == 12 ? kJpegLibrary12 : kJpegLibrary8; }
 
-const JpegLibrary& JpegObjectLibrary(const JpegObject* object) { return *object->library; }
 bool JpegObjectIsAlive(const JpegObject* object) { return object && object->alive; }
 const JpegErrorState& JpegLastError(const JpegObject* object) { return object->error; }
 void JpegShowMessages(JpegObject* object, bool show) { object->showMessages = show; }

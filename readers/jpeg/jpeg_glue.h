@@ -110,7 +110,6 @@ struct JpegErrorState {
   long warnings = 0;
 };
 
-const JpegLibrary& JpegObjectLibrary(const JpegObject* object);
 bool JpegObjectIsAlive(const JpegObject* object);
 const JpegErrorState& JpegLastError(const JpegObject* object);
 // Whether library messages go to the message sink (errors only; warnings are counted).

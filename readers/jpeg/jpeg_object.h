@@ -5,7 +5,6 @@
 #include "readers/jpeg/jpeg_glue.h"
 
 struct JpegObject {
-  const JpegLibrary* library = nullptr;
   JpegErrorState error;
   bool showMessages = false;
   bool alive = false;  // the library's part exists

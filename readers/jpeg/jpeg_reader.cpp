@@ -10,6 +10,8 @@
 #include "readers/psd/psd_format.h"
 #include "readers/reader_errors.h"
 
+static_assert(sizeof(ImageFileInfo) == kDecodedLinesInfoBytes, "the decoded-lines header holds the whole record");
+
 namespace {
 
 constexpr int kIccMarker = 0xE2;        // APP2

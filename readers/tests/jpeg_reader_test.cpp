@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -267,7 +268,12 @@ TEST_F(JpegReaderTest, FixedFileIsReusedOnlyWhenCompleteAndCurrent) {
     ASSERT_EQ(reader.StartReading(65536), kReaderOk);
     ExpectLinesLike(reader, info, first, 0);
   }
-  EXPECT_TRUE(FileExists(FixedDecodedLinesPath().c_str()));
+  // Its header: the path, then the reader's image information.
+  std::vector<uint8_t> cached = ReadWhole(FixedDecodedLinesPath().c_str());
+  ASSERT_GE(cached.size(), 1300u + size_t{info.height} * info.width * 3);
+  EXPECT_STREQ(reinterpret_cast<const char*>(cached.data()), "cache.jpg");
+  EXPECT_EQ(std::memcmp(cached.data() + 256, &info, sizeof info), 0);
+  EXPECT_EQ(cached[1300 + info.width], first.samples[1]) << "line 1 holds the red plane, then green";
   {
     JpegReader reader("cache.jpg", 0);
     ASSERT_EQ(reader.StartReading(65536), kReaderOk);
