@@ -122,6 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Files, JpegPixels,
                                            PixelCase{"rgb12.jpg", "rgb12.ref.pnm", 0, 65536, 16},
                                            PixelCase{"grey12.jpg", "grey12.ref.pnm", 0, 0, 16},
                                            PixelCase{"icc12.jpg", "rgb12.ref.pnm", 0, 0, 16},
+                                           PixelCase{"progressive8.jpg", "progressive8.ref.pnm", 0, 65536, 8},
                                            PixelCase{"big8.jpg", "big8.quarter.ref.pnm", 60, 65536, 8}));
 
 TEST_F(JpegReaderTest, PrecisionProbeChoosesTheBuild) {

@@ -85,6 +85,9 @@ def main():
             run(djpeg, "-dct", "float", "-pnm", "-outfile", name + ".ref.pnm", name + ".jpg")
         run(cjpeg, "-quality", "95", "-icc", "profile.icc", "-outfile", "icc%d.jpg" % bits, "rgb%d.pnm" % bits)
 
+    run(cjpeg8, "-quality", "90", "-progressive", "-outfile", "progressive8.jpg", "rgb8.pnm")
+    run(djpeg8, "-dct", "float", "-pnm", "-outfile", "progressive8.ref.pnm", "progressive8.jpg")
+
     # The same size with other pixels, to rewrite a file in place.
     inverse = bytes(255 - v for p in ramp(255, 3) for v in p)
     with open("other8.pnm", "wb") as f:
