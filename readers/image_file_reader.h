@@ -43,7 +43,8 @@ class ImageFileReader {
   virtual int16_t ReadHeader(ImageFileInfo* info);
   virtual int16_t StartReading(uint32_t bandBytes);
   // line counts from 1, firstColumn from 0; count is clipped and the delivered
-  // number written back. Bytes at output depth 8, 16-bit words at output depth 16.
+  // number written back. Samples of 16-bit data are 16-bit words at output depth 16;
+  // everything else is delivered as bytes.
   virtual int16_t ReadLineSamples(uint32_t line, uint32_t firstColumn, int channel, void* buffer,
                                   int32_t* count);
   virtual void FinishReading();

@@ -50,7 +50,7 @@ constexpr uint32_t kMinTiledBandBytes = 1000000;
 constexpr uint32_t kResolutionUnitCentimetre = 3;
 constexpr uint32_t kDefaultDpi = 72;
 // A chain longer than this, or one that comes back to an IFD, is cut.
-constexpr size_t kMaxDirectories = 4096;
+constexpr size_t kMaxDirectories = 256;
 
 uint32_t CeilDiv(uint32_t a, uint32_t b) { return static_cast<uint32_t>((uint64_t{a} + b - 1) / b); }
 
@@ -84,7 +84,10 @@ bool TiffReader::IsHighBitDepth() { return layout_.bitsPerSample > 8; }
 // ---------------------------------------------------------------- header
 
 int16_t TiffReader::ReadHeader(ImageFileInfo* info) {
+  // A band sized for the previous header must not be read with the new one.
+  FinishReading();
   headerValid_ = false;
+  reducedFound_ = false;
   Layout layout;
   try {
     ChooseDirectory();
@@ -315,7 +318,7 @@ void TiffReader::ReadTextField(uint16_t tag, char (&field)[512]) const {
   if (!entry || !directory_.HasData(*entry)) return;
   std::vector<uint8_t> bytes;
   if (!directory_.ReadBytes(*entry, &bytes)) Refuse(kErrGeneralData);
-  std::memcpy(field, bytes.data(), std::min<size_t>(bytes.size(), sizeof field - 1));
+  if (!bytes.empty()) std::memcpy(field, bytes.data(), std::min<size_t>(bytes.size(), sizeof field - 1));
 }
 
 // ---------------------------------------------------------------- lines

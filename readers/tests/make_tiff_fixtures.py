@@ -65,7 +65,7 @@ class Tiff:
         self.ifds.append({})
         return self.ifds[-1]
 
-    def build(self, next_offsets=None, entry_count_override=None):
+    def build(self):
         e = self.endian
         offsets = []
         blobs = []
@@ -101,8 +101,6 @@ class Tiff:
             self.data += b'\0\0\0\0'
         for i, off in enumerate(offsets):
             nxt = offsets[i + 1] if i + 1 < len(offsets) else 0
-            if next_offsets and i in next_offsets:
-                nxt = next_offsets[i]
             struct.pack_into(e + 'I', self.data, off + 2 + 12 * len(blobs[i]), nxt)
         struct.pack_into(e + 'I', self.data, 4, offsets[0])
         return bytes(self.data), offsets
@@ -155,36 +153,39 @@ def write_expect(path, img, bits):
         f.write(struct.pack('<%dH' % (width * height * spp), *[v for row in img for px in row for v in px]))
 
 
-def striped(name, width, height, spp, bits, endian='<', rows_per_strip=3, photometric=None, extra=None,
-            offset_type=LONG, drop=(), out='.'):
-    img = image(width, height, spp, bits)
+def compose(out, name, img, bits, endian, place_data, photometric=None, extra=None, drop=(), counts=None,
+            past_end=(), expect=True):
+    """One IFD over the image: the data placed by place_data, then tags added, dropped,
+    given other counts, or pointed past the end of the file."""
+    height, width, spp = len(img), len(img[0]), len(img[0][0])
     tiff = Tiff(endian)
     tags = base_tags(width, height, spp, bits, photometric)
-    add_strips(tiff, tags, img, bits, rows_per_strip, offset_type)
+    place_data(tiff, tags)
     tags.update(extra or {})
     for tag in drop:
         del tags[tag]
-    ifd = tiff.new_ifd()
-    ifd.update(tags)
-    data, _ = tiff.build()
-    open(os.path.join(out, name + '.tif'), 'wb').write(data)
-    write_expect(os.path.join(out, name + '.expect'), img, bits)
-    return data
-
-
-def tiled(name, width, height, spp, bits, tile_width, tile_length, endian='<', extra=None, drop=(), out='.'):
-    img = image(width, height, spp, bits)
-    tiff = Tiff(endian)
-    tags = base_tags(width, height, spp, bits)
-    add_planar_tiles(tiff, tags, img, bits, tile_width, tile_length)
-    tags.update(extra or {})
-    for tag in drop:
-        del tags[tag]
+    for tag, count in (counts or {}).items():
+        tags[tag] = (tags[tag][0], tags[tag][1], count)
     tiff.new_ifd().update(tags)
-    data, _ = tiff.build()
+    data, offsets = tiff.build()
+    for tag in past_end:
+        data = patch_field(data, offsets[0], tag, len(data) + 0x1000, endian)
     open(os.path.join(out, name + '.tif'), 'wb').write(data)
-    write_expect(os.path.join(out, name + '.expect'), img, bits)
-    return data
+    if expect:
+        write_expect(os.path.join(out, name + '.expect'), img, bits)
+    return data, offsets
+
+
+def striped(name, width, height, spp, bits, endian='<', rows_per_strip=3, offset_type=LONG, out='.', **options):
+    img = image(width, height, spp, bits)
+    place = lambda tiff, tags: add_strips(tiff, tags, img, bits, rows_per_strip, offset_type)
+    return compose(out, name, img, bits, endian, place, **options)
+
+
+def tiled(name, width, height, spp, bits, tile_width, tile_length, endian='<', out='.', **options):
+    img = image(width, height, spp, bits)
+    place = lambda tiff, tags: add_planar_tiles(tiff, tags, img, bits, tile_width, tile_length)
+    return compose(out, name, img, bits, endian, place, **options)
 
 
 def resources_blob():
@@ -233,7 +234,7 @@ def good_fixtures(out):
     add_strips(tiff, tags, img, 8, 4)
     tags[254] = (LONG, [1])  # never the full image: the walk has to go round
     tiff.new_ifd().update(tags)
-    data, offsets = tiff.build(next_offsets={0: 0})
+    data, offsets = tiff.build()
     data = bytearray(data)
     struct.pack_into('<I', data, offsets[0] + 2 + 12 * len(tags), offsets[0])
     open(os.path.join(out, 'ifd_loop.tif'), 'wb').write(data)
@@ -281,25 +282,11 @@ def damaged_fixtures(out):
     def save(name, data):
         open(os.path.join(out, name + '.tif'), 'wb').write(data)
 
-    def variant(name, width=8, height=6, spp=1, bits=8, extra=None, drop=(), endian='<', rows=3, counts=None,
-                past_end=()):
-        img = image(width, height, spp, bits)
-        tiff = Tiff(endian)
-        tags = base_tags(width, height, spp, bits)
-        add_strips(tiff, tags, img, bits, rows)
-        tags.update(extra or {})
-        for tag in drop:
-            del tags[tag]
-        ifd = tiff.new_ifd()
-        ifd.update(tags)
-        for tag, count in (counts or {}).items():
-            typ, values = ifd[tag][:2]
-            ifd[tag] = (typ, values, count)
-        data, offsets = tiff.build()
-        for tag in past_end:
-            data = patch_field(data, offsets[0], tag, len(data) + 0x1000, endian)
-        save(name, data)
-        return data, offsets
+    def variant(name, spp=1, bits=8, rows=3, **options):
+        return striped(name, 8, 6, spp, bits, '<', rows, out=out, expect=False, **options)
+
+    def tiled_variant(name, **options):
+        tiled(name, 8, 6, 3, 8, 16, 16, '<', out=out, expect=False, **options)
 
     good, offsets = variant('plain')
     save('bad_magic', b'XX' + good[2:])
@@ -322,30 +309,14 @@ def damaged_fixtures(out):
     variant('two_strips_no_counts', drop=(279,))
     variant('strip_offsets_count_mismatch', counts={273: 3})
     variant('strip_offsets_huge_count', counts={273: 0x7FFFFFFF})
+    variant('strip_table_past_end', rows=2, past_end=(273,))
     variant('strip_offset_past_end', rows=6, extra={273: (LONG, [0x00FFFFFF])})
     variant('width_huge', rows=6, extra={256: (LONG, [0x7FFFFFFF])})
     variant('orientation_five', extra={274: (SHORT, [5])})
     variant('icc_huge_count', extra={34675: (UNDEFINED, b'\0' * 8)}, counts={34675: 0x7FFFFFFF})
     variant('description_past_end', extra={270: (ASCII, b'0123456789\0')}, past_end=(270,))
     variant('resolution_past_end', extra={282: (RATIONAL, [(300, 1)])}, past_end=(282,))
-    variant('strip_table_past_end', rows=2, past_end=(273,))
     variant('resources_past_end', extra={34377: (UNDEFINED, resources_blob())}, past_end=(34377,))
-
-    img = image(8, 6, 3, 8)
-
-    def tiled_variant(name, extra=None, counts=None, drop=()):
-        tiff = Tiff('<')
-        tags = base_tags(8, 6, 3, 8)
-        add_planar_tiles(tiff, tags, img, 8, 16, 16)
-        tags.update(extra or {})
-        for tag in drop:
-            del tags[tag]
-        ifd = tiff.new_ifd()
-        ifd.update(tags)
-        for tag, count in (counts or {}).items():
-            typ, values = ifd[tag][:2]
-            ifd[tag] = (typ, values, count)
-        save(name, tiff.build()[0])
 
     tiled_variant('tiled_chunky', extra={284: (SHORT, [1])})
     tiled_variant('tiled_no_tile_length', drop=(323,))

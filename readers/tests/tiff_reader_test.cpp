@@ -292,6 +292,17 @@ TEST(TiffReader, ReducedDrawingOfAGreyFileRepeatsItsOneChannel) {
   EXPECT_FALSE(unread->ReadLines(nullptr, bits.data(), 2, 2, 6, 3)) << "no header read";
 }
 
+TEST(TiffReader, ANewHeaderEndsTheRunningRead) {
+  auto reader = OpenTiff("with_reduced");
+  ASSERT_EQ(reader->ReadHeader(nullptr), 0);
+  ASSERT_EQ(reader->StartReading(0), 0);
+  ASSERT_EQ(ReadLine(reader.get(), 30, 2, 8).size(), 40u);
+  ASSERT_EQ(reader->ReadHeader(nullptr), 0);
+  EXPECT_TRUE(ReadLine(reader.get(), 30, 2, 8).empty()) << "the band of the earlier header is gone";
+  ASSERT_EQ(reader->StartReading(0), 0);
+  EXPECT_EQ(ReadLine(reader.get(), 30, 2, 8).size(), 40u);
+}
+
 TEST(TiffReader, LoopingDirectoryChainEnds) {
   auto reader = OpenTiff("ifd_loop");
   ImageFileInfo info;
