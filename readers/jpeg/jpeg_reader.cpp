@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kIccMarker = 0xE2;        // APP2
 constexpr int kResourcesMarker = 0xED;  // APP13
-constexpr int16_t kLibraryFailure = 1;  // no text id: the library has shown its message
+constexpr int16_t kLibraryFailure = 1;  // no text id: full-size readers show the library's message
 constexpr uint32_t kGammaTableBits = 14;
 
 // The 8-bit build refuses 12-bit data with a precision error: such files

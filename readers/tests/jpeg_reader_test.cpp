@@ -129,6 +129,7 @@ TEST_F(JpegReaderTest, PrecisionProbeChoosesTheBuild) {
   EXPECT_EQ(JpegReader("rgb12.jpg", 0).Precision(), 12);
   EXPECT_EQ(JpegReader("rgb8.jpg", 0).Precision(), 8);
   EXPECT_EQ(JpegReader("notjpeg.jpg", 0).Precision(), 8);
+  EXPECT_FALSE(JpegReader("missing.jpg", 0).ImageReaderIsOpen());
   EXPECT_TRUE(gShown.empty()) << "the probe shows nothing";
 }
 
