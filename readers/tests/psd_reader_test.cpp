@@ -2,6 +2,7 @@
 // generator's ramp, header answers, damaged files, bands and resources.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -207,6 +208,38 @@ TEST(PsdReader, ResourcesAndEmbeddedProfile) {
   EXPECT_EQ(name[0], 0);
   EXPECT_TRUE(reader->ReadImageResource(1033, nullptr).empty());
   EXPECT_TRUE(Open("own_short_header.psd")->ReadImageResource(1005, nullptr).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Every byte of the header, the sections and the byte-count table
+// overwritten in turn: each file opens or gives an id, and reads safely.
+TEST(PsdReader, OverwrittenBytesNeverReadOutOfBounds) {
+  std::vector<uint8_t> good;
+  FileHandle source = OpenFileForReading("own_rgb8_rle.psd");
+  uint64_t size = 0;
+  ASSERT_TRUE(GetFileSize(source, &size));
+  good.resize(size);
+  ASSERT_TRUE(ReadBytesAt(source, 0, good.data(), static_cast<uint32_t>(size)));
+  CloseFile(source);
+  const size_t sweep = std::min<size_t>(good.size(), 26 + 12 + 2 + 3 * 29 * 2 + 8);
+  for (size_t at = 0; at < sweep; ++at) {
+    std::vector<uint8_t> bytes = good;
+    bytes[at] ^= 0xFF;
+    FileHandle file = CreateFileForWriting("sweep.psd");
+    ASSERT_TRUE(WriteBytesAt(file, 0, bytes.data(), static_cast<uint32_t>(bytes.size())));
+    CloseFile(file);
+    PsdReader reader("sweep.psd", false);
+    ImageFileInfo info;
+    if (reader.ReadHeader(&info) != kReaderOk || reader.StartReading(0) != kReaderOk) continue;
+    std::vector<uint8_t> line(info.width);
+    for (uint32_t y = 1; y <= info.height; y += 1 + info.height / 8) {
+      int32_t count = static_cast<int32_t>(info.width);
+      EXPECT_EQ(reader.ReadLineSamples(y, 0, 0, line.data(), &count), kReaderOk) << at;
+    }
+  }
 }
 
 }  // namespace
