@@ -6,6 +6,8 @@
 #include <new>
 #include <utility>
 
+#include "readers/jpeg/jpeg_thumbnail.h"
+
 namespace {
 
 constexpr int kChannelSlots = 4;
@@ -95,9 +97,11 @@ bool ImageFileReader::ReadPreviewLines(void* bitmap, uint8_t* bits, int32_t widt
   return ReadLines(bitmap, bits, width, height, rowBytes, pixelBytes);
 }
 
-// The embedded thumbnails (image resources 1033 and 1036) are JPEG data; until the
-// JPEG decoder is wired in there is no thumbnail and callers draw from the lines.
-bool ImageFileReader::ReadThumbnailLines(void*, uint8_t*, int32_t, int32_t, int32_t, int32_t) { return false; }
+// The embedded thumbnails (image resources 1033 and 1036) are JPEG data.
+bool ImageFileReader::ReadThumbnailLines(void* bitmap, uint8_t* bits, int32_t width, int32_t height,
+                                         int32_t rowBytes, int32_t pixelBytes) {
+  return DrawEmbeddedThumbnail(*this, bitmap, bits, width, height, rowBytes, pixelBytes);
+}
 
 void ImageFileReader::GetProfileDescription(std::string* text) {
   text->clear();

@@ -5,6 +5,8 @@
 #include <new>
 #include <string>
 
+#include "readers/jpeg/jpeg_reader.h"
+#include "readers/psd/psd_reader.h"
 #include "readers/tiff_reader.h"
 
 ImageFileKind ImageFileKindFromPath(const char* path) {
@@ -22,13 +24,14 @@ ImageFileKind ImageFileKindFromPath(const char* path) {
   return kImageFileUnknown;
 }
 
-std::unique_ptr<ImageFileReader> CreateImageFileReader(const char* path, int16_t /*jpegMode*/, bool reducedMode) {
+std::unique_ptr<ImageFileReader> CreateImageFileReader(const char* path, int16_t jpegMode, bool reducedMode) {
   switch (ImageFileKindFromPath(path)) {
     case kImageFileTiff:
       return std::unique_ptr<ImageFileReader>(new (std::nothrow) TiffReader(path, reducedMode));
-    // The JPEG and PSD readers join the family with their own formats.
-    case kImageFileJpeg:
     case kImageFilePsd:
+      return std::unique_ptr<ImageFileReader>(new (std::nothrow) PsdReader(path, reducedMode));
+    case kImageFileJpeg:
+      return std::unique_ptr<ImageFileReader>(new (std::nothrow) JpegReader(path, static_cast<uint16_t>(jpegMode)));
     case kImageFileUnknown:
       break;
   }
