@@ -65,6 +65,16 @@ TEST(InvertGradationPoint, UndoesTheEvaluationWithoutClamping) {
   }
 }
 
+TEST(InvertGradationPoint, AFlattenedPointKeepsItsValue) {
+  ToneFixture fixture;
+  ToneBlock block = fixture.frame.tone[0];
+  block.gradationX[3] = 176;   // f = 1.0
+  block.contrast = -100;       // a = -100: every y evaluates to the middle
+  int16_t x = 0;
+  EXPECT_EQ(EvaluateGradationPoint(3, 200, 176, block, &x), 128);
+  EXPECT_EQ(InvertGradationPoint(3, 128, 176, block, &x), 128);
+}
+
 TEST(SpaceGradationPoints, KeepsTheEvaluatedPointsSixApart) {
   ToneFixture fixture;
   gToneWorkingCopy = fixture.frame.tone[0];

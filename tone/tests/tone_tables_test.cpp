@@ -65,6 +65,22 @@ TEST(ToneTables, InputRangeGetsLinearRampsToTheEndValues) {
   for (int i = 193; i < 256; ++i) EXPECT_LE(table[i], table[i - 1]) << "upper ramp falls to 250, " << i;
 }
 
+TEST(ToneTables, InputRangeOutsideTheScaleStaysInsideTheTable) {
+  ToneFixture fixture;
+  ToneBlock block = fixture.frame.tone[0];
+  block.inputLow = -50;
+  block.inputHigh = 400;
+  std::vector<uint8_t> table(kCurveTableBytes + 8, 0xA5);
+  BuildCurveTable(table.data(), block, 0, &fixture.frame, 0);
+  for (int i = 257; i < kCurveTableBytes + 8; ++i) EXPECT_EQ(table[i], 0xA5) << "written beyond at " << i;
+  EXPECT_EQ(table[0], 0);
+  EXPECT_EQ(table[255], 255);
+
+  std::vector<uint16_t> wide(kToneWorkLevels);
+  BuildFrameToneTables(wide.data(), block, kToneWorkLevels, kToneWorkLevels, 0, 0, &fixture.frame, 1.0);
+  EXPECT_EQ(wide[kToneWorkLevels - 1], kToneWorkLevels - 1);
+}
+
 TEST(ToneTables, OutputRangeScalesTheCurveSection) {
   ToneFixture fixture;
   ToneBlock block = fixture.frame.tone[0];
