@@ -84,14 +84,18 @@ function(zir_add_googletest)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endfunction()
 
-# zir_add_test(NAME name LABEL folder SOURCES ... [LIBS ...] [WINDOW])
+# zir_add_test(NAME name LABEL folder SOURCES ... [LIBS ...] [DESKTOP])
 # One GoogleTest program; ctest runs it (under Wine in the win32 configuration)
-# with the folder's name as its label.
+# with the folder's name as its label. DESKTOP: the test drives real windows
+# (modal dialogs, focus, screenshots), so it never runs beside another such test.
 function(zir_add_test)
-  cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP" "NAME;LABEL" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL}
     ENVIRONMENT "ZIR_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR};${T_ENVIRONMENT}")
+  if(T_DESKTOP)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK zir_desktop)
+  endif()
 endfunction()
