@@ -7,9 +7,8 @@
 
 #include "foundation/file_io.h"
 #include "foundation/memory.h"
+#include "frames/frame_state_area.h"
 #include "twain/platform.h"
-
-struct FrameRecord;
 
 // Resolutions the image offers, ascending.
 struct ResolutionList {
@@ -32,6 +31,8 @@ struct DataSourceState {
   bool deviceHas16Bits = false;  // the open image has 16 bits per sample
   uint8_t lightSourceFlag = 0;
   uint8_t optionUnitFlag = 0;
+  int16_t optionSlot = 0;  // the option unit's selected slot
+  FrameStateArea frameStateArea = {};  // the defaults block and the frame templates
   bool prescanNeeded = false;
   FrameRecord* currentFrame = nullptr;
   bool batchOutput = false;
@@ -53,6 +54,9 @@ inline uint16_t& gSessionEnded = gDataSourceState.sessionEnded;
 inline ResolutionList& gResolutionList = gDataSourceState.resolutionList;
 inline ScanAreaInches& gScanAreaInches = gDataSourceState.scanAreaInches;
 inline uint8_t& gLightSourceFlag = gDataSourceState.lightSourceFlag;
+inline uint8_t& gOptionUnitFlag = gDataSourceState.optionUnitFlag;
+inline int16_t& gOptionSlot = gDataSourceState.optionSlot;
+inline DefaultsBlock& gDefaults = gDataSourceState.frameStateArea.defaults;
 inline bool& gPrescanNeeded = gDataSourceState.prescanNeeded;
 inline FrameRecord*& gCurrentFrame = gDataSourceState.currentFrame;
 inline bool& gBatchOutput = gDataSourceState.batchOutput;

@@ -48,7 +48,8 @@ struct SessionBlock {
   int16_t lastPlane;
   int16_t columnBytes;
   int32_t rowBytes;
-  uint8_t hostReserved828[264];
+  int32_t planeBytes;  // bytes of one plane of a band, or of the whole one-channel image
+  uint8_t hostReserved832[260];
   uint32_t hostSignature;  // a four-character tag of the host, packed like record types
   SessionPointer<void*> platformData;  // the word that holds the host's parent window
   uint8_t transferActive;
@@ -83,6 +84,7 @@ static_assert(offsetof(SessionBlock, bandTop) == 810, "SessionBlock layout");
 static_assert(offsetof(SessionBlock, firstPlane) == 818, "SessionBlock layout");
 static_assert(offsetof(SessionBlock, columnBytes) == 822, "SessionBlock layout");
 static_assert(offsetof(SessionBlock, rowBytes) == 824, "SessionBlock layout");
+static_assert(offsetof(SessionBlock, planeBytes) == 828, "SessionBlock layout");
 static_assert(offsetof(SessionBlock, hostSignature) == 1092, "SessionBlock layout");
 static_assert(offsetof(SessionBlock, platformData) == 1096, "SessionBlock layout");
 static_assert(offsetof(SessionBlock, transferActive) == 1104, "SessionBlock layout");

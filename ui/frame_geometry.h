@@ -1,0 +1,40 @@
+// The scan geometry of a frame: the scan resolution and scale it needs from
+// the device's resolution list, its size in scan pixels, the scan area in
+// inches and the device's margins.
+#pragma once
+
+#include <cstdint>
+
+#include "twain/data_source_state.h"
+
+struct FrameRecord;
+struct DeviceScaleLimits;
+
+// Picks the scan resolution of each axis from the list for the frame's output
+// resolution and scales, sets the frame's scan scales (16.16, whole percent
+// and its low byte) within the device's limits, then its scan pixel sizes.
+void ChooseScanResolution(FrameRecord* frame);
+// The same over a given list and limits; an empty list leaves the frame as it is.
+void ChooseScanResolutionFrom(FrameRecord* frame, const ResolutionList& list, const DeviceScaleLimits& limits);
+
+// The frame's origin in scan pixels and its scan pixel width and height for
+// the rectangle (inches). Sizes are kept within [min, max] of their axis and
+// the origin at most max - size.
+void ComputeFramePixelSizes(double x, double y, double width, double height, FrameRecord* frame, int32_t minX,
+                            int32_t minY, int32_t maxX, int32_t maxY);
+
+// The scan area in inches: the device's extent in pixels over its largest
+// resolution, into gScanAreaInches.
+void ComputeScanAreaInches();
+// The same for a given extent and list; 0 x 0 without a resolution.
+ScanAreaInches ScanAreaInchesOf(int32_t widthPixels, int32_t heightPixels, const ResolutionList& list);
+
+// Puts the frame inside the device's margins where they leave room on an axis.
+void ApplyScanAreaMargins(FrameRecord* frame);
+// The same for given margins (inches) and scan area.
+void ApplyMarginsWithin(FrameRecord* frame, double left, double top, double right, double bottom,
+                        const ScanAreaInches& area);
+
+// The context rows and columns of the frame's sharpening: 2 or 3 for the
+// sharpening filter modes by their matrix setting, else 1.
+int ImageModeSampleFactor(const FrameRecord* frame);
