@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "foundation/dialogs/alerts.h"
 #include "foundation/memory.h"
 #include "foundation/system.h"
 #include "ui/batch_end.h"
@@ -15,6 +16,6 @@ void AnnounceBatchEnd() {
   char caption[256] = {};
   LoadResourceString(module, kBatchEndTextId, text, sizeof(text));
   LoadResourceString(module, kNoticeCaptionId, caption, sizeof(caption));
-  MessageBoxA(GetActiveWindow(), text, caption, MB_OK | MB_ICONINFORMATION);
+  ShowMessageBox(GetActiveWindow(), caption, text, MB_OK | MB_ICONINFORMATION, kNoticeCaptionId, kBatchEndTextId);
   if (playing) PlaySoundA(nullptr, nullptr, 0);
 }
