@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/memory.h"
+#include "readers/file_thumbnail_source.h"
 
 int32_t gTwainState = kStateLoaded;
 TW_UINT16 gConditionCode = TWCC_SUCCESS;
@@ -40,6 +41,7 @@ void FillSourceIdentity(TW_IDENTITY* identity) {
 bool OnModuleAttach(ModuleRef instance) {
   if (!instance) return false;
   SetModuleInstance(instance);
+  InstallReaderThumbnailSource();
   gAppIdentity.Id = 0;
   FillSourceIdentity(&gSourceIdentity);
   return true;

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "foundation/dialogs/dialog_services.h"
+#include "readers/file_thumbnail_source.h"
 #include "readers/reader_errors.h"
 #include "readers/tests/tiff_fixture.h"
 
@@ -311,3 +313,22 @@ TEST(TiffReader, LoopingDirectoryChainEnds) {
 }
 
 }  // namespace
+
+TEST(TiffReader, OpenDialogPreviewDrawsThroughTheInstalledReaders) {
+  const ExpectedImage expected = LoadExpected("grey8_le");
+  InstallReaderThumbnailSource();
+  FileThumbnailSource* source = InstalledFileThumbnailSource();
+  ASSERT_NE(source, nullptr);
+  int32_t width = 0, height = 0;
+  ASSERT_TRUE(source->Open("grey8_le.tif", 100, &width, &height));
+  EXPECT_EQ(width, static_cast<int32_t>(expected.width));
+  EXPECT_EQ(height, static_cast<int32_t>(expected.height));
+  std::vector<uint8_t> bits(4 * 2 * 2, 0);
+  EXPECT_TRUE(source->Draw(bits.data(), 2, 2, 8, 4));
+  source->Close();
+  EXPECT_EQ(bits[0], expected.At(0, 0, 0));
+  EXPECT_EQ(bits[8 + 4], expected.At(expected.width / 2, expected.height / 2, 0));
+
+  EXPECT_FALSE(source->Open("no_such_file.tif", 100, &width, &height));
+  source->Close();
+}
