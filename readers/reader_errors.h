@@ -1,0 +1,26 @@
+// String-table ids of the readers' error texts (resources/readers.rc); 0 means success.
+// ReadHeader, StartReading and ReadLineSamples answer one of these.
+#pragma once
+
+#include <cstdint>
+
+enum ReaderErrorId : int16_t {
+  kReaderOk = 0,
+  kErrMissingTiffInfo = 200,
+  kErrZeroWidth = 201,
+  kErrZeroHeight = 202,
+  kErrZeroSamples = 203,
+  kErrTooManySamples = 204,
+  kErrBadBitsPerSample = 205,
+  kErrMixedBitsPerSample = 206,
+  kErrBadPhotometric = 207,
+  kErrBadSampleOrder = 208,
+  kErrBadCompression = 209,
+  kErrOutOfMemory = 210,
+  kErrStripOffsets = 211,
+  kErrStripByteCounts = 212,
+  kErrBadOrientation = 213,
+  kErrBadResolutionUnit = 214,
+  kErrGeneralData = 215,
+  kErrDiskFull = 216,
+};
