@@ -15,10 +15,25 @@ if(ZIR_WIN32)
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                   WORLD_READ WORLD_EXECUTE @ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+  # Runs a Windows program of the build from a test script; empty on the host.
   set(ZIR_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
 elseif(ZIR_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+endif()
+
+# The Python of test scripts and numpy references: the first python3 that has
+# numpy (a Python of one's own may come first on the path without it).
+find_program(ZIR_PYTHON_IN_PATH python3)
+foreach(candidate IN ITEMS ${ZIR_PYTHON_IN_PATH} /usr/bin/python3)
+  execute_process(COMMAND ${candidate} -c "import numpy" RESULT_VARIABLE no_numpy OUTPUT_QUIET ERROR_QUIET)
+  if(no_numpy EQUAL 0)
+    set(ZIR_PYTHON ${candidate})
+    break()
+  endif()
+endforeach()
+if(NOT ZIR_PYTHON)
+  message(FATAL_ERROR "no python3 with numpy found: run deps/setup-machine.sh")
 endif()
 
 # Third-party libraries built by deps/build-deps.sh, outside the work tree.

@@ -7,9 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/fixed_point.h"
 #include "tone/tone_block.h"
-
-typedef int32_t Fixed;  // signed 16.16
 
 constexpr uint32_t kFrameRecordVersion = 6;
 constexpr uint32_t kFrameRecordSize = 2080;

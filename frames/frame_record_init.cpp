@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frames/fixed_scale.h"
+#include "foundation/fixed_point.h"
 
 namespace {
 
@@ -99,8 +99,8 @@ void InitFrameRecordWith(FrameRecord* record, bool fromScratch, const FrameInitI
   record->dustRemoval = 0;
   record->multiScan = 0;
   if (!fromScratch) {
-    record->fixedScaleX = WholeToFixed(kScanPercent);
-    record->fixedScaleY = WholeToFixed(kScanPercent);
+    record->fixedScaleX = FixRatio16(static_cast<int16_t>(kScanPercent), 1);
+    record->fixedScaleY = FixRatio16(static_cast<int16_t>(kScanPercent), 1);
   }
   record->filmProfileValue = 0.5f;
   record->outputScaleX = 100.0f;

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "frames/fixed_scale.h"
+#include "foundation/fixed_point.h"
 
 namespace {
 
@@ -54,8 +54,8 @@ bool UpgradeFrameRecord(const void* old, uint32_t available, FrameRecord* out, u
     out->multiScan = bytes[offsetof(FrameRecord, multiScan) - 1];
   }
   if (version != 5) {
-    out->fixedScaleX = WholeToFixed(out->scanPercentX);
-    out->fixedScaleY = WholeToFixed(out->scanPercentY);
+    out->fixedScaleX = FixRatio16(static_cast<int16_t>(out->scanPercentX), 1);
+    out->fixedScaleY = FixRatio16(static_cast<int16_t>(out->scanPercentY), 1);
   }
   std::memset(out->maskName, 0, sizeof out->maskName);
   std::memset(out->clearedOnUpgrade, 0, sizeof out->clearedOnUpgrade);
@@ -90,8 +90,8 @@ void ConvertOldFrameRecord(const OldFrameRecord* old, FrameRecord* out, const De
   out->sharpen1490 = ReadU16(bytes, kOldSharpen1490);
   out->scanPercentX = ReadU16(bytes, kOldScanPercentX);
   out->scanPercentY = ReadU16(bytes, kOldScanPercentY);
-  out->fixedScaleX = WholeToFixed(out->scanPercentX);
-  out->fixedScaleY = WholeToFixed(out->scanPercentY);
+  out->fixedScaleX = FixRatio16(static_cast<int16_t>(out->scanPercentX), 1);
+  out->fixedScaleY = FixRatio16(static_cast<int16_t>(out->scanPercentY), 1);
   out->scanOriginX = out->oldOriginX;
   out->scanOriginY = out->oldOriginY;
   out->version = kFrameRecordVersion;

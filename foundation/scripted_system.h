@@ -1,0 +1,53 @@
+// System services whose answers are plain data: the host build's platform
+// services, and what tests install to script key state, strings and resources.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "foundation/system_services.h"
+
+class ScriptedSystem : public SystemServices {
+ public:
+  std::set<int> keysDown;
+  bool buttonsSwapped = false;
+  uint32_t sleptMilliseconds = 0;
+  std::vector<uint32_t> beeps;
+  bool windowsNT = true;
+  // Library name -> (major, minor); libraries not listed have no DllGetVersion.
+  std::map<std::string, std::pair<uint32_t, uint32_t>> libraryVersions;
+  std::map<uint32_t, std::string> strings;
+  // (type as given to ResourceTypeKey, id) -> bytes.
+  std::map<std::pair<std::string, uint32_t>, std::vector<uint8_t>> resources;
+  std::string modulePath;
+
+  // "#3" for a numbered type, else the type's name.
+  static std::string ResourceTypeKey(const char* type);
+
+  bool AsyncKeyDown(int virtualKey) override;
+  bool MouseButtonsSwapped() override;
+  int VirtualKeyForChar(char character) override;
+  void SleepMilliseconds(uint32_t milliseconds) override;
+  void SoundBeep(uint32_t soundType) override;
+  bool WindowsNT() override;
+  bool LibraryVersion(const char* library, uint32_t* major, uint32_t* minor) override;
+  int LoadStringResource(ModuleHandle module, uint32_t id, char* text, int size) override;
+  const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) override;
+  bool ModuleFileName(ModuleHandle module, char* path, int size) override;
+};
+
+// Installs a ScriptedSystem for the lifetime of a test scope.
+class ScopedScriptedSystem {
+ public:
+  ScopedScriptedSystem() { InstallSystemServices(&system_); }
+  ~ScopedScriptedSystem() { InstallSystemServices(nullptr); }
+  ScriptedSystem* operator->() { return &system_; }
+  ScriptedSystem& operator*() { return system_; }
+
+ private:
+  ScriptedSystem system_;
+};

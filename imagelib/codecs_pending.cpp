@@ -1,0 +1,70 @@
+// Codecs not built yet: each answers "unsupported" until its own file replaces it here.
+#include "imagelib/codecs.h"
+
+namespace imagelib {
+
+namespace {
+
+template <typename Result>
+Result Unsupported(EntryWork& work) {
+  work.error = kImageUnsupported;
+  return Result();
+}
+
+}  // namespace
+
+void* ReadBmpImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
+void* ReadPcxImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
+void* ReadTgaImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
+void* ReadPsdImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
+void* ReadTiffImage(EntryWork& work, IoStream&, int, int, int*, int*) { return Unsupported<void*>(work); }
+void* ReadPngImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
+void* ReadJpegImage(EntryWork& work, IoStream&, int, int*, int*) { return Unsupported<void*>(work); }
+void* RenderMetafile(EntryWork& work, const char*, int*, int*, int, int, uint32_t) {
+  return Unsupported<void*>(work);
+}
+
+bool ReadTiffHeader(EntryWork& work, IoStream&, int*, int*, int*, ImageResolution*) {
+  return Unsupported<bool>(work);
+}
+bool ReadJpegHeader(EntryWork& work, IoStream&, int*, int*, int*, ImageResolution*) {
+  return Unsupported<bool>(work);
+}
+bool ReadPngHeader(EntryWork& work, IoStream&, int*, int*, int*, int*, int*, ImageResolution*) {
+  return Unsupported<bool>(work);
+}
+
+bool WriteBmpImage(EntryWork& work, IoStream&, const void*, int, int, int, int, const PaletteEntry*, int) {
+  return Unsupported<bool>(work);
+}
+bool WritePcxImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*) {
+  return Unsupported<bool>(work);
+}
+bool WriteTgaImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*) {
+  return Unsupported<bool>(work);
+}
+bool WritePsdImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*) {
+  return Unsupported<bool>(work);
+}
+bool WriteTiffImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*, int,
+                    const ImageResolution&) {
+  return Unsupported<bool>(work);
+}
+bool WritePngImage(EntryWork& work, IoStream&, const void*, int, int, int, int, int, const PaletteEntry*, int,
+                   double, int, const ImageResolution&) {
+  return Unsupported<bool>(work);
+}
+int WriteJpegImage(EntryWork& work, IoStream&, const void*, int, int, int, int, int, const ImageResolution&) {
+  return Unsupported<int>(work);
+}
+bool WriteWmfImage(EntryWork& work, IoStream&, const void*, int, int, int) { return Unsupported<bool>(work); }
+bool WriteEmfImage(EntryWork& work, IoStream&, const void*, int, int) { return Unsupported<bool>(work); }
+
+bool QuantizeToPalette(EntryWork& work, const void*, int, int, void*, int, PaletteEntry*, int) {
+  return Unsupported<bool>(work);
+}
+bool ComputeOptimalPalette(EntryWork& work, const void*, int, int, int, PaletteEntry*) {
+  return Unsupported<bool>(work);
+}
+
+}  // namespace imagelib
