@@ -7,9 +7,8 @@
 
 #include "foundation/file_io.h"
 #include "foundation/memory.h"
+#include "frames/frame_state_area.h"
 #include "twain/platform.h"
-
-struct FrameRecord;
 
 // Resolutions the image offers, ascending.
 struct ResolutionList {
@@ -29,6 +28,7 @@ struct DataSourceState {
   uint16_t sessionEnded = 0;  // 1 once the user interface has ended the session
   ResolutionList resolutionList = {};
   ScanAreaInches scanAreaInches = {};
+  FrameStateArea frameState = {};
   bool deviceHas16Bits = false;  // the open image has 16 bits per sample
   uint8_t lightSourceFlag = 0;
   uint8_t optionUnitFlag = 0;
@@ -54,6 +54,8 @@ inline ResolutionList& gResolutionList = gDataSourceState.resolutionList;
 inline ScanAreaInches& gScanAreaInches = gDataSourceState.scanAreaInches;
 inline uint8_t& gLightSourceFlag = gDataSourceState.lightSourceFlag;
 inline bool& gPrescanNeeded = gDataSourceState.prescanNeeded;
+// The frame frozen for the transfer, which also stands in for a missing frame list.
+inline FrameRecord& gScanFrame = gDataSourceState.frameState.defaultFrame;
 inline FrameRecord*& gCurrentFrame = gDataSourceState.currentFrame;
 inline bool& gBatchOutput = gDataSourceState.batchOutput;
 inline bool& gFileOutputMode = gDataSourceState.fileOutputMode;

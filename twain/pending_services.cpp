@@ -29,8 +29,4 @@ void FreeCmykConversionTables() {}
 // Not available yet: no film profiles.
 void ClearFilmProfileCache() {}
 
-// Not available yet: no frames.
-bool SaveFrameList() { return true; }
-void DeleteAllFrames() {}
-
 }  // namespace pending

@@ -1,5 +1,5 @@
-// Stand-ins for services of the foundation, colour, sharpening and frame
-// layers that the source's entry calls but that are built elsewhere. Each
+// Stand-ins for services of the foundation, colour and sharpening layers
+// that the source's entry calls but that are built elsewhere. Each
 // carries the final name inside namespace pending and does nothing (or
 // answers "not available"); callers are re-pointed to the real services when
 // those layers arrive, and this file goes away.
@@ -37,9 +37,5 @@ void FreeCmykConversionTables();
 
 // Sharpening and negatives.
 void ClearFilmProfileCache();
-
-// Frames.
-bool SaveFrameList();
-void DeleteAllFrames();
 
 }  // namespace pending

@@ -3,6 +3,8 @@
 // the later layers rely on.
 #include "foundation/memory.h"
 #include "foundation/record_type.h"
+#include "frames/frame_list.h"
+#include "frames/frame_storage.h"
 #include "session/device_layer.h"
 #include "session/preview_store.h"
 #include "session/scan_session.h"
@@ -58,14 +60,14 @@ void TearDownUserInterface() {
   SaveSelectedDevice();
   SavePreviewOrientation();
   SavePreviewBox();
-  pending::SaveFrameList();
+  SaveFrameList();
   SaveDialogPositions();
   SaveColourBalanceAndDefaults();
   SaveToolStripFlag();
   pending::FreeCmykConversionTables();
   EndScanSession();
   gSessionEnded = 1;
-  pending::DeleteAllFrames();
+  DeleteAllFrames();
   FreePreviewBuffers();
   DisposeMemHandle(gDataSourceState.previewPendingHandle);
   gDataSourceState.previewPendingHandle = nullptr;
