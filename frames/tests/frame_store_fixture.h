@@ -52,7 +52,10 @@ class FrameStoreTest : public testing::Test {
     ResetDataSourceState();
     gScanAreaInches = {8.0, 10.0};
     CreateFolder(kFolder);
-    const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string test = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : test)
+      if (c == '/') c = '_';
     gDeviceStore = OpenStore(test + "_device.prf");
     gAppStore = OpenStore(test + "_app.prf");
     ASSERT_NE(gDeviceStore, nullptr);
