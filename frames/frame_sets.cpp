@@ -105,6 +105,7 @@ bool SaveFrameSetAsPreset() {
   char name[kNameSize];
   std::snprintf(name, sizeof name, "%s", DefaultFrameSetName(id).c_str());
   if (!AskName(name, gMainDialog, kFrameSetNamePromptString)) return false;
+  name[kRecordNameSize - 1] = '\0';  // as the store keeps it, so that a clash is found
 
   int32_t oldId = 0;
   const bool clash = RecordStoreFind(gAppStore, type, name, &oldId);

@@ -56,6 +56,7 @@ inline uint8_t& gLightSourceFlag = gDataSourceState.lightSourceFlag;
 inline bool& gPrescanNeeded = gDataSourceState.prescanNeeded;
 // The frame frozen for the transfer, which also stands in for a missing frame list.
 inline FrameRecord& gScanFrame = gDataSourceState.frameState.defaultFrame;
+// The record of the frame list's first node (frames/frame_list.h), or null.
 inline FrameRecord*& gCurrentFrame = gDataSourceState.currentFrame;
 inline bool& gBatchOutput = gDataSourceState.batchOutput;
 inline bool& gFileOutputMode = gDataSourceState.fileOutputMode;

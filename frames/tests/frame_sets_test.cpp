@@ -125,6 +125,16 @@ TEST_P(ReplaceAnswers, ASetOfTheSameNameGoesOnlyOnYes) {
 
 INSTANTIATE_TEST_SUITE_P(Answers, ReplaceAnswers, testing::Values(kAnswerYes, kAnswerNo));
 
+TEST_F(FrameSetsTest, ANameLongerThanTheStoreKeepsClashesWithItsStoredForm) {
+  const std::string stored(63, 'R');
+  StoreSet(gAppStore, 200, stored.c_str(), SetRecord({TestFrame(9)}));
+  AppendFrames({1});
+  ScopedPrompts prompts;
+  prompts.Accept(PromptKind::kName, stored + "-lang").Reply(kAnswerNo);
+  EXPECT_FALSE(SaveFrameSetAsPreset());
+  EXPECT_EQ(RecordStoreCount(gAppStore, kReflectiveSets), 1);
+}
+
 TEST_F(FrameSetsTest, LoadingASetReplacesTheList) {
   FrameRecord oldVersion = TestFrame(5);
   oldVersion.version = 5;
