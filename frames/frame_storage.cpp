@@ -46,8 +46,8 @@ void LimitToScanArea(FrameRecord* frame) {
 }  // namespace
 
 OriginalKind CurrentOriginalKind() {
-  // The image-file device has no holder, so the option-unit types never apply.
-  return OriginalKind{false, 0, gLightSourceFlag != 0};
+  // The option-unit flag is set only while the device has its holder.
+  return OriginalKind{gOptionUnitFlag != 0, gOptionSlot, gLightSourceFlag != 0};
 }
 
 RecordType CurrentFrameListType() { return FrameSetRecordType(false, CurrentOriginalKind()); }
