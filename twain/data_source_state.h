@@ -58,6 +58,9 @@ inline uint8_t& gOptionUnitFlag = gDataSourceState.optionUnitFlag;
 inline int16_t& gOptionSlot = gDataSourceState.optionSlot;
 inline DefaultsBlock& gDefaults = gDataSourceState.frameStateArea.defaults;
 inline bool& gPrescanNeeded = gDataSourceState.prescanNeeded;
+// The frame frozen for the transfer, which also stands in for a missing frame list.
+inline FrameRecord& gScanFrame = gDataSourceState.frameStateArea.defaultFrame;
+// The record of the frame list's first node (frames/frame_list.h), or null.
 inline FrameRecord*& gCurrentFrame = gDataSourceState.currentFrame;
 inline bool& gBatchOutput = gDataSourceState.batchOutput;
 inline bool& gFileOutputMode = gDataSourceState.fileOutputMode;

@@ -3,9 +3,12 @@
 // the later layers rely on.
 #include "color/color_correction.h"
 #include "color/color_management.h"
+#include "foundation/dialogs/tooltip_flag.h"
 #include "foundation/memory.h"
 #include "foundation/record_store.h"
 #include "foundation/record_type.h"
+#include "frames/frame_list.h"
+#include "frames/frame_storage.h"
 #include "session/device_layer.h"
 #include "session/preview_store.h"
 #include "session/scan_session.h"
@@ -46,7 +49,7 @@ bool BuildUserInterface() {
   ClearFilmProfileCache();
   CheckScreenGeometry(true);
 
-  pending::SetTooltipsEnabled(true);
+  gTooltipsEnabled = true;
   for (int i = 0; i < 2; ++i) gMainAccelerators[i] = LoadModuleAccelerators(kMainAcceleratorIds[i]);
   gPrescanNeeded = true;
   gDataSourceState.previewPendingHandle = nullptr;
@@ -62,14 +65,14 @@ void TearDownUserInterface() {
   SaveSelectedDevice();
   SavePreviewOrientation();
   SavePreviewBox();
-  pending::SaveFrameList();
+  SaveFrameList();
   SaveDialogPositions();
   SaveColourBalanceAndDefaults();
   SaveToolStripFlag();
   FreeCmykConversionTables();
   EndScanSession();
   gSessionEnded = 1;
-  pending::DeleteAllFrames();
+  DeleteAllFrames();
   FreePreviewBuffers();
   DisposeMemHandle(gDataSourceState.previewPendingHandle);
   gDataSourceState.previewPendingHandle = nullptr;
