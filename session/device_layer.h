@@ -1,10 +1,62 @@
 // The device layer that presents an image file as the scanner.
 #pragma once
 
+#include <cstdint>
+
+#include "twain/data_source_state.h"
+
+struct DeviceDescription;
+
+// Error words of a failed read start: string ids of the texts shown after
+// "Fehler bei Scan Start." (108).
+enum DeviceErrorWord : uint16_t {
+  kDeviceErrorNone = 0,
+  kDeviceErrorToneTables = 115,
+  kDeviceErrorScanBuffer = 116,
+  kDeviceErrorFile = 142,
+  kDeviceErrorOpenFile = 143,
+  kDeviceErrorReaderObject = 144,
+};
+constexpr uint32_t kScanStartErrorString = 108;
+constexpr uint32_t kErrorCaptionString = 100;
+// The last error word of a read start.
+extern uint16_t gDeviceErrorWord;
+
+// The resolutions offered for an image of the resolution: from 50 (or the
+// image's own when lower) doubling up to the image's own, at most 64.
+void BuildResolutionList(uint32_t imageResolution, ResolutionList* list);
+
+// From now on the stores and preview files are named after the open device's row.
+void InstallDeviceNameSource();
+
+// Opens the image as the device: its header, geometry and resolution list.
+// False (the device unchanged) when no reader can be made or the header is bad.
+bool OpenImageDevice(const char* path);
 // Geometry and resolution list of the current image into the session state.
 bool LoadImageGeometry();
 // Scan area back to the whole image, status flags reset.
 void ResetDeviceStatus();
+// The description of the open image's abilities.
+void FillDeviceInfo(DeviceDescription* description);
+// Ends a read: frees the line buffers and lets the reader finish.
+bool CloseImageDevice();
+
+// Kind 2 and an allocated copy of the image path (FreeBlock); false when no memory.
+bool GetDeviceIdentifier(uint16_t* kind, char** data);
+// An image file is always there.
+bool IsDeviceAvailable();
+bool ClearScanStopFlag();
+// The value as a fraction of the device's first progress range.
+double ProgressFraction(int32_t value);
+void GetImagePath(char* path);
+uint8_t IsTransparencyMode();
+
+// The image's document name and artist, 512 bytes each, into 1024 bytes.
+void GetImageTextFields(char* buffer);
+// Takes the open reader for side queries, or opens one for the image path.
+void AcquireImageReader();
+void ReleaseImageReader();
+
 // OLE for the session's drag and drop: initialised at open (uninitialising a
 // previous success first) and uninitialised at close when it succeeded.
 bool InitializeOle();
