@@ -104,20 +104,30 @@ bool LoadCachedThumbnail(const char* folder, const char* name, CachedThumbnail* 
   return loaded;
 }
 
-bool StoreThumbnail(const char* folder, const char* name, const DibHeader& bitmap, const uint8_t* pixels) {
+bool BuildThumbnailRecord(const char* folder, const char* name, const DibHeader& bitmap, const uint8_t* pixels,
+                          std::vector<uint8_t>* record) {
   FileStamp stamp = {};
   if (!GetFileStamp(ImagePath(folder, name).c_str(), &stamp)) return false;
   ThumbnailRecordHead head = {kThumbnailVersion, stamp.timeLow, stamp.timeHigh, stamp.sizeHigh, stamp.sizeLow,
                               bitmap};
-  std::vector<uint8_t> data(sizeof head + bitmap.sizeImage);
-  std::memcpy(data.data(), &head, sizeof head);
-  if (bitmap.sizeImage) std::memcpy(data.data() + sizeof head, pixels, bitmap.sizeImage);
+  record->assign(sizeof head + bitmap.sizeImage, 0);
+  std::memcpy(record->data(), &head, sizeof head);
+  if (bitmap.sizeImage) std::memcpy(record->data() + sizeof head, pixels, bitmap.sizeImage);
+  return true;
+}
 
-  FileHandle cache;
-  if (!OpenThumbnailCache(folder, &cache)) return false;
+bool PutThumbnailRecord(FileHandle cache, const char* name, const std::vector<uint8_t>& record) {
   int32_t id;
   if (!RecordStoreFind(cache, kThumbnailType, name, &id)) id = RecordStoreUniqueId(cache, kThumbnailType);
-  bool stored = RecordStoreAdd(cache, kThumbnailType, id, data.data(), static_cast<uint32_t>(data.size()), name);
+  return RecordStoreAdd(cache, kThumbnailType, id, record.data(), static_cast<uint32_t>(record.size()), name);
+}
+
+bool StoreThumbnail(const char* folder, const char* name, const DibHeader& bitmap, const uint8_t* pixels) {
+  std::vector<uint8_t> record;
+  if (!BuildThumbnailRecord(folder, name, bitmap, pixels, &record)) return false;
+  FileHandle cache;
+  if (!OpenThumbnailCache(folder, &cache)) return false;
+  bool stored = PutThumbnailRecord(cache, name, record);
   CloseThumbnailCache(cache);
   return stored;
 }

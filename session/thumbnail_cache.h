@@ -50,7 +50,12 @@ void CloseThumbnailCache(FileHandle cache);
 // The cached thumbnail of the image when it still matches the file's time
 // and size; a record that does not match is deleted.
 bool LoadCachedThumbnail(const char* folder, const char* name, CachedThumbnail* thumbnail);
-// Replaces (same id) or adds the image's record.
+// The record of the image's thumbnail, stamped with the file's time and size.
+bool BuildThumbnailRecord(const char* folder, const char* name, const DibHeader& bitmap, const uint8_t* pixels,
+                          std::vector<uint8_t>* record);
+// Into an open cache: replaces the record of the name (same id) or adds one.
+bool PutThumbnailRecord(FileHandle cache, const char* name, const std::vector<uint8_t>& record);
+// Builds the record, opens the cache, puts it and closes the cache.
 bool StoreThumbnail(const char* folder, const char* name, const DibHeader& bitmap, const uint8_t* pixels);
 // Deletes every record whose name is not among the overview cells (in name order).
 void PruneThumbnailCache(const char* folder, int cellCount);
