@@ -13,6 +13,7 @@
 #include "foundation/system.h"
 #include "readers/reader_errors.h"
 #include "readers/reader_factory.h"
+#include "session/cell_thumbnail.h"
 #include "session/device_layer.h"
 #include "session/device_platform.h"
 #include "session/device_state.h"
@@ -154,12 +155,14 @@ OverviewParams MakeOverviewParams(int count, const std::string& title) {
   params.imageCount = count;
   params.cellWidth = kOverviewCellSize;
   params.cellHeight = kOverviewCellSize;
+  params.drawCell = DrawThumbnailCell;
   params.title = title.c_str();
   params.currentCell = 1;
   params.chosenCount = 1;
   params.cellGap = 8;
   params.startRows = 4;
   params.startColumns = 6;
+  params.buildThumbnail = BuildCellThumbnail;
   params.pathOf = GetOverviewPathOrFolder;
   params.sortCells = SortOverviewCells;
   params.flags[0] = 0;

@@ -8,6 +8,7 @@
 
 struct OverviewParams;
 typedef bool (*OverviewCellDrawer)(int cell, void* deviceContext, int32_t x, int32_t y, void* value);
+typedef bool (*OverviewThumbnailBuilder)(int cell, void* value);
 typedef bool (*OverviewAddCallback)(int count, const uint16_t* chosen);
 typedef void (*OverviewPathCallback)(int cell, char* path);
 typedef void (*OverviewSortCallback)(int key, int count);
@@ -27,7 +28,7 @@ struct OverviewParams {
   uint16_t startRows;           // 4
   uint16_t startColumns;        // 6
   OverviewAddCallback addImages;
-  OverviewCellDrawer buildThumbnail;
+  OverviewThumbnailBuilder buildThumbnail;
   void* buildValue;
   OverviewPathCallback pathOf;
   OverviewSortCallback sortCells;
