@@ -1,6 +1,7 @@
 #include "session/device_layer.h"
 
 #include <cstring>
+#include <vector>
 
 #include "foundation/file_names.h"
 #include "foundation/memory.h"
@@ -204,6 +205,55 @@ void GetImageTextFields(char* buffer) {
   std::memcpy(buffer + 512, gDeviceLayer.sideInfo.artist, 512);
   buffer[511] = buffer[1023] = '\0';
   ReleaseImageReader();
+}
+
+namespace {
+
+uint32_t BigEndian32(const uint8_t* bytes) {
+  return static_cast<uint32_t>(bytes[0]) << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3];
+}
+
+// An ICC profile: its header's signature "acsp", and a declared size that the data holds.
+bool LooksLikeProfile(const std::vector<uint8_t>& data) {
+  constexpr size_t kHeaderSize = 128;
+  if (data.size() < kHeaderSize || std::memcmp(data.data() + 36, "acsp", 4) != 0) return false;
+  uint32_t declared = BigEndian32(data.data());
+  return declared >= kHeaderSize && declared <= data.size();
+}
+
+}  // namespace
+
+uint8_t* GetEmbeddedProfile(uint16_t resourceId, uint32_t* size, uint8_t* name) {
+  *size = 0;
+  if (name) name[0] = 0;
+  AcquireImageReader();
+  std::vector<uint8_t> data;
+  if (gDeviceLayer.sideReader) data = gDeviceLayer.sideReader->ReadImageResource(resourceId, name);
+  ReleaseImageReader();
+  if (!LooksLikeProfile(data)) return nullptr;
+  uint8_t* copy = static_cast<uint8_t*>(AllocBlock(static_cast<uint32_t>(data.size())));
+  if (!copy) return nullptr;
+  std::memcpy(copy, data.data(), data.size());
+  *size = static_cast<uint32_t>(data.size());
+  return copy;
+}
+
+void GetImageProfileDescription(std::string* text) {
+  text->clear();
+  AcquireImageReader();
+  if (gDeviceLayer.sideReader) gDeviceLayer.sideReader->GetProfileDescription(text);
+  ReleaseImageReader();
+}
+
+ColorTransformHandle GetImageColorTransform() {
+  return gDeviceLayer.read.reader ? gDeviceLayer.read.reader->ColorTransform() : nullptr;
+}
+
+int DeviceNoOp() { return 0; }
+
+bool DeviceReadyStub(uint8_t* ready) {
+  *ready = 1;
+  return false;
 }
 
 bool InitializeOle() {

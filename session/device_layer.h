@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "color/color_management.h"
 
 #include "twain/data_source_state.h"
 
@@ -56,6 +59,17 @@ void GetImageTextFields(char* buffer);
 // Takes the open reader for side queries, or opens one for the image path.
 void AcquireImageReader();
 void ReleaseImageReader();
+
+// An allocated copy (FreeBlock) of the image resource when it holds an ICC
+// profile, with its size and length-prefixed name (256 bytes); null otherwise.
+uint8_t* GetEmbeddedProfile(uint16_t resourceId, uint32_t* size, uint8_t* name);
+// The description text of the image's embedded profile, or empty.
+void GetImageProfileDescription(std::string* text);
+// The open reader's colour transform; none when no reader is open.
+ColorTransformHandle GetImageColorTransform();
+// Operations without effect for an image file.
+int DeviceNoOp();
+bool DeviceReadyStub(uint8_t* ready);
 
 // OLE for the session's drag and drop: initialised at open (uninitialising a
 // previous success first) and uninitialised at close when it succeeded.

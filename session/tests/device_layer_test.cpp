@@ -102,12 +102,36 @@ TEST_F(DeviceLayerTest, AvailableWithoutAnImage) {
 }
 
 TEST_F(DeviceLayerTest, TextFieldsComeThroughASideReader) {
-  ASSERT_TRUE(OpenImageDevice(Fixture("grey72.tif").c_str()));
-  std::vector<char> fields(1024, 'x');
-  GetImageTextFields(fields.data());
-  EXPECT_STREQ(fields.data(), "");
-  EXPECT_STREQ(fields.data() + 512, "");
-  EXPECT_EQ(gDeviceLayer.sideReader, nullptr);
+  struct Case {
+    const char* image;
+    const char* documentName;
+    const char* artist;
+  };
+  for (const Case& c : {Case{"profiled.tif", "Scan 7", "Quill"}, Case{"grey72.tif", "", ""}}) {
+    ASSERT_TRUE(OpenImageDevice(Fixture(c.image).c_str()));
+    std::vector<char> fields(1024, 'x');
+    GetImageTextFields(fields.data());
+    EXPECT_STREQ(fields.data(), c.documentName);
+    EXPECT_STREQ(fields.data() + 512, c.artist);
+    EXPECT_EQ(gDeviceLayer.sideReader, nullptr);
+  }
+}
+
+TEST_F(DeviceLayerTest, EmbeddedProfileOnlyWhenItIsOne) {
+  ASSERT_TRUE(OpenImageDevice(Fixture("profiled.tif").c_str()));
+  uint32_t size = 0;
+  uint8_t name[256] = {};
+  uint8_t* profile = GetEmbeddedProfile(1039, &size, name);
+  ASSERT_NE(profile, nullptr);
+  EXPECT_EQ(size, 160u);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(profile + 36), 4), "acsp");
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(name + 1), name[0]), "ICC");
+  FreeBlock(profile);
+  for (uint16_t id : {1040, 1041}) {
+    EXPECT_EQ(GetEmbeddedProfile(id, &size, name), nullptr) << id;
+    EXPECT_EQ(size, 0u);
+  }
+  EXPECT_EQ(GetImageColorTransform(), nullptr) << "no read is open";
 }
 
 TEST_F(DeviceLayerTest, OleIsUndoneOnlyAfterASuccess) {
