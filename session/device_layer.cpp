@@ -174,6 +174,12 @@ void GetImagePath(char* path) { std::memcpy(path, gDeviceLayer.imagePath, sizeof
 
 uint8_t IsTransparencyMode() { return gLightSourceFlag; }
 
+bool PostDeviceCommand(uint16_t command, bool force) {
+  if (!gDeviceLayer.postingEnabled || !(gDeviceLayer.changePending || force) || !gMainDialog) return false;
+  PostCommandToWindow(gMainDialog, command);
+  return true;
+}
+
 void AcquireImageReader() {
   DeviceLayerState& device = gDeviceLayer;
   if (device.read.reader) {

@@ -53,6 +53,9 @@ bool ClearScanStopFlag();
 double ProgressFraction(int32_t value);
 void GetImagePath(char* path);
 uint8_t IsTransparencyMode();
+// Posts the command to the main dialog when posting is enabled and a change is
+// pending or the post is forced; whether it was posted.
+bool PostDeviceCommand(uint16_t command, bool force);
 
 // The image's document name and artist, 512 bytes each, into 1024 bytes.
 void GetImageTextFields(char* buffer);

@@ -10,6 +10,9 @@
 int32_t PlatformOleInitialize();
 void PlatformOleUninitialize();
 
+// Posts WM_COMMAND with the command id (no control, no notification) to the window.
+void PostCommandToWindow(void* window, uint16_t command);
+
 // Whether the folder lies on a removable drive (floppy and the like).
 bool IsOnRemovableDrive(const char* folder);
 

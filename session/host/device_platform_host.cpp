@@ -12,6 +12,9 @@
 int32_t PlatformOleInitialize() { return 0; }
 void PlatformOleUninitialize() {}
 
+// The host build has no windows to post to.
+void PostCommandToWindow(void*, uint16_t) {}
+
 bool IsOnRemovableDrive(const char*) { return false; }
 
 // The host takes the product's "\\" as "/", as the foundation's files do.

@@ -8,6 +8,10 @@
 int32_t PlatformOleInitialize() { return OleInitialize(nullptr); }
 void PlatformOleUninitialize() { OleUninitialize(); }
 
+void PostCommandToWindow(void* window, uint16_t command) {
+  PostMessageA(static_cast<HWND>(window), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
 bool IsOnRemovableDrive(const char* folder) {
   // The root of a drive path ("A:\"); other paths ask about the current drive.
   char root[4] = {};
