@@ -15,16 +15,27 @@ int32_t Clamp(int32_t value, int32_t low, int32_t high) { return std::max(low, s
 
 }  // namespace
 
-SourceRect FrameSourceRect(const FrameRecord& frame, uint32_t imageWidth, uint32_t imageHeight,
-                           uint32_t resolution) {
+SourceRect ClampSourceRect(SourceRect rect, uint32_t imageWidth, uint32_t imageHeight) {
   const int32_t width = static_cast<int32_t>(imageWidth);
   const int32_t height = static_cast<int32_t>(imageHeight);
-  SourceRect rect;
-  rect.left = Clamp(TruncRound(frame.originX * resolution), 0, width - 1);
-  rect.top = Clamp(TruncRound(frame.originY * resolution), 0, height - 1);
-  rect.width = Clamp(TruncRound(frame.width * resolution), 1, width - rect.left);
-  rect.height = Clamp(TruncRound(frame.height * resolution), 1, height - rect.top);
+  rect.left = Clamp(rect.left, 0, width - 1);
+  rect.top = Clamp(rect.top, 0, height - 1);
+  rect.width = Clamp(rect.width, 1, width - rect.left);
+  rect.height = Clamp(rect.height, 1, height - rect.top);
   return rect;
+}
+
+SourceRect ReduceSourceRect(const SourceRect& rect, double ratio, uint32_t reducedWidth, uint32_t reducedHeight) {
+  SourceRect reduced = {TruncRound(rect.left * ratio), TruncRound(rect.top * ratio), TruncRound(rect.width * ratio),
+                        TruncRound(rect.height * ratio)};
+  return ClampSourceRect(reduced, reducedWidth, reducedHeight);
+}
+
+SourceRect FrameSourceRect(const FrameRecord& frame, uint32_t imageWidth, uint32_t imageHeight,
+                           uint32_t resolution) {
+  SourceRect rect = {TruncRound(frame.originX * resolution), TruncRound(frame.originY * resolution),
+                     TruncRound(frame.width * resolution), TruncRound(frame.height * resolution)};
+  return ClampSourceRect(rect, imageWidth, imageHeight);
 }
 
 double ReadScale(int32_t sourceHeight, int32_t outputHeight) {

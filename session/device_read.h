@@ -13,6 +13,12 @@ struct SourceRect {
   int32_t height;
 };
 
+// The rectangle kept inside an image of the size: left and top at most the
+// last column and row, width and height at least 1 and at most what is left.
+SourceRect ClampSourceRect(SourceRect rect, uint32_t imageWidth, uint32_t imageHeight);
+// The rectangle in an image reduced by the ratio (reduced width / image width), kept inside it.
+SourceRect ReduceSourceRect(const SourceRect& rect, double ratio, uint32_t reducedWidth, uint32_t reducedHeight);
+
 // The frame's area in image pixels (inches times the image's resolution),
 // rounded, and kept inside the image: left and top at most the last column
 // and row, width and height at most what is left of the image from there.

@@ -36,6 +36,19 @@ INSTANTIATE_TEST_SUITE_P(
                       RectCase{"past the right and bottom", 2.5, 1.5, 3, 3, {250, 150, 50, 50}},
                       RectCase{"origin beyond the image", 4, 3, 1, 1, {299, 199, 1, 1}}));
 
+TEST(SourceRect, ReducedImageTakesTheRectangleByTheRatio) {
+  SourceRect rect = ReduceSourceRect({100, 40, 120, 60}, 0.25, 75, 50);
+  EXPECT_EQ(rect.left, 25);
+  EXPECT_EQ(rect.top, 10);
+  EXPECT_EQ(rect.width, 30);
+  EXPECT_EQ(rect.height, 15);
+  rect = ReduceSourceRect({280, 190, 20, 10}, 0.25, 70, 48);
+  EXPECT_EQ(rect.left, 69);
+  EXPECT_EQ(rect.top, 47);
+  EXPECT_EQ(rect.width, 1);
+  EXPECT_EQ(rect.height, 1);
+}
+
 TEST(LineBuffers, SixtyAndSeventyEightSamplesDoubledForSixteenBits) {
   struct Case {
     double scale;
