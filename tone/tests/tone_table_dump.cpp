@@ -1,0 +1,117 @@
+// Writes tone tables for the numpy reference: one request per line of the
+// requests file, one line of numbers per answer in the answers file.
+//   tone_table_dump <requests> <answers>
+//   gamma <n> <levels> <gamma> <toe 0/1>
+//   negative <n> <gamma> <low byte> <high byte>
+//   evaluate <contrast> <brightness> <shift> <mode> <lower> <upper> <x1..x5> <y>   (y' x' of points 0..6)
+//   tone <n> <gamma> <16-bit 0/1>
+//   compose <nOut> <outLevels> <outerN> <outerLevels> <innerN> <innerLevels> <outer...> <inner...>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tone/curve_tables.h"
+#include "tone/gamma_tables.h"
+#include "tone/gradation_points.h"
+#include "tone/table_utils.h"
+#include "tone/tests/tone_fixture.h"
+
+namespace {
+
+FILE* gAnswers = nullptr;
+
+template <typename T>
+void Print(const std::vector<T>& values) {
+  std::string line;
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (i) line += ' ';
+    line += std::to_string(values[i]);
+  }
+  std::fprintf(gAnswers, "%s\n", line.c_str());
+}
+
+void Answer(const std::string& request) {
+  std::istringstream in(request);
+  std::string kind;
+  in >> kind;
+  ToneFixture fixture;
+  if (kind == "gamma") {
+    int n, levels, toe;
+    double gamma;
+    in >> n >> levels >> gamma >> toe;
+    SetDefault(fixture.defaults, kDefaultLimitGammaSlope, static_cast<uint8_t>(toe));
+    std::vector<uint16_t> table(n);
+    BuildGammaTable(table.data(), n, levels, gamma);
+    Print(table);
+  } else if (kind == "negative") {
+    int n, low, high;
+    double gamma;
+    in >> n >> gamma >> low >> high;
+    uint8_t* limits = DefaultsBytes(fixture.defaults, kDefaultFilmLimits);
+    limits[2] = static_cast<uint8_t>(low);
+    limits[3] = static_cast<uint8_t>(high);
+    std::vector<uint16_t> table(n);
+    BuildNegativeGammaTable(table.data(), n, gamma, 1, &fixture.frame);
+    Print(table);
+  } else if (kind == "evaluate") {
+    ToneBlock block = fixture.frame.tone[0];
+    int contrast, brightness, shift, mode, lower, upper, y;
+    in >> contrast >> brightness >> shift >> mode >> lower >> upper;
+    for (int p = 1; p <= 5; ++p) in >> block.gradationX[p];
+    in >> y;
+    block.contrast = static_cast<int16_t>(contrast);
+    block.brightness = static_cast<int16_t>(brightness);
+    block.midtoneShift = static_cast<int16_t>(shift);
+    block.shiftMode = static_cast<uint8_t>(mode);
+    block.lowerContrast = static_cast<int16_t>(lower);
+    block.upperContrast = static_cast<int16_t>(upper);
+    std::vector<int> out;
+    for (int16_t p = 0; p < kGradationPoints; ++p) {
+      int16_t x;
+      out.push_back(EvaluateGradationPoint(p, static_cast<int16_t>(y), block.gradationX[p], block, &x));
+      out.push_back(x);
+    }
+    Print(out);
+  } else if (kind == "tone") {
+    int n, wide;
+    double gamma;
+    in >> n >> gamma >> wide;
+    SetDefault(fixture.defaults, kDefaultGammaReflective, gamma);
+    if (wide) {
+      std::vector<uint16_t> table(n);
+      BuildFrameToneTables(table.data(), fixture.frame.tone[0], static_cast<int16_t>(n), kToneWorkLevels, 0, 0,
+                           &fixture.frame, 1.0);
+      Print(table);
+    } else {
+      std::vector<uint8_t> table(n);
+      ComputeToneTables(table.data(), fixture.frame.tone[0], static_cast<int16_t>(n), 0, 0, &fixture.frame, 1.0);
+      Print(std::vector<int>(table.begin(), table.end()));
+    }
+  } else if (kind == "compose") {
+    int nOut, outLevels, outerN, outerLevels, innerN, innerLevels;
+    in >> nOut >> outLevels >> outerN >> outerLevels >> innerN >> innerLevels;
+    std::vector<uint16_t> outer(outerN), inner(innerN), out(nOut);
+    for (uint16_t& v : outer) in >> v;
+    for (uint16_t& v : inner) in >> v;
+    ComposeTables16(out.data(), outer.data(), inner.data(), nOut, outLevels, outerN, outerLevels, innerN,
+                    innerLevels);
+    Print(out);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return 2;
+  std::ifstream requests(argv[1]);
+  gAnswers = std::fopen(argv[2], "w");
+  if (!requests || !gAnswers) return 1;
+  std::string line;
+  while (std::getline(requests, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) Answer(line);
+  }
+  return std::fclose(gAnswers) == 0 ? 0 : 1;
+}

@@ -1,0 +1,28 @@
+#include "tone/tone_engine_state.h"
+
+ToneBlock gToneWorkingCopy;
+uint8_t gToneChannelMask = kToneMaskMaster;
+
+namespace {
+
+ToneEngineSources gSources = {nullptr, nullptr, nullptr};
+DefaultsBlock gUnboundDefaults;
+
+}  // namespace
+
+void BindToneEngine(const ToneEngineSources& sources) { gSources = sources; }
+
+FrameRecord* ToneCurrentFrame() { return gSources.currentFrame ? *gSources.currentFrame : nullptr; }
+
+DefaultsBlock& ToneDefaults() { return gSources.defaults ? *gSources.defaults : gUnboundDefaults; }
+
+bool ToneTransparentOriginal() { return gSources.lightSourceFlag && *gSources.lightSourceFlag != 0; }
+
+bool ToneNegativeOriginal() {
+  const DefaultsBlock& defaults = ToneDefaults();
+  return GetDefault(defaults, kDefaultNegativeMode) != 0 && GetDefault(defaults, kDefaultSecondFilmKind) == 0;
+}
+
+constexpr int16_t kCalibrationCmsMode = 3;
+
+bool ToneCalibrationInForce() { return GetDefault(ToneDefaults(), kDefaultInputCmsMode) == kCalibrationCmsMode; }
