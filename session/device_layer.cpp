@@ -12,7 +12,6 @@
 #include "ui/ui_state_records.h"
 
 DeviceLayerState gDeviceLayer;
-uint16_t gDeviceErrorWord = kDeviceErrorNone;
 
 namespace {
 
@@ -132,18 +131,6 @@ bool OpenImageDevice(const char* path) {
     if (length > 63) length = 63;
     entry.name[0] = static_cast<uint8_t>(length);
     std::memcpy(entry.name + 1, name, length);
-  }
-  return true;
-}
-
-bool CloseImageDevice() {
-  DeviceReadState& read = gDeviceLayer.read;
-  DisposeMemHandle(read.sourceBuffer);
-  DisposeMemHandle(read.outputBuffer);
-  read.sourceBuffer = read.outputBuffer = nullptr;
-  if (read.reader) {
-    read.reader->FinishReading();
-    read.reader.reset();
   }
   return true;
 }

@@ -34,11 +34,13 @@ struct DeviceReadState {
   int32_t sourceLeft = 0, sourceTop = 0, sourceWidth = 0, sourceHeight = 0;
   int32_t outputWidth = 0, outputHeight = 0;
   int32_t bytesPerPixel = 1;
-  int32_t bitsPerSample = 8;
+  int32_t bitsPerSample = 8;  // of the source lines
+  bool lineArt = false;
   int32_t channels = 1;
   double scale = 1.0;
   int32_t sourceLinesRead = 0;
   int32_t outputLinesMade = 0;
+  bool resampling = false;
 };
 
 struct DeviceLayerState {
