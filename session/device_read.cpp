@@ -13,6 +13,7 @@
 #include "readers/reader_factory.h"
 #include "session/device_layer.h"
 #include "session/device_state.h"
+#include "session/intermediate_stage.h"
 #include "session/resample.h"
 #include "session/source_lines.h"
 
@@ -82,8 +83,10 @@ bool StartDeviceRead(FrameRecord* frame, bool preview) {
   DeviceReadState& read = device.read;
   CloseImageDevice();
   gDeviceErrorWord = kDeviceErrorNone;
+  // The 16-bit intermediate stage is switched on only by the 16-bit colour option of the scan settings.
+  FreeIntermediateState();
 
-  // 1-2. The frame's area in the image, or in its reduced copy for a preview that needs no more.
+  // The frame's area in the image, or in its reduced copy for a preview that needs no more.
   SourceRect rect = FrameSourceRect(*frame, device.imageWidth, device.imageHeight, device.maxResolution);
   bool reduced = false;
   const ImageFileInfo& geometry = device.geometryInfo;
@@ -96,7 +99,7 @@ bool StartDeviceRead(FrameRecord* frame, bool preview) {
     }
   }
 
-  // 3. The read's format.
+  // The read's format.
   const bool colour = frame->colorMode == 2;
   const bool sixteen = frame->bitsPerChannel == 16;
   read.channels = colour ? 3 : 1;
@@ -115,7 +118,7 @@ bool StartDeviceRead(FrameRecord* frame, bool preview) {
   read.outputLinesMade = 0;
   if (read.outputWidth <= 0 || read.outputHeight <= 0) return FailRead(kDeviceErrorScanBuffer);
 
-  // 4. The reader, its output depth and header.
+  // The reader, its output depth and header.
   read.reader = CreateImageFileReader(device.imagePath, kReadMode, reduced);
   if (!read.reader) return FailRead(kDeviceErrorReaderObject);
   if (!read.reader->ImageReaderIsOpen()) return FailRead(kDeviceErrorOpenFile);
@@ -136,14 +139,14 @@ bool StartDeviceRead(FrameRecord* frame, bool preview) {
     return FailRead(kDeviceErrorFile);
   }
 
-  // 5. The line buffers.
+  // The line buffers.
   read.scale = ReadScale(read.sourceHeight, read.outputHeight);
   LineBufferSizes sizes = ComputeLineBufferSizes(read.sourceWidth, read.outputWidth, read.scale, read.bitsPerSample);
   read.sourceBuffer = NewMemHandle(sizes.source);
   read.outputBuffer = NewMemHandle(sizes.output);
   if (!read.sourceBuffer || !read.outputBuffer) return FailRead(kDeviceErrorScanBuffer);
 
-  // 6. The reader's tables and the resampling.
+  // The reader's tables and the resampling.
   const std::vector<uint16_t>* gammaTables[4];
   uint32_t gammaBits[4] = {};
   for (int c = 0; c < 4; ++c) gammaTables[c] = read.reader->GetGammaTable(&gammaBits[c], c);
