@@ -5,7 +5,6 @@
 #include <string>
 
 #include "color/color_management.h"
-
 #include "twain/data_source_state.h"
 
 struct DeviceDescription;

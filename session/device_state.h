@@ -67,7 +67,6 @@ struct DeviceLayerState {
   uint16_t statusFlags = 0;
   bool changePending = false;
   bool postingEnabled = true;
-  bool busy = false;
   // The result of OleInitialize; kOleNotInitialised before the first call.
   int32_t oleResult = kOleNotInitialised;
   DeviceReadState read;
@@ -81,4 +80,3 @@ extern DeviceLayerState gDeviceLayer;
 // Under the names the rest of the source uses.
 inline char (&gImagePath)[256] = gDeviceLayer.imagePath;
 inline DeviceTable& gDeviceTable = gDeviceLayer.table;
-inline bool& gDeviceBusy = gDeviceLayer.busy;
