@@ -23,10 +23,3 @@ std::string CreateUniqueTemporaryFile() {
   return path.data();
 }
 
-bool GetFileStamp(const char* path, FileStamp* stamp) {
-  struct stat info;
-  if (stat(path, &info) != 0) return false;
-  stamp->size = static_cast<uint64_t>(info.st_size);
-  stamp->writeTime = static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(info.st_mtim.tv_nsec);
-  return true;
-}

@@ -55,7 +55,7 @@ class DecodedLinesFile {
   std::string path_;
   bool unique_ = false;
   bool complete_ = false;
-  FileStamp stamp_;
+  FileStamp stamp_{};
   uint32_t lineBytes_ = 0;
   uint32_t lines_ = 0;
 };

@@ -167,7 +167,7 @@ int16_t JpegReader::StartReading(uint32_t bandBytes) {
 
   ImageFileInfo info;
   Describe(decoded, denominator, &info);
-  FileStamp stamp;
+  FileStamp stamp{};
   GetFileStamp(path_.c_str(), &stamp);
   const DecodedLinesLayout layout{path_.c_str(), reinterpret_cast<const uint8_t*>(&info), stamp,
                                   static_cast<uint32_t>(lineBytes), height_};

@@ -80,7 +80,7 @@ TEST_F(DecodedLines, StaleOrIncompleteFilesAreNotReused) {
     ASSERT_TRUE(file.MarkComplete());
   }
   Layout rewritten;
-  rewritten.layout.stamp.writeTime += 1;
+  rewritten.layout.stamp.timeLow += 1;
   DecodedLinesFile file;
   ASSERT_TRUE(file.Open(false, rewritten.layout));
   EXPECT_FALSE(file.IsComplete());

@@ -15,10 +15,3 @@ std::string CreateUniqueTemporaryFile() {
   return path;
 }
 
-bool GetFileStamp(const char* path, FileStamp* stamp) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
-  stamp->size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-  stamp->writeTime = (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
-  return true;
-}
