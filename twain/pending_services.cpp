@@ -4,11 +4,6 @@
 
 namespace pending {
 
-// Not available yet: no log file is written.
-void LogOpen(bool) {}
-void WriteLogHeader() {}
-void LogClose(bool) {}
-
 // Not available yet: no settings folder.
 bool GetSettingsFolder(char*) { return false; }
 // Not available yet: no tooltips.

@@ -14,11 +14,6 @@
 
 namespace pending {
 
-// Log file.
-void LogOpen(bool deleteOld);
-void WriteLogHeader();
-void LogClose(bool writeEnd);
-
 // Settings folder, dialog helpers.
 bool GetSettingsFolder(char* buffer);
 void SetTooltipsEnabled(bool enabled);
