@@ -10,6 +10,7 @@
 #include "foundation/log/log_file.h"
 #include "foundation/memory.h"
 #include "foundation/paths.h"
+#include "foundation/progress/win32/window_helpers_win32.h"
 #include "foundation/settings_folders.h"
 #include "foundation/system.h"
 
@@ -19,19 +20,9 @@ namespace {
 
 enum : UINT { kShellNoAssociation = 31 };
 
-HINSTANCE Module() { return static_cast<HINSTANCE>(GetModuleInstance()); }
-
 // Modal dialogs run with the floating tool windows disabled; the dialog
 // helpers' switch for that is not in this layer yet, so nothing is disabled.
 void EnableToolWindowsAroundModal(bool) {}
-
-void CenterOnScreen(HWND dialog) {
-  RECT r;
-  GetWindowRect(dialog, &r);
-  int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
-  int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
-  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void EndInfoWindow(HWND dialog) {
   if (dialog == gInfoWindow) {
@@ -44,8 +35,8 @@ void EndInfoWindow(HWND dialog) {
 INT_PTR CALLBACK InfoWindowProc(HWND dialog, UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
-      CenterOnScreen(dialog);
-      HBITMAP picture = LoadBitmapA(Module(), MAKEINTRESOURCEA(kInfoBitmap));
+      CenterWindowOver(dialog, nullptr);
+      HBITMAP picture = LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(kInfoBitmap));
       HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
           SendDlgItemMessageA(dialog, kInfoPictureItem, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
       if (previous && previous != picture) DeleteObject(previous);
@@ -81,14 +72,14 @@ int AlertWithFileName(uint32_t textId, const char* fileName) {
 int ShowInfoWindow(bool modeless, WindowHandle owner) {
   if (modeless) {
     if (gInfoWindow) return 0;
-    HWND window = CreateDialogParamA(Module(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner),
+    HWND window = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner),
                                      InfoWindowProc, 0);
     if (window) ShowWindow(window, SW_SHOW);
     gInfoWindow = window;
     return 0;
   }
   EnableToolWindowsAroundModal(false);
-  DialogBoxParamA(Module(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner), InfoWindowProc, 0);
+  DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner), InfoWindowProc, 0);
   EnableToolWindowsAroundModal(true);
   return 0;
 }

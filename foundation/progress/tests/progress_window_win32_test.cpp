@@ -43,6 +43,10 @@ class ScriptedKeys : public SystemServices {
   static SystemServices& Real() { return PlatformSystemServices(); }
 };
 
+// The colour queries of newer progress bars (the headers offer them only for newer systems).
+constexpr UINT kGetBackgroundColor = WM_USER + 14;
+constexpr UINT kGetBarColor = WM_USER + 15;
+
 HWND Progress() { return static_cast<HWND>(GetProgressWindow()); }
 
 std::string ItemText(HWND dialog, int item) {
@@ -126,6 +130,10 @@ TEST_F(ProgressWindow, NewerCommonControlsDrawASmoothBar) {
   GetClassNameA(bar, className, sizeof className);
   EXPECT_STREQ(className, PROGRESS_CLASSA);
   EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 100);
+  if (smooth) {
+    EXPECT_EQ(static_cast<uint32_t>(SendMessageA(bar, kGetBarColor, 0, 0)), kProgressBarColor);
+    EXPECT_EQ(static_cast<uint32_t>(SendMessageA(bar, kGetBackgroundColor, 0, 0)), kProgressBackgroundColor);
+  }
 }
 
 TEST_F(ProgressWindow, TheCancelButtonSetsTheFlagThroughTheUpdates) {

@@ -8,7 +8,7 @@
 #include "foundation/progress/progress_stack.h"
 #include "foundation/progress/progress_window.h"
 #include "foundation/progress/session_values.h"
-#include "foundation/progress/win32/window_placement_win32.h"
+#include "foundation/progress/win32/window_helpers_win32.h"
 #include "foundation/system.h"
 
 HWND gProgressWindow = nullptr;
@@ -16,8 +16,6 @@ ProgressStack gProgressStack;
 uint8_t gProgressCancelled = 0;
 
 namespace {
-
-HINSTANCE Module() { return static_cast<HINSTANCE>(GetModuleInstance()); }
 
 std::string LoadText(int32_t id) {
   char text[256];
@@ -46,7 +44,7 @@ void UseSmoothBar(HWND dialog) {
   DWORD exStyle = static_cast<DWORD>(GetWindowLongA(old, GWL_EXSTYLE));
   DestroyWindow(old);
   HWND bar = CreateWindowExA(exStyle, PROGRESS_CLASSA, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                             dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProgressBarItem)), Module(), nullptr);
+                             dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProgressBarItem)), ResourceModule(), nullptr);
   SendMessageA(bar, PBM_SETBARCOLOR, 0, kProgressBarColor);
   SendMessageA(bar, PBM_SETBKCOLOR, 0, kProgressBackgroundColor);
 }
@@ -54,7 +52,7 @@ void UseSmoothBar(HWND dialog) {
 bool CreateProgressWindow(HWND owner) {
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
-  gProgressWindow = CreateDialogParamA(Module(), MAKEINTRESOURCEA(kProgressDialog), owner, ProgressWindowProc, 0);
+  gProgressWindow = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kProgressDialog), owner, ProgressWindowProc, 0);
   if (!gProgressWindow) return false;
   UseSmoothBar(gProgressWindow);
   SendDlgItemMessageA(gProgressWindow, kProgressBarItem, PBM_SETRANGE, 0, MAKELPARAM(0, 100));

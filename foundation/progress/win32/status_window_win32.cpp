@@ -6,15 +6,13 @@
 #include "foundation/memory.h"
 #include "foundation/progress/progress_stack.h"
 #include "foundation/progress/progress_window.h"
-#include "foundation/progress/win32/window_placement_win32.h"
+#include "foundation/progress/win32/window_helpers_win32.h"
 #include "foundation/system.h"
 
 HWND gStatusWindow = nullptr;
 StatusStack gStatusStack;
 
 namespace {
-
-HINSTANCE Module() { return static_cast<HINSTANCE>(GetModuleInstance()); }
 
 // During an IT8 calibration the window stays over the calibration's own dialog.
 HWND CentreOver(HWND owner) {
@@ -42,7 +40,7 @@ void ShowTopText() {
 void StatusOpen(int32_t stringId, WindowHandle owner) {
   if (!gStatusWindow) {
     // The window only shows a text: it needs no procedure of its own.
-    gStatusWindow = CreateDialogParamA(Module(), MAKEINTRESOURCEA(kStatusDialog), static_cast<HWND>(owner), nullptr, 0);
+    gStatusWindow = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kStatusDialog), static_cast<HWND>(owner), nullptr, 0);
     if (!gStatusWindow) return;
     CenterWindowOver(gStatusWindow, CentreOver(static_cast<HWND>(owner)));
     ShowWindow(gStatusWindow, SW_SHOWNOACTIVATE);

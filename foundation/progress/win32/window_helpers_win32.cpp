@@ -1,6 +1,13 @@
-#include "foundation/progress/win32/window_placement_win32.h"
+#include "foundation/progress/win32/window_helpers_win32.h"
 
 #include <cstring>
+
+#include "foundation/memory.h"
+
+HINSTANCE ResourceModule() {
+  ModuleHandle module = GetModuleInstance();
+  return module ? static_cast<HINSTANCE>(module) : GetModuleHandleA(nullptr);
+}
 
 void CenterWindowOver(HWND window, HWND over) {
   RECT area;

@@ -1,7 +1,11 @@
-// Placing the progress and status windows.
+// Small helpers of the foundation's windows.
 #pragma once
 
 #include <windows.h>
+
+// The module whose resources the windows come from: the data source, or the
+// program itself when it runs the code (tests).
+HINSTANCE ResourceModule();
 
 // Centres the window over another one, or on the screen when there is none.
 void CenterWindowOver(HWND window, HWND over);
