@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/dialogs/alerts.h"
 #include "foundation/log/log_platform.h"
 #include "foundation/paths.h"
 #include "foundation/system.h"
@@ -44,7 +45,7 @@ void LogOpen(bool deleteOld) {
   gLogFile = nullptr;
   if (!gOpenFailureShown) {
     gOpenFailureShown = true;
-    ShowLogAlert(kErrorCaptionString, LoadString(kLogOpenFailedString).c_str());
+    ShowAlertText(GetModuleInstance(), kErrorCaptionString, LoadString(kLogOpenFailedString).c_str());
   }
 }
 
@@ -94,5 +95,5 @@ void LogClose(bool writeEnd) {
 void ShowNoScannerMessage() {
   char text[512];
   std::snprintf(text, sizeof text, LoadString(kNoScannerString).c_str(), kLogFileName);
-  ShowLogAlert(0, text);
+  ShowAlertText(GetModuleInstance(), 0, text);
 }

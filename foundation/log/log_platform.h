@@ -1,5 +1,5 @@
 // What the log needs of the platform: the temporary folder, the facts of the
-// header, flushing and its alerts.
+// header and flushing.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,3 @@ bool GetTemporaryFolder(char* buffer);
 // version, system and memory; the caller supplies the rest.
 void GatherLogHeaderFacts(LogHeaderFacts* facts);
 void FlushLogFile(FileHandle file);
-// An alert with a stop icon owned by the active window: caption from the
-// string table (0 = empty), the given text.
-void ShowLogAlert(uint32_t captionId, const char* text);

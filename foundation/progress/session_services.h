@@ -7,9 +7,8 @@
 
 #include <cstdint>
 
+#include "foundation/dialogs/prompts.h"
 #include "foundation/file_io.h"
-
-typedef void* WindowHandle;
 
 struct SessionServices {
   WindowHandle (*mainDialog)() = nullptr;

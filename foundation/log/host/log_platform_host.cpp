@@ -1,5 +1,5 @@
-// The log's platform part on the host build: POSIX facts; no version block,
-// no volumes, no alerts (there is no one to show them to).
+// The log's platform part on the host build: POSIX facts; no version block
+// and no volumes.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,8 +42,6 @@ void GatherLogHeaderFacts(LogHeaderFacts* facts) {
 }
 
 void FlushLogFile(FileHandle) {}
-
-void ShowLogAlert(uint32_t, const char*) {}
 
 void ReadFileVersion(char* text) { text[0] = '\0'; }
 void ReadVersionNumber(char* text) { text[0] = '\0'; }

@@ -1,13 +1,11 @@
 // The log's alerts, the information window and the help document under Wine.
-// Message boxes are answered by a thread timer that reads and closes them,
-// as a person would.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
+#include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/file_io.h"
 #include "foundation/log/info_window.h"
 #include "foundation/log/log_file.h"
@@ -17,34 +15,6 @@
 
 namespace {
 
-struct SeenAlert {
-  std::string caption, text;
-};
-std::vector<SeenAlert> gAlerts;
-
-BOOL CALLBACK CloseMessageBox(HWND window, LPARAM) {
-  char className[32], caption[256] = "", text[1024] = "";
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32770" || !IsWindowVisible(window) || !GetDlgItem(window, 0xFFFF)) return TRUE;
-  GetWindowTextA(window, caption, sizeof caption);
-  GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-  gAlerts.push_back({caption, text});
-  PostMessageA(window, WM_COMMAND, IDOK, 0);
-  return FALSE;
-}
-
-void CALLBACK AnswerAlerts(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), CloseMessageBox, 0); }
-
-class Alerts : public testing::Test {
- protected:
-  void SetUp() override {
-    gAlerts.clear();
-    timer_ = SetTimer(nullptr, 0, 50, AnswerAlerts);
-  }
-  void TearDown() override { KillTimer(nullptr, timer_); }
-  UINT_PTR timer_ = 0;
-};
-
 std::string LogPath() {
   char path[kPathSize];
   GetTemporaryFolder(path);
@@ -52,7 +22,9 @@ std::string LogPath() {
   return path;
 }
 
-TEST_F(Alerts, ALogThatCannotBeOpenedIsReportedOnce) {
+TEST(Alerts, ALogThatCannotBeOpenedIsReportedOnce) {
+  ScopedPrompts prompts;
+  prompts.Reply(kAnswerOk);
   HANDLE held = CreateFileA(LogPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   LogOpen(false);
@@ -60,26 +32,29 @@ TEST_F(Alerts, ALogThatCannotBeOpenedIsReportedOnce) {
   LogLine("dropped", true);
   LogOpen(false);
   CloseHandle(held);
-  ASSERT_EQ(gAlerts.size(), 1u);
-  EXPECT_EQ(gAlerts[0].caption, "Fehler");
-  EXPECT_EQ(gAlerts[0].text, "Fehler beim \xD6" "ffnen des Logfiles.\n\nKann LOG Information nicht schreiben.");
+  ASSERT_EQ(prompts.Asked().size(), 1u);
+  EXPECT_EQ(prompts.Asked(0).style, kBoxIconStop | kBoxOk);
+  EXPECT_EQ(prompts.Asked(0).title, "Fehler");
+  EXPECT_EQ(prompts.Asked(0).text, "Fehler beim \xD6" "ffnen des Logfiles.\n\nKann LOG Information nicht schreiben.");
 }
 
-TEST_F(Alerts, NoScannerPointsToTheLogFile) {
+TEST(Alerts, NoScannerPointsToTheLogFile) {
+  ScopedPrompts prompts;
+  prompts.Reply(kAnswerOk);
   ShowNoScannerMessage();
-  ASSERT_EQ(gAlerts.size(), 1u);
-  EXPECT_EQ(gAlerts[0].caption, "");
-  EXPECT_EQ(gAlerts[0].text,
+  EXPECT_EQ(prompts.Asked(0).title, "");
+  EXPECT_EQ(prompts.Asked(0).text,
             "Kein Scanner gefunden !\n\n\xDC" "berpr\xFC" "fen Sie bitte, ob der Scanner richtig am Computer "
             "angeschlo\xDF" "en und der Strom an ist.\nWenn Quillbrook weiterhin keinen Scanner findet, lesen Sie "
             "bitte die Hinweise in der Datei \"QB_LogFile.txt\" in Ihrem Quillbrook Ordner.");
 }
 
-TEST_F(Alerts, AMissingHelpDocumentIsNamed) {
-  OpenHelpDocument(kHelpFolderString);  // a file named "Help", which the folder does not hold
-  ASSERT_EQ(gAlerts.size(), 1u);
-  EXPECT_EQ(gAlerts[0].caption, "Fehler");
-  EXPECT_EQ(gAlerts[0].text, "Die Hilfe-Datei \"Help\" wurde nicht gefunden!");
+TEST(Alerts, AMissingHelpDocumentIsNamed) {
+  ScopedPrompts prompts;
+  prompts.Reply(kAnswerOk);
+  EXPECT_EQ(OpenHelpDocument(kHelpFolderString), kAnswerOk);  // a file named "Help", which the folder does not hold
+  EXPECT_EQ(prompts.Asked(0).title, "Fehler");
+  EXPECT_EQ(prompts.Asked(0).text, "Die Hilfe-Datei \"Help\" wurde nicht gefunden!");
 }
 
 HWND gClickedWindow = nullptr;

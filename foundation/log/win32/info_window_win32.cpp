@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "foundation/dialogs/alerts.h"
+#include "foundation/dialogs/dialog_services.h"
 #include "foundation/file_io.h"
 #include "foundation/log/info_window.h"
 #include "foundation/log/log_file.h"
@@ -19,10 +21,6 @@ WindowHandle gInfoWindow = nullptr;
 namespace {
 
 enum : UINT { kShellNoAssociation = 31 };
-
-// Modal dialogs run with the floating tool windows disabled; the dialog
-// helpers' switch for that is not in this layer yet, so nothing is disabled.
-void EnableToolWindowsAroundModal(bool) {}
 
 void EndInfoWindow(HWND dialog) {
   if (dialog == gInfoWindow) {
@@ -64,7 +62,7 @@ std::string StringText(uint32_t id) {
 int AlertWithFileName(uint32_t textId, const char* fileName) {
   char text[512];
   std::snprintf(text, sizeof text, StringText(textId).c_str(), fileName);
-  return MessageBoxA(GetActiveWindow(), text, StringText(kErrorCaptionString).c_str(), MB_OK | MB_ICONSTOP);
+  return ShowAlertText(GetModuleInstance(), kErrorCaptionString, text);
 }
 
 }  // namespace
@@ -78,9 +76,9 @@ int ShowInfoWindow(bool modeless, WindowHandle owner) {
     gInfoWindow = window;
     return 0;
   }
-  EnableToolWindowsAroundModal(false);
+  EnableToolWindowsForModal(false);
   DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner), InfoWindowProc, 0);
-  EnableToolWindowsAroundModal(true);
+  EnableToolWindowsForModal(true);
   return 0;
 }
 

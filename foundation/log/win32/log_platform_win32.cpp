@@ -82,9 +82,3 @@ void GatherLogHeaderFacts(LogHeaderFacts* facts) {
 
 // File handles of the file interface are the system's own handles.
 void FlushLogFile(FileHandle file) { FlushFileBuffers(reinterpret_cast<HANDLE>(file)); }
-
-void ShowLogAlert(uint32_t captionId, const char* text) {
-  char caption[256] = "";
-  if (captionId) LoadResourceString(GetModuleInstance(), captionId, caption, sizeof caption);
-  MessageBoxA(GetActiveWindow(), text, caption, MB_OK | MB_ICONSTOP);
-}
