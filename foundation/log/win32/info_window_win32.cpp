@@ -7,12 +7,13 @@
 
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/dialog_services.h"
+#include "foundation/dialogs/win32/dialog_items_win32.h"
+#include "foundation/dialogs/win32/prompt_dialogs_win32.h"
 #include "foundation/file_io.h"
 #include "foundation/log/info_window.h"
 #include "foundation/log/log_file.h"
 #include "foundation/memory.h"
 #include "foundation/paths.h"
-#include "foundation/progress/win32/window_helpers_win32.h"
 #include "foundation/settings_folders.h"
 #include "foundation/system.h"
 
@@ -33,8 +34,8 @@ void EndInfoWindow(HWND dialog) {
 INT_PTR CALLBACK InfoWindowProc(HWND dialog, UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
-      CenterWindowOver(dialog, nullptr);
-      HBITMAP picture = LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(kInfoBitmap));
+      CenterOnScreen(dialog);
+      HBITMAP picture = LoadBitmapA(DialogModule(), MAKEINTRESOURCEA(kInfoBitmap));
       HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
           SendDlgItemMessageA(dialog, kInfoPictureItem, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
       if (previous && previous != picture) DeleteObject(previous);
@@ -70,14 +71,14 @@ int AlertWithFileName(uint32_t textId, const char* fileName) {
 int ShowInfoWindow(bool modeless, WindowHandle owner) {
   if (modeless) {
     if (gInfoWindow) return 0;
-    HWND window = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner),
+    HWND window = CreateDialogParamA(DialogModule(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner),
                                      InfoWindowProc, 0);
     if (window) ShowWindow(window, SW_SHOW);
     gInfoWindow = window;
     return 0;
   }
   EnableToolWindowsForModal(false);
-  DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner), InfoWindowProc, 0);
+  DialogBoxParamA(DialogModule(), MAKEINTRESOURCEA(kInfoDialog), static_cast<HWND>(owner), InfoWindowProc, 0);
   EnableToolWindowsForModal(true);
   return 0;
 }

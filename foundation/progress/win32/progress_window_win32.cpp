@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "foundation/dialogs/win32/dialog_items_win32.h"
+#include "foundation/dialogs/win32/prompt_dialogs_win32.h"
 #include "foundation/memory.h"
 #include "foundation/progress/progress_stack.h"
 #include "foundation/progress/progress_window.h"
 #include "foundation/progress/session_values.h"
-#include "foundation/progress/win32/window_helpers_win32.h"
 #include "foundation/system.h"
 
 HWND gProgressWindow = nullptr;
@@ -44,7 +45,7 @@ void UseSmoothBar(HWND dialog) {
   DWORD exStyle = static_cast<DWORD>(GetWindowLongA(old, GWL_EXSTYLE));
   DestroyWindow(old);
   HWND bar = CreateWindowExA(exStyle, PROGRESS_CLASSA, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                             dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProgressBarItem)), ResourceModule(), nullptr);
+                             dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProgressBarItem)), DialogModule(), nullptr);
   SendMessageA(bar, PBM_SETBARCOLOR, 0, kProgressBarColor);
   SendMessageA(bar, PBM_SETBKCOLOR, 0, kProgressBackgroundColor);
 }
@@ -52,12 +53,12 @@ void UseSmoothBar(HWND dialog) {
 bool CreateProgressWindow(HWND owner) {
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
-  gProgressWindow = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kProgressDialog), owner, ProgressWindowProc, 0);
+  gProgressWindow = CreateDialogParamA(DialogModule(), MAKEINTRESOURCEA(kProgressDialog), owner, ProgressWindowProc, 0);
   if (!gProgressWindow) return false;
   UseSmoothBar(gProgressWindow);
   SendDlgItemMessageA(gProgressWindow, kProgressBarItem, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   HWND centreOver = static_cast<HWND>(OwnerWindowForDialogs());
-  CenterWindowOver(gProgressWindow, centreOver ? centreOver : owner);
+  CenterOnParent(gProgressWindow, centreOver ? centreOver : owner);
   ShowWindow(gProgressWindow, SW_SHOW);
   gProgressCancelled = 0;
   return true;
@@ -67,8 +68,7 @@ void ShowTopLevel() {
   ProgressLevel* top = TopProgressLevel(&gProgressStack);
   if (!gProgressWindow || !top) return;
   SetItemTextIfChanged(gProgressWindow, kProgressTextItem, ProgressLevelText(*top, LoadText).c_str());
-  EnableWindow(GetDlgItem(gProgressWindow, kProgressCancelItem), top->cancelAllowed != 0);
-  PaintNow(gProgressWindow);
+  EnableItem(gProgressWindow, kProgressCancelItem, top->cancelAllowed != 0);
 }
 
 // Dispatches one pending mouse message of the window or one of its controls,
@@ -125,9 +125,11 @@ bool ProgressUpdate(int32_t done, int32_t total, int32_t n, int32_t of) {
 
 void ProgressSetBar(float fraction, int32_t n, int32_t of) {
   if (!gProgressWindow) return;
-  SendDlgItemMessageA(gProgressWindow, kProgressBarItem, PBM_SETPOS, ProgressBarPosition(fraction), 0);
+  HWND bar = GetDlgItem(gProgressWindow, kProgressBarItem);
+  SendMessageA(bar, PBM_SETPOS, ProgressBarPosition(fraction), 0);
+  // Long operations pump no messages: the bar is painted now.
+  UpdateWindow(bar);
   SetItemTextIfChanged(gProgressWindow, kProgressCounterItem, ProgressCounterText(n, of).c_str());
-  PaintNow(gProgressWindow);
 }
 
 void ProgressClose() {

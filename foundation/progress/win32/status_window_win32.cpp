@@ -3,10 +3,11 @@
 
 #include <cstring>
 
+#include "foundation/dialogs/win32/dialog_items_win32.h"
+#include "foundation/dialogs/win32/prompt_dialogs_win32.h"
 #include "foundation/memory.h"
 #include "foundation/progress/progress_stack.h"
 #include "foundation/progress/progress_window.h"
-#include "foundation/progress/win32/window_helpers_win32.h"
 #include "foundation/system.h"
 
 HWND gStatusWindow = nullptr;
@@ -32,7 +33,6 @@ void ShowTopText() {
   LoadResourceString(GetModuleInstance(), static_cast<uint32_t>(gStatusStack.stringIds[gStatusStack.count - 1]), text,
                      sizeof text);
   SetItemTextIfChanged(gStatusWindow, kProgressTextItem, text);
-  PaintNow(gStatusWindow);
 }
 
 }  // namespace
@@ -40,9 +40,9 @@ void ShowTopText() {
 void StatusOpen(int32_t stringId, WindowHandle owner) {
   if (!gStatusWindow) {
     // The window only shows a text: it needs no procedure of its own.
-    gStatusWindow = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kStatusDialog), static_cast<HWND>(owner), nullptr, 0);
+    gStatusWindow = CreateDialogParamA(DialogModule(), MAKEINTRESOURCEA(kStatusDialog), static_cast<HWND>(owner), nullptr, 0);
     if (!gStatusWindow) return;
-    CenterWindowOver(gStatusWindow, CentreOver(static_cast<HWND>(owner)));
+    CenterOnParent(gStatusWindow, CentreOver(static_cast<HWND>(owner)));
     ShowWindow(gStatusWindow, SW_SHOWNOACTIVATE);
   }
   if (PushStatusLevel(&gStatusStack, stringId)) ShowTopText();
