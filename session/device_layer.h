@@ -20,7 +20,6 @@ enum DeviceErrorWord : uint16_t {
   kDeviceErrorReaderObject = 144,
 };
 constexpr uint32_t kScanStartErrorString = 108;
-constexpr uint32_t kErrorCaptionString = 100;
 // The last error word of a read start.
 extern uint16_t gDeviceErrorWord;
 

@@ -14,7 +14,6 @@
 #include "session/scan_session.h"
 #include "sharpen/film_profiles.h"
 #include "twain/data_source_state.h"
-#include "twain/pending_services.h"
 #include "twain/source_lifecycle.h"
 #include "ui/dialog_shell.h"
 #include "ui/option_records.h"
