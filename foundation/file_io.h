@@ -40,6 +40,9 @@ struct FileStamp {
 };
 bool GetFileStamp(const char* path, FileStamp* stamp);
 
+// The system's folder for temporary files, with its trailing separator.
+bool GetTemporaryFolder(char* folder, uint32_t size);
+
 // Whole-file helpers on paths.
 bool FileExists(const char* path);
 bool DeleteFileAt(const char* path);

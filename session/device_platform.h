@@ -28,4 +28,3 @@ void CloseNamedMutex(NamedMutex mutex);
 // temporary folder; false when they cannot be read.
 bool GetCurrentFolder(char* folder, uint32_t size);
 bool SetCurrentFolder(const char* folder);
-bool GetTemporaryFolder(char* folder, uint32_t size);

@@ -8,6 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 struct PlatformFile {
@@ -135,4 +138,12 @@ bool GetFileStamp(const char* path, FileStamp* stamp) {
   stamp->sizeHigh = static_cast<uint32_t>(size >> 32);
   stamp->sizeLow = static_cast<uint32_t>(size);
   return true;
+}
+
+bool GetTemporaryFolder(char* folder, uint32_t size) {
+  const char* temp = std::getenv("TMPDIR");
+  if (!temp || !temp[0]) temp = "/tmp";
+  const char* separator = temp[std::strlen(temp) - 1] == '/' ? "" : "/";
+  int length = std::snprintf(folder, size, "%s%s", temp, separator);
+  return length > 0 && static_cast<uint32_t>(length) < size;
 }

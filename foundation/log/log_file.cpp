@@ -33,7 +33,7 @@ void SetLogHostSource(const LogHostSource* source) { gHostSource = source; }
 void LogOpen(bool deleteOld) {
   if (gLogFile) LogClose(false);
   char path[kPathSize];
-  bool named = GetTemporaryFolder(path) && AppendToPath(path, kLogFileName);
+  bool named = GetTemporaryFolder(path, sizeof path) && AppendToPath(path, kLogFileName);
   if (named && deleteOld) DeleteFileAt(path);
   gLogFile = named ? OpenFileReadWrite(path) : nullptr;
   if (gLogFile && GetFileSize(gLogFile, &gLogEnd)) return;

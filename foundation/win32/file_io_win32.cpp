@@ -113,3 +113,8 @@ bool GetFileStamp(const char* path, FileStamp* stamp) {
   stamp->sizeLow = data.nFileSizeLow;
   return true;
 }
+
+bool GetTemporaryFolder(char* folder, uint32_t size) {
+  DWORD length = GetTempPathA(size, folder);
+  return length > 0 && length < size;
+}

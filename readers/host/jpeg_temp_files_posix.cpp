@@ -6,13 +6,6 @@
 #include <cstdlib>
 #include <vector>
 
-std::string TemporaryFolder() {
-  const char* folder = std::getenv("TMPDIR");
-  std::string path = folder && *folder ? folder : "/tmp";
-  if (path.back() != '/') path += '/';
-  return path;
-}
-
 std::string CreateUniqueTemporaryFile() {
   std::string pattern = TemporaryFolder() + "~QBXXXXXX";
   std::vector<char> path(pattern.begin(), pattern.end());

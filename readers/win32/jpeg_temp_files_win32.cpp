@@ -2,12 +2,6 @@
 
 #include <windows.h>
 
-std::string TemporaryFolder() {
-  char folder[MAX_PATH + 1];
-  DWORD length = GetTempPathA(sizeof folder, folder);
-  return length > 0 && length < sizeof folder ? std::string(folder, length) : std::string();
-}
-
 std::string CreateUniqueTemporaryFile() {
   char path[MAX_PATH];
   std::string folder = TemporaryFolder();

@@ -51,9 +51,3 @@ void CloseNamedMutex(NamedMutex mutex) {
 
 bool GetCurrentFolder(char* folder, uint32_t size) { return getcwd(folder, size) != nullptr; }
 bool SetCurrentFolder(const char* folder) { return chdir(HostPath(folder).c_str()) == 0; }
-bool GetTemporaryFolder(char* folder, uint32_t size) {
-  std::string temp = "/tmp/";
-  if (temp.size() >= size) return false;
-  std::memcpy(folder, temp.c_str(), temp.size() + 1);
-  return true;
-}

@@ -40,7 +40,3 @@ bool GetCurrentFolder(char* folder, uint32_t size) {
   return length > 0 && length < size;
 }
 bool SetCurrentFolder(const char* folder) { return SetCurrentDirectoryA(folder) != FALSE; }
-bool GetTemporaryFolder(char* folder, uint32_t size) {
-  DWORD length = GetTempPathA(size, folder);
-  return length > 0 && length < size;
-}
