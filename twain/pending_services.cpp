@@ -13,8 +13,4 @@ void LogClose(bool) {}
 void SetTooltipsEnabled(bool) {}
 
 
-// Not available yet: no frames.
-bool SaveFrameList() { return true; }
-void DeleteAllFrames() {}
-
 }  // namespace pending
