@@ -5,6 +5,7 @@
 #include <string>
 
 #include "color/color_management.h"
+#include "foundation/log/log_file.h"
 
 #include "twain/data_source_state.h"
 
@@ -21,7 +22,6 @@ enum DeviceErrorWord : uint16_t {
   kDeviceErrorReaderObject = 144,
 };
 constexpr uint32_t kScanStartErrorString = 108;
-constexpr uint32_t kErrorCaptionString = 100;
 // The last error word of a read start.
 extern uint16_t gDeviceErrorWord;
 
