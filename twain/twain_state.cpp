@@ -4,6 +4,7 @@
 
 #include "foundation/memory.h"
 #include "readers/file_thumbnail_source.h"
+#include "twain/session_services_install.h"
 
 int32_t gTwainState = kStateLoaded;
 TW_UINT16 gConditionCode = TWCC_SUCCESS;
@@ -42,6 +43,7 @@ bool OnModuleAttach(ModuleRef instance) {
   if (!instance) return false;
   SetModuleInstance(instance);
   InstallReaderThumbnailSource();
+  InstallSourceSessionServices();
   gAppIdentity.Id = 0;
   FillSourceIdentity(&gSourceIdentity);
   return true;

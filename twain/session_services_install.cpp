@@ -1,0 +1,17 @@
+#include "twain/session_services_install.h"
+
+#include "foundation/progress/session_services.h"
+#include "session/scan_session.h"
+#include "twain/data_source_state.h"
+
+void InstallSourceSessionServices() {
+  SessionServices services;
+  services.mainDialog = [] { return static_cast<WindowHandle>(gMainDialog); };
+  services.jobManagerWindow = [] { return static_cast<WindowHandle>(gJobManagerWindow); };
+  // Progress windows centre over the main window while it exists.
+  services.ownerWindow = [] { return static_cast<WindowHandle>(gMainDialog); };
+  services.appStore = [] { return gAppStore; };
+  services.openAppStore = OpenAppStore;
+  services.closeAppStore = CloseAppStore;
+  InstallSessionServices(services);
+}
