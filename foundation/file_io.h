@@ -30,6 +30,19 @@ bool GetFileSize(FileHandle file, uint64_t* size);
 // Cuts or extends the file to the size.
 bool SetFileSize(FileHandle file, uint64_t size);
 
+// A file's last-write time as the system's 64-bit file time (100 ns since
+// 1601), split as the system stores it, and its size in two parts.
+struct FileStamp {
+  uint32_t timeLow;
+  uint32_t timeHigh;
+  uint32_t sizeHigh;
+  uint32_t sizeLow;
+};
+bool GetFileStamp(const char* path, FileStamp* stamp);
+
+// The system's folder for temporary files, with its trailing separator.
+bool GetTemporaryFolder(char* folder, uint32_t size);
+
 // Whole-file helpers on paths.
 bool FileExists(const char* path);
 bool DeleteFileAt(const char* path);

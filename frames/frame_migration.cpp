@@ -84,8 +84,6 @@ std::vector<uint8_t> UpgradedSet(const std::vector<uint8_t>& set) {
   return converted ? upgraded : std::vector<uint8_t>();
 }
 
-const DefaultsBlock& SessionDefaults() { return gDataSourceState.frameState.defaults; }
-
 }  // namespace
 
 void MigrateOldFrameListRecords(FileHandle store, RecordType oldType, RecordType newType,
@@ -140,13 +138,13 @@ void UpgradeFrameSetRecords(FileHandle store, RecordType type) {
 void MigrateFrameListTypes() {
   for (const OriginalKind& kind : AllKinds())
     MigrateOldFrameListRecords(gDeviceStore, OldFrameSetRecordType(false, kind), FrameSetRecordType(false, kind),
-                               SessionDefaults());
+                               gDefaults);
 }
 
 void MigrateFrameSetTypes() {
   for (const OriginalKind& kind : AllKinds())
     MigrateOldFrameSetRecords(gAppStore, OldFrameSetRecordType(true, kind), FrameSetRecordType(true, kind),
-                              SessionDefaults());
+                              gDefaults);
 }
 
 void UpgradeAllFrameListRecords() {

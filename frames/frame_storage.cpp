@@ -43,16 +43,8 @@ void LimitToScanArea(FrameRecord* frame) {
   LimitFrameRect(&frame->originX, &frame->originY, &frame->width, &frame->height, kNoFrameHandle);
 }
 
-}  // namespace
-
-OriginalKind CurrentOriginalKind() {
-  // The image-file device has no holder, so the option-unit types never apply.
-  return OriginalKind{false, 0, gLightSourceFlag != 0};
-}
-
-RecordType CurrentFrameListType() { return FrameSetRecordType(false, CurrentOriginalKind()); }
-RecordType CurrentFrameSetType() { return FrameSetRecordType(true, CurrentOriginalKind()); }
-
+// The repairs of a record read from the store: neutral negative limits when
+// all are 0, and output scales of 0 taken from the old 16-bit values.
 void RepairStoredFrame(FrameRecord* frame) {
   if (AllZero(frame->negativeLimits, 8)) {
     for (int pair = 0; pair < 4; ++pair) {
@@ -63,6 +55,16 @@ void RepairStoredFrame(FrameRecord* frame) {
   if (frame->outputScaleX == 0.0f) frame->outputScaleX = frame->oldScalePercentX;
   if (frame->outputScaleY == 0.0f) frame->outputScaleY = frame->oldScalePercentY;
 }
+
+}  // namespace
+
+OriginalKind CurrentOriginalKind() {
+  // The option-unit flag is set only while the device has its holder.
+  return OriginalKind{gOptionUnitFlag != 0, gOptionSlot, gLightSourceFlag != 0};
+}
+
+RecordType CurrentFrameListType() { return FrameSetRecordType(false, CurrentOriginalKind()); }
+RecordType CurrentFrameSetType() { return FrameSetRecordType(true, CurrentOriginalKind()); }
 
 void LoadFrameList() {
   DeleteAllFrames();

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "foundation/record_type.h"
-#include "frames/frame_record.h"
 #include "frames/frame_record_types.h"
 
 constexpr int32_t kFirstFrameRecordId = 16000;
@@ -28,6 +27,3 @@ bool SaveFrameList();
 // Repairs every frame after loading: the rectangle within the scan area,
 // and a film-profile reference whose profile is missing is dropped.
 void FixUpLoadedFrames();
-// The repairs of one record read from a store: neutral negative limits when
-// all are 0, and output scales of 0 taken from the old 16-bit values.
-void RepairStoredFrame(FrameRecord* frame);

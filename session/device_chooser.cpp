@@ -17,6 +17,7 @@
 #include "session/device_layer.h"
 #include "session/device_platform.h"
 #include "session/device_state.h"
+#include "session/intermediate_stage.h"
 #include "session/overview_cells.h"
 #include "session/overview_record.h"
 #include "session/overview_window.h"
@@ -267,6 +268,7 @@ bool OpenDeviceRow(uint16_t row) {
 
 bool OpenSourceDevice(const DeviceEntry& entry) {
   for (ProgressRange& range : gDeviceLayer.progress) range = {0, 32767};
+  FreeIntermediateState();
   gDeviceLayer.changePending = false;
 
   switch (entry.index) {

@@ -13,7 +13,6 @@
 #include "ui/ui_state_records.h"
 
 DeviceLayerState gDeviceLayer;
-uint16_t gDeviceErrorWord = kDeviceErrorNone;
 
 namespace {
 
@@ -133,18 +132,6 @@ bool OpenImageDevice(const char* path) {
     if (length > 63) length = 63;
     entry.name[0] = static_cast<uint8_t>(length);
     std::memcpy(entry.name + 1, name, length);
-  }
-  return true;
-}
-
-bool CloseImageDevice() {
-  DeviceReadState& read = gDeviceLayer.read;
-  DisposeMemHandle(read.sourceBuffer);
-  DisposeMemHandle(read.outputBuffer);
-  read.sourceBuffer = read.outputBuffer = nullptr;
-  if (read.reader) {
-    read.reader->FinishReading();
-    read.reader.reset();
   }
   return true;
 }
@@ -283,8 +270,12 @@ bool DeviceHasFixedOutputResolution() { return false; }
 bool DeviceUsesIntegerScales() { return false; }
 // Not built yet: no margins.
 bool GetDeviceMargins(double*, double*, double*, double*) { return false; }
-// Not built yet: no image, an empty extent.
-void GetDeviceScanExtent(int32_t* width, int32_t* height) { *width = *height = 0; }
+
+void GetDeviceScanExtent(int32_t* width, int32_t* height) {
+  *width = static_cast<int32_t>(gDeviceLayer.imageWidth);
+  *height = static_cast<int32_t>(gDeviceLayer.imageHeight);
+}
+
 // Not built yet: no option unit.
 bool DeviceHasOptionUnit() { return false; }
 int16_t DeviceHighestOptionSlot() { return 0; }

@@ -5,8 +5,6 @@
 #include <string>
 
 #include "color/color_management.h"
-#include "foundation/log/log_file.h"
-
 #include "twain/data_source_state.h"
 
 struct DeviceDescription;
@@ -78,6 +76,7 @@ bool DeviceReadyStub(uint8_t* ready);
 // previous success first) and uninitialised at close when it succeeded.
 bool InitializeOle();
 bool UninitializeOle();
+
 // What the device description and the open image tell the frame geometry.
 struct FrameRecord;
 

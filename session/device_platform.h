@@ -16,16 +16,6 @@ void PostCommandToWindow(void* window, uint16_t command);
 // Whether the folder lies on a removable drive (floppy and the like).
 bool IsOnRemovableDrive(const char* folder);
 
-// A file's last-write time as the system's 64-bit file time (100 ns since
-// 1601), split as the system stores it, and its size in two parts.
-struct FileStamp {
-  uint32_t timeLow;
-  uint32_t timeHigh;
-  uint32_t sizeHigh;
-  uint32_t sizeLow;
-};
-bool GetFileStamp(const char* path, FileStamp* stamp);
-
 // A mutex other processes see by its name; null when it cannot be made.
 typedef void* NamedMutex;
 NamedMutex CreateNamedMutex(const char* name);
@@ -38,4 +28,3 @@ void CloseNamedMutex(NamedMutex mutex);
 // temporary folder; false when they cannot be read.
 bool GetCurrentFolder(char* folder, uint32_t size);
 bool SetCurrentFolder(const char* folder);
-bool GetTemporaryFolder(char* folder, uint32_t size);

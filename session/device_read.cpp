@@ -1,10 +1,23 @@
 #include "session/device_read.h"
 
 #include <algorithm>
+#include <vector>
 #include <cmath>
 
+#include "foundation/dialogs/alerts.h"
+#include "foundation/memory.h"
 #include "foundation/round.h"
+#include "foundation/system.h"
 #include "frames/frame_record.h"
+#include "readers/reader_errors.h"
+#include "readers/reader_factory.h"
+#include "session/device_layer.h"
+#include "session/device_state.h"
+#include "session/intermediate_stage.h"
+#include "session/resample.h"
+#include "session/source_lines.h"
+
+uint16_t gDeviceErrorWord = kDeviceErrorNone;
 
 namespace {
 
@@ -49,4 +62,178 @@ LineBufferSizes ComputeLineBufferSizes(int32_t sourceWidth, int32_t outputWidth,
   if (scale > 1.0) outputSamples = static_cast<uint32_t>(std::ceil(kOutputSamplesPerColumn * scale));
   return {static_cast<uint32_t>(sourceWidth) * kSourceSamplesPerColumn * sampleBytes,
           static_cast<uint32_t>(outputWidth) * outputSamples * sampleBytes};
+}
+
+namespace {
+
+constexpr int16_t kReadMode = 0;
+constexpr uint32_t kBandBytes = 100000;
+constexpr int32_t kLinesPerCallBytes = 30;
+
+bool FailRead(uint16_t error) {
+  gDeviceErrorWord = error;
+  CloseImageDevice();
+  return false;
+}
+
+}  // namespace
+
+bool StartDeviceRead(FrameRecord* frame, bool preview) {
+  DeviceLayerState& device = gDeviceLayer;
+  DeviceReadState& read = device.read;
+  CloseImageDevice();
+  gDeviceErrorWord = kDeviceErrorNone;
+  // The 16-bit intermediate stage is switched on only by the 16-bit colour option of the scan settings.
+  FreeIntermediateState();
+
+  // The frame's area in the image, or in its reduced copy for a preview that needs no more.
+  SourceRect rect = FrameSourceRect(*frame, device.imageWidth, device.imageHeight, device.maxResolution);
+  bool reduced = false;
+  const ImageFileInfo& geometry = device.geometryInfo;
+  if (preview && device.rawRead && geometry.width > 0 && geometry.width < device.imageWidth) {
+    double ratio = static_cast<double>(geometry.width) / device.imageWidth;
+    SourceRect small = ReduceSourceRect(rect, ratio, geometry.width, geometry.height);
+    if (frame->scanPixelWidth < 2 * small.width && frame->scanPixelHeight < 2 * small.height) {
+      rect = small;
+      reduced = true;
+    }
+  }
+
+  // The read's format.
+  const bool colour = frame->colorMode == 2;
+  const bool sixteen = frame->bitsPerChannel == 16;
+  read.channels = colour ? 3 : 1;
+  read.bytesPerPixel = (sixteen ? 2 : 1) * read.channels;
+  // Line art is made from 8-bit grey lines.
+  read.bitsPerSample = frame->bitsPerChannel == 1 ? 8 : frame->bitsPerChannel;
+  read.lineArt = frame->bitsPerChannel == 1;
+  read.outputWidth = frame->scanPixelWidth;
+  read.outputHeight = frame->scanPixelHeight;
+  read.sourceLeft = rect.left;
+  read.sourceTop = rect.top;
+  read.sourceWidth = rect.width;
+  read.sourceHeight = rect.height;
+  read.scale = 1.0;
+  read.sourceLinesRead = 0;
+  read.outputLinesMade = 0;
+  if (read.outputWidth <= 0 || read.outputHeight <= 0) return FailRead(kDeviceErrorScanBuffer);
+
+  // The reader, its output depth and header.
+  read.reader = CreateImageFileReader(device.imagePath, kReadMode, reduced);
+  if (!read.reader) return FailRead(kDeviceErrorReaderObject);
+  if (!read.reader->ImageReaderIsOpen()) return FailRead(kDeviceErrorOpenFile);
+  ImageFileInfo info = {};
+  read.reader->SetOutputDepth(static_cast<uint16_t>(read.bitsPerSample));
+  int16_t error = read.reader->ReadHeader(&info);
+  if (error == kReaderOk) {
+    // Grey reads of colour files take the mean of the three samples.
+    read.reader->SetGreyOutput(!colour && info.samplesPerPixel >= 3);
+    error = read.reader->StartReading(kBandBytes);
+  }
+  if (error != kReaderOk) {
+    if (error != 1) {
+      char text[512] = {};
+      LoadResourceString(GetModuleInstance(), static_cast<uint32_t>(error), text, sizeof text);
+      ShowAlertText(GetModuleInstance(), kErrorCaptionString, text);
+    }
+    return FailRead(kDeviceErrorFile);
+  }
+
+  // The line buffers.
+  read.scale = ReadScale(read.sourceHeight, read.outputHeight);
+  LineBufferSizes sizes = ComputeLineBufferSizes(read.sourceWidth, read.outputWidth, read.scale, read.bitsPerSample);
+  read.sourceBuffer = NewMemHandle(sizes.source);
+  read.outputBuffer = NewMemHandle(sizes.output);
+  if (!read.sourceBuffer || !read.outputBuffer) return FailRead(kDeviceErrorScanBuffer);
+
+  // The reader's tables and the resampling.
+  const std::vector<uint16_t>* gammaTables[4];
+  uint32_t gammaBits[4] = {};
+  for (int c = 0; c < 4; ++c) gammaTables[c] = read.reader->GetGammaTable(&gammaBits[c], c);
+  gSourceLineRead = SourceLineRead{};
+  gSourceLineRead.reader = read.reader.get();
+  gSourceLineRead.left = static_cast<uint32_t>(rect.left);
+  gSourceLineRead.top = static_cast<uint32_t>(rect.top);
+  gSourceLineRead.bitsPerSample = static_cast<uint16_t>(read.bitsPerSample);
+  gSourceLineRead.imagePlanes = info.samplesPerPixel;
+  if (!PrepareSourceLines(read.reader.get(), frame, gammaTables, gammaBits)) return FailRead(kDeviceErrorToneTables);
+  // 8-bit colour lines arrive green, red, blue: the swap delivers red, green, blue.
+  const uint8_t swap = colour && !sixteen ? 1 : 0;
+  const uint16_t pendingLines = static_cast<uint16_t>(kSourceSamplesPerColumn / read.channels);
+  read.resampling = true;
+  if (!ResampleSetup(static_cast<uint32_t>(read.sourceWidth), static_cast<uint32_t>(read.outputWidth),
+                     static_cast<uint32_t>(read.sourceHeight), read.scale, 0, 0, 0, swap, 0, pendingLines))
+    return FailRead(kDeviceErrorScanBuffer);
+  // The queue of pending lines lives in the output buffer.
+  uint32_t queueBytes = ResampleQueueLines() * static_cast<uint32_t>(read.outputWidth * read.bytesPerPixel);
+  if (MemHandleSize(read.outputBuffer) < queueBytes) {
+    ResizeMemHandle(&read.outputBuffer, queueBytes);
+    if (!read.outputBuffer) return FailRead(kDeviceErrorScanBuffer);
+  }
+  return true;
+}
+
+bool ReadDeviceLines(bool finish, uint8_t* output, uint32_t wantedLines, uint32_t* linesMade) {
+  DeviceReadState& read = gDeviceLayer.read;
+  *linesMade = 0;
+  if (finish || !read.sourceBuffer || !read.outputBuffer) {
+    CloseImageDevice();
+    return true;
+  }
+  const bool sixteen = read.bitsPerSample == 16;
+  uint32_t lines = static_cast<uint32_t>(kLinesPerCallBytes / read.bytesPerPixel) * (sixteen ? 2 : 1);
+  if (read.scale < 1.0) lines = static_cast<uint32_t>(lines / read.scale);
+  lines = std::max<uint32_t>(lines, 1);
+  lines = std::min<uint32_t>({lines, static_cast<uint32_t>(read.outputHeight - read.outputLinesMade), wantedLines});
+
+  uint32_t sourceLines = std::min<uint32_t>(ResampleLinesNeeded(lines),
+                                            static_cast<uint32_t>(read.sourceHeight - read.sourceLinesRead));
+  const uint32_t sampleBytes = sixteen ? 2 : 1;
+  uint32_t lineBytes = static_cast<uint32_t>(read.sourceWidth * read.channels) * sampleBytes;
+  if (MemHandleSize(read.sourceBuffer) < sourceLines * lineBytes) {
+    ResizeMemHandle(&read.sourceBuffer, sourceLines * lineBytes);
+    if (!read.sourceBuffer) return FailRead(kDeviceErrorScanBuffer);
+  }
+  if (!ReadSourceLines(read.sourceBuffer->data, sourceLines, static_cast<uint32_t>(read.sourceWidth),
+                       static_cast<uint32_t>(read.channels)))
+    return FailRead(kDeviceErrorFile);
+
+  uint32_t made = 0;
+  const uint32_t width = static_cast<uint32_t>(read.sourceWidth);
+  const uint32_t outWidth = static_cast<uint32_t>(read.outputWidth);
+  const uint32_t row = static_cast<uint32_t>(read.outputLinesMade);
+  uint8_t* queue = read.outputBuffer->data;
+  const uint8_t* source = read.sourceBuffer->data;
+  if (read.lineArt) {
+    made = ResampleLineArt(source, queue, output, sourceLines, 0, width, row, lines, outWidth);
+  } else if (sixteen) {
+    auto* source16 = reinterpret_cast<const uint16_t*>(source);
+    auto* queue16 = reinterpret_cast<uint16_t*>(queue);
+    auto* output16 = reinterpret_cast<uint16_t*>(output);
+    made = read.channels == 3 ? ResampleRgb16(source16, queue16, output16, sourceLines, 0, width, row, lines, outWidth)
+                              : ResampleGrey16(source16, queue16, output16, sourceLines, 0, width, row, lines, outWidth);
+  } else {
+    made = read.channels == 3 ? ResampleRgb8(source, queue, output, sourceLines, 0, width, row, lines, outWidth)
+                              : ResampleGrey8(source, queue, output, sourceLines, 0, width, row, lines, outWidth);
+  }
+  read.sourceLinesRead += static_cast<int32_t>(sourceLines);
+  read.outputLinesMade += static_cast<int32_t>(made);
+  *linesMade = made;
+  if (read.outputLinesMade >= read.outputHeight) CloseImageDevice();
+  return true;
+}
+
+bool CloseImageDevice() {
+  DeviceReadState& read = gDeviceLayer.read;
+  if (read.resampling) ResampleTeardown();
+  read.resampling = false;
+  gSourceLineRead = SourceLineRead{};
+  if (read.sourceBuffer) DisposeMemHandle(read.sourceBuffer);
+  if (read.outputBuffer) DisposeMemHandle(read.outputBuffer);
+  read.sourceBuffer = read.outputBuffer = nullptr;
+  if (read.reader) {
+    read.reader->FinishReading();
+    read.reader.reset();
+  }
+  return true;
 }

@@ -38,3 +38,13 @@ struct LineBufferSizes {
   uint32_t output;
 };
 LineBufferSizes ComputeLineBufferSizes(int32_t sourceWidth, int32_t outputWidth, double scale, int32_t bits);
+
+// Prepares a read of the frame's area at the frame's pixel size: the reader,
+// its tables, the line buffers and the resampling. False with the error word
+// (gDeviceErrorWord) set: 144 no reader, 143 file not open, 142 a file error,
+// 116 no buffer, 115 no tone tables.
+bool StartDeviceRead(FrameRecord* frame, bool preview);
+// Makes the next band of at most wantedLines output lines into output (rows of
+// planar samples: red, green, blue planes for colour); linesMade tells how
+// many. After the last line, on finish and on a failure the read is closed.
+bool ReadDeviceLines(bool finish, uint8_t* output, uint32_t wantedLines, uint32_t* linesMade);

@@ -34,11 +34,13 @@ struct DeviceReadState {
   int32_t sourceLeft = 0, sourceTop = 0, sourceWidth = 0, sourceHeight = 0;
   int32_t outputWidth = 0, outputHeight = 0;
   int32_t bytesPerPixel = 1;
-  int32_t bitsPerSample = 8;
+  int32_t bitsPerSample = 8;  // of the source lines
+  bool lineArt = false;
   int32_t channels = 1;
   double scale = 1.0;
   int32_t sourceLinesRead = 0;
   int32_t outputLinesMade = 0;
+  bool resampling = false;
 };
 
 struct DeviceLayerState {
@@ -65,7 +67,6 @@ struct DeviceLayerState {
   uint16_t statusFlags = 0;
   bool changePending = false;
   bool postingEnabled = true;
-  bool busy = false;
   // The result of OleInitialize; kOleNotInitialised before the first call.
   int32_t oleResult = kOleNotInitialised;
   DeviceReadState read;
@@ -79,4 +80,3 @@ extern DeviceLayerState gDeviceLayer;
 // Under the names the rest of the source uses.
 inline char (&gImagePath)[256] = gDeviceLayer.imagePath;
 inline DeviceTable& gDeviceTable = gDeviceLayer.table;
-inline bool& gDeviceBusy = gDeviceLayer.busy;

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "color/color_management.h"
-#include "color/seams/cube_services.h"
+#include "color/cube_services.h"
 #include "session/reduction_tables.h"
 #include "session/source_lines.h"
 #include "tone/curve_tables.h"

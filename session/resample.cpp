@@ -29,7 +29,6 @@ struct ResampleState {
   bool swap = false;
   bool thirds = false;
   uint16_t filtered = 0;
-  uint32_t pendingCapacity = 0;
   uint32_t pendingLines = 0;
   ContributionTable horizontal;  // empty in fast mode or when it could not be built
   ContributionTable vertical;
@@ -39,7 +38,7 @@ struct ResampleState {
   uint32_t totalLines = 0;     // source lines of the read: the rows plus the largest offset
   uint32_t linesSupplied = 0;  // always linesConsumed + pendingLines
   uint32_t linesConsumed = 0;  // source lines dropped from (or never put into) the queue
-  uint32_t queueLines = 0;
+  uint32_t queueLines = 0;       // the pending capacity, at least one row's lines, plus the offsets' spread
   uint32_t firstRow = 0;
   uint32_t nextOutputRow = 0;
 
@@ -309,26 +308,8 @@ uint32_t Resample(const Sample* sourceLines, Sample* queueLines, uint32_t source
   const size_t sourceLineSamples = static_cast<size_t>(planes) * sourceWidth;
   const uint32_t firstImageRow = firstRow + outputRow;
   uint32_t made = 0;
-  for (;;) {
-    bool progress = false;
-    // Horizontal step for the new lines; lines that no row needs any more are
-    // skipped without being resampled.
-    while (sourceLineCount > 0 && s.linesSupplied < s.totalLines && s.pendingLines < s.queueLines) {
-      if (s.pendingLines == 0 && s.linesSupplied < LowestLineOfRow(s, firstImageRow + made)) {
-        ++s.linesConsumed;
-      } else {
-        Sample* target = queue.lines + s.pendingLines * queue.LineSamples();
-        for (uint32_t c = 0; c < planes; ++c) {
-          ResampleLineHorizontally(s, sourceLines + c * sourceWidth, target + c * outputWidth);
-        }
-        ++s.pendingLines;
-      }
-      ++s.linesSupplied;
-      sourceLines += sourceLineSamples;
-      --sourceLineCount;
-      progress = true;
-    }
-    // Vertical step: every row whose lines are all present.
+  // Vertical step: every row whose lines are all present.
+  auto makeReadyRows = [&] {
     while (made < outputRowsWanted && firstImageRow + made < s.outputRows &&
            HighestLineOfRow(s, firstImageRow + made) < s.linesSupplied) {
       const uint32_t row = firstImageRow + made;
@@ -339,13 +320,35 @@ uint32_t Resample(const Sample* sourceLines, Sample* queueLines, uint32_t source
       }
       rows.Finish(made);
       ++made;
-      progress = true;
     }
-    const uint32_t before = s.pendingLines;
-    DropLinesBefore(s, queue, firstImageRow + made);
-    progress = progress || s.pendingLines != before;
-    if (sourceLineCount == 0 || !progress) break;
+  };
+  makeReadyRows();
+  for (; sourceLineCount > 0 && s.linesSupplied < s.totalLines; --sourceLineCount, sourceLines += sourceLineSamples) {
+    if (s.pendingLines == s.queueLines) {
+      DropLinesBefore(s, queue, firstImageRow + made);
+      if (s.pendingLines == s.queueLines) break;
+    }
+    // Horizontal step for the new line; a line that no row needs any more is
+    // skipped without being resampled.
+    if (s.pendingLines == 0 && s.linesSupplied < LowestLineOfRow(s, firstImageRow + made)) {
+      ++s.linesConsumed;
+    } else {
+      Sample* target = queue.lines + s.pendingLines * queue.LineSamples();
+      for (uint32_t c = 0; c < planes; ++c) {
+        ResampleLineHorizontally(s, sourceLines + c * sourceWidth, target + c * outputWidth);
+      }
+      ++s.pendingLines;
+    }
+    ++s.linesSupplied;
+    makeReadyRows();
+    // When the next row starts past every queued line, the queue empties
+    // without moving anything, and the lines up to that row can be skipped.
+    if (s.pendingLines > 0 && LowestLineOfRow(s, firstImageRow + made) >= s.linesSupplied) {
+      s.linesConsumed = s.linesSupplied;
+      s.pendingLines = 0;
+    }
   }
+  DropLinesBefore(s, queue, firstImageRow + made);
   s.nextOutputRow = outputRow + made;
   return made;
 }
@@ -369,7 +372,6 @@ bool ResampleSetup(uint32_t sourceWidth, uint32_t outputWidth, uint32_t sourceRo
   s.swap = swap != 0;
   s.thirds = thirds != 0;
   s.filtered = gFilteredResampling;
-  s.pendingCapacity = pendingCapacity;
   s.outputRows = OutputRowsFor(sourceRows, verticalScale);
   s.centreLine = TruncRound((sourceRows - 1) / 2.0);
   s.totalLines = sourceRows + s.largestOffset;

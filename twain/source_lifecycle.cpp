@@ -10,7 +10,6 @@
 #include "session/device_layer.h"
 #include "twain/capabilities.h"
 #include "twain/data_source_state.h"
-#include "twain/pending_services.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 // the later layers rely on.
 #include "color/color_correction.h"
 #include "color/color_management.h"
+#include "foundation/dialogs/tooltip_flag.h"
 #include "foundation/memory.h"
 #include "foundation/record_store.h"
 #include "foundation/record_type.h"
@@ -13,7 +14,6 @@
 #include "session/scan_session.h"
 #include "sharpen/film_profiles.h"
 #include "twain/data_source_state.h"
-#include "twain/pending_services.h"
 #include "twain/source_lifecycle.h"
 #include "ui/dialog_shell.h"
 #include "ui/option_records.h"
@@ -48,7 +48,7 @@ bool BuildUserInterface() {
   ClearFilmProfileCache();
   CheckScreenGeometry(true);
 
-  pending::SetTooltipsEnabled(true);
+  gTooltipsEnabled = true;
   for (int i = 0; i < 2; ++i) gMainAccelerators[i] = LoadModuleAccelerators(kMainAcceleratorIds[i]);
   gPrescanNeeded = true;
   gDataSourceState.previewPendingHandle = nullptr;

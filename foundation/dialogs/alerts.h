@@ -7,6 +7,9 @@
 #include "foundation/dialogs/prompts.h"
 #include "foundation/memory.h"
 
+// The caption "Fehler" of error alerts.
+constexpr uint32_t kErrorCaptionString = 100;
+
 // Above 0 every alert answers 0 without showing anything.
 extern int16_t gAlertNesting;
 

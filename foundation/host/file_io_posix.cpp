@@ -8,6 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 struct PlatformFile {
@@ -121,3 +124,26 @@ bool ForEachFileInFolder(const char* folder, void (*visit)(const char* name, voi
 }
 
 bool SetPathAttributes(const char*, uint32_t) { return true; }
+
+bool GetFileStamp(const char* path, FileStamp* stamp) {
+  struct stat info;
+  if (stat(Native(path).c_str(), &info) != 0) return false;
+  // 100 ns ticks since 1601, as the product's file times count.
+  const uint64_t kEpochDifference = 11644473600ull;
+  uint64_t ticks = (static_cast<uint64_t>(info.st_mtim.tv_sec) + kEpochDifference) * 10000000ull +
+                   static_cast<uint64_t>(info.st_mtim.tv_nsec) / 100;
+  stamp->timeLow = static_cast<uint32_t>(ticks);
+  stamp->timeHigh = static_cast<uint32_t>(ticks >> 32);
+  uint64_t size = static_cast<uint64_t>(info.st_size);
+  stamp->sizeHigh = static_cast<uint32_t>(size >> 32);
+  stamp->sizeLow = static_cast<uint32_t>(size);
+  return true;
+}
+
+bool GetTemporaryFolder(char* folder, uint32_t size) {
+  const char* temp = std::getenv("TMPDIR");
+  if (!temp || !temp[0]) temp = "/tmp";
+  const char* separator = temp[std::strlen(temp) - 1] == '/' ? "" : "/";
+  int length = std::snprintf(folder, size, "%s%s", temp, separator);
+  return length > 0 && static_cast<uint32_t>(length) < size;
+}

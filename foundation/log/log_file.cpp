@@ -6,6 +6,7 @@
 
 #include "foundation/dialogs/alerts.h"
 #include "foundation/log/log_platform.h"
+#include "foundation/log/module_string.h"
 #include "foundation/paths.h"
 #include "foundation/system.h"
 
@@ -20,11 +21,6 @@ const LogHostSource* gHostSource = nullptr;
 uint64_t gLogEnd = 0;
 bool gOpenFailureShown = false;
 
-std::string LoadString(uint32_t id) {
-  char text[256];
-  return LoadResourceString(GetModuleInstance(), id, text, sizeof text) > 0 ? text : "";
-}
-
 void Append(const char* bytes, uint32_t count) {
   // Write errors are ignored: the log must never stop the source.
   if (WriteBytesAt(gLogFile, gLogEnd, bytes, count)) gLogEnd += count;
@@ -37,7 +33,7 @@ void SetLogHostSource(const LogHostSource* source) { gHostSource = source; }
 void LogOpen(bool deleteOld) {
   if (gLogFile) LogClose(false);
   char path[kPathSize];
-  bool named = GetTemporaryFolder(path) && AppendToPath(path, kLogFileName);
+  bool named = GetTemporaryFolder(path, sizeof path) && AppendToPath(path, kLogFileName);
   if (named && deleteOld) DeleteFileAt(path);
   gLogFile = named ? OpenFileReadWrite(path) : nullptr;
   if (gLogFile && GetFileSize(gLogFile, &gLogEnd)) return;
@@ -45,14 +41,14 @@ void LogOpen(bool deleteOld) {
   gLogFile = nullptr;
   if (!gOpenFailureShown) {
     gOpenFailureShown = true;
-    ShowAlertText(GetModuleInstance(), kErrorCaptionString, LoadString(kLogOpenFailedString).c_str());
+    ShowAlertText(GetModuleInstance(), kErrorCaptionString, ModuleString(kLogOpenFailedString).c_str());
   }
 }
 
 void WriteLogHeader() {
   if (!gLogFile) return;
   LogHeaderFacts facts;
-  for (int i = 0; i < 6; ++i) facts.supportLines[i] = LoadString(kFirstSupportString + i);
+  for (int i = 0; i < 6; ++i) facts.supportLines[i] = ModuleString(kFirstSupportString + i);
   if (gHostSource && gHostSource->hostIdentity) {
     const char* texts[3] = {"", "", ""};
     gHostSource->hostIdentity(&texts[0], &texts[1], &texts[2]);
@@ -73,7 +69,7 @@ void LogLine(const char* text, bool newline) {
 }
 
 void LogStringId(uint32_t id, bool newline) {
-  std::string text = LoadString(id);
+  std::string text = ModuleString(id);
   if (!text.empty()) LogLine(text.c_str(), newline);
 }
 
@@ -94,6 +90,6 @@ void LogClose(bool writeEnd) {
 
 void ShowNoScannerMessage() {
   char text[512];
-  std::snprintf(text, sizeof text, LoadString(kNoScannerString).c_str(), kLogFileName);
+  std::snprintf(text, sizeof text, ModuleString(kNoScannerString).c_str(), kLogFileName);
   ShowAlertText(GetModuleInstance(), 0, text);
 }

@@ -8,7 +8,6 @@
 #include "foundation/file_io.h"
 
 enum : uint32_t {
-  kErrorCaptionString = 100,
   kLogOpenFailedString = 5000,
   kNoScannerString = 5001,
   kFirstSupportString = 5002,  // 5002 to 5007: the support request of the header

@@ -103,3 +103,18 @@ bool SetPathAttributes(const char* path, uint32_t attributes) {
   if (flags == 0) flags = FILE_ATTRIBUTE_NORMAL;
   return SetFileAttributesA(path, flags) != 0;
 }
+
+bool GetFileStamp(const char* path, FileStamp* stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+  stamp->timeLow = data.ftLastWriteTime.dwLowDateTime;
+  stamp->timeHigh = data.ftLastWriteTime.dwHighDateTime;
+  stamp->sizeHigh = data.nFileSizeHigh;
+  stamp->sizeLow = data.nFileSizeLow;
+  return true;
+}
+
+bool GetTemporaryFolder(char* folder, uint32_t size) {
+  DWORD length = GetTempPathA(size, folder);
+  return length > 0 && length < size;
+}

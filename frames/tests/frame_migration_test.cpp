@@ -22,8 +22,7 @@ std::vector<uint8_t> OldFrame(uint8_t seed) {
 
 FrameRecord Converted(const std::vector<uint8_t>& old) {
   FrameRecord frame;
-  ConvertOldFrameRecord(reinterpret_cast<const OldFrameRecord*>(old.data()), &frame,
-                        gDataSourceState.frameState.defaults);
+  ConvertOldFrameRecord(reinterpret_cast<const OldFrameRecord*>(old.data()), &frame, gDefaults);
   return frame;
 }
 

@@ -175,14 +175,30 @@ TEST_F(FrameStorageTest, OfTwoLoadedFramesWithOneNameTheFirstKeepsIt) {
   EXPECT_STREQ(FrameListHead()->next->frame.name, "");
 }
 
-TEST_F(FrameStorageTest, TheLightSourcePicksTheRecordType) {
-  gLightSourceFlag = 1;
-  EXPECT_EQ(CurrentFrameListType(), TagFromString("EFrD"));
-  EXPECT_EQ(CurrentFrameSetType(), TagFromString("FRsD"));
+struct KindCase {
+  uint8_t optionUnit;
+  int16_t slot;
+  uint8_t transparency;
+  const char* listType;
+  const char* setType;
+};
+
+class SessionKinds : public FrameStorageTest, public testing::WithParamInterface<KindCase> {};
+
+TEST_P(SessionKinds, PickTheRecordTypes) {
+  const KindCase& c = GetParam();
+  gOptionUnitFlag = c.optionUnit;
+  gOptionSlot = c.slot;
+  gLightSourceFlag = c.transparency;
+  EXPECT_EQ(CurrentFrameListType(), TagFromString(c.listType));
+  EXPECT_EQ(CurrentFrameSetType(), TagFromString(c.setType));
   AppendFrames({1});
   ASSERT_TRUE(SaveFrameList());
-  EXPECT_EQ(RecordStoreCount(gDeviceStore, TagFromString("EFrD")), 1);
-  EXPECT_EQ(RecordStoreCount(gDeviceStore, kReflectiveList), 0);
+  EXPECT_EQ(RecordStoreCount(gDeviceStore, TagFromString(c.listType)), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SessionKinds,
+                         testing::Values(KindCase{0, 0, 0, "EFrA", "FRsA"}, KindCase{0, 2, 1, "EFrD", "FRsD"},
+                                         KindCase{1, 0, 1, "EFrO", "FRsO"}, KindCase{1, 3, 0, "Hfr0", "IRs0"}));
 
 }  // namespace

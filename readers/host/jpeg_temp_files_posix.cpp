@@ -6,13 +6,6 @@
 #include <cstdlib>
 #include <vector>
 
-std::string TemporaryFolder() {
-  const char* folder = std::getenv("TMPDIR");
-  std::string path = folder && *folder ? folder : "/tmp";
-  if (path.back() != '/') path += '/';
-  return path;
-}
-
 std::string CreateUniqueTemporaryFile() {
   std::string pattern = TemporaryFolder() + "~QBXXXXXX";
   std::vector<char> path(pattern.begin(), pattern.end());
@@ -23,10 +16,3 @@ std::string CreateUniqueTemporaryFile() {
   return path.data();
 }
 
-bool GetSourceFileStamp(const char* path, SourceFileStamp* stamp) {
-  struct stat info;
-  if (stat(path, &info) != 0) return false;
-  stamp->size = static_cast<uint64_t>(info.st_size);
-  stamp->writeTime = static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(info.st_mtim.tv_nsec);
-  return true;
-}

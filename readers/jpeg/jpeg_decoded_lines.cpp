@@ -18,10 +18,10 @@ std::vector<uint8_t> HeaderBytes(const DecodedLinesLayout& layout) {
   return header;
 }
 
-std::vector<uint8_t> StampBytes(const SourceFileStamp& stamp) {
+std::vector<uint8_t> StampBytes(const FileStamp& stamp) {
   std::vector<uint8_t> bytes(kStampBytes);
-  PutLittleEndian64(bytes.data(), stamp.size);
-  PutLittleEndian64(bytes.data() + 8, stamp.writeTime);
+  PutLittleEndian64(bytes.data(), (uint64_t{stamp.sizeHigh} << 32) | stamp.sizeLow);
+  PutLittleEndian64(bytes.data() + 8, (uint64_t{stamp.timeHigh} << 32) | stamp.timeLow);
   return bytes;
 }
 

@@ -25,20 +25,6 @@ static std::string HostPath(const char* path) {
   return converted;
 }
 
-bool GetFileStamp(const char* path, FileStamp* stamp) {
-  struct stat info;
-  if (stat(HostPath(path).c_str(), &info) != 0) return false;
-  // 100 ns ticks since 1601, as the product's file times count.
-  const uint64_t kEpochDifference = 11644473600ull;
-  uint64_t ticks = (static_cast<uint64_t>(info.st_mtim.tv_sec) + kEpochDifference) * 10000000ull +
-                   static_cast<uint64_t>(info.st_mtim.tv_nsec) / 100;
-  stamp->timeLow = static_cast<uint32_t>(ticks);
-  stamp->timeHigh = static_cast<uint32_t>(ticks >> 32);
-  uint64_t size = static_cast<uint64_t>(info.st_size);
-  stamp->sizeHigh = static_cast<uint32_t>(size >> 32);
-  stamp->sizeLow = static_cast<uint32_t>(size);
-  return true;
-}
 
 // A lock file in the temporary folder stands for the named mutex.
 struct HostMutex {
@@ -65,9 +51,3 @@ void CloseNamedMutex(NamedMutex mutex) {
 
 bool GetCurrentFolder(char* folder, uint32_t size) { return getcwd(folder, size) != nullptr; }
 bool SetCurrentFolder(const char* folder) { return chdir(HostPath(folder).c_str()) == 0; }
-bool GetTemporaryFolder(char* folder, uint32_t size) {
-  std::string temp = "/tmp/";
-  if (temp.size() >= size) return false;
-  std::memcpy(folder, temp.c_str(), temp.size() + 1);
-  return true;
-}

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "color/seams/cube_services.h"
+#include "color/cube_services.h"
 #include "frames/frame_record_init.h"
 #include "session/intermediate_stage.h"
 #include "tone/tone_engine_state.h"

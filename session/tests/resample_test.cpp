@@ -2,7 +2,6 @@
 // options, line art and the invariance of the result under any band split.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <numeric>
 #include <vector>
 
@@ -106,10 +105,6 @@ TEST_F(ResampleTest, SixteenBitFullScaleDoesNotOverflow) {
   const std::vector<uint16_t> out = Run<uint16_t>(ResampleGrey16, 1, 2, 2, 3, {65535, 65535, 65535, 65535});
   EXPECT_EQ(out, std::vector<uint16_t>(9, 65535));
 }
-
-struct SingleCase {
-  uint16_t filtered;
-};
 
 class SingleOutputTest : public ResampleTest, public testing::WithParamInterface<uint16_t> {};
 

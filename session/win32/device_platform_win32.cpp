@@ -24,16 +24,6 @@ bool IsOnRemovableDrive(const char* folder) {
   return GetDriveTypeA(nullptr) == DRIVE_REMOVABLE;
 }
 
-bool GetFileStamp(const char* path, FileStamp* stamp) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
-  stamp->timeLow = data.ftLastWriteTime.dwLowDateTime;
-  stamp->timeHigh = data.ftLastWriteTime.dwHighDateTime;
-  stamp->sizeHigh = data.nFileSizeHigh;
-  stamp->sizeLow = data.nFileSizeLow;
-  return true;
-}
-
 NamedMutex CreateNamedMutex(const char* name) { return CreateMutexA(nullptr, FALSE, name); }
 void WaitNamedMutex(NamedMutex mutex) {
   if (mutex) WaitForSingleObject(mutex, INFINITE);
@@ -50,7 +40,3 @@ bool GetCurrentFolder(char* folder, uint32_t size) {
   return length > 0 && length < size;
 }
 bool SetCurrentFolder(const char* folder) { return SetCurrentDirectoryA(folder) != FALSE; }
-bool GetTemporaryFolder(char* folder, uint32_t size) {
-  DWORD length = GetTempPathA(size, folder);
-  return length > 0 && length < size;
-}

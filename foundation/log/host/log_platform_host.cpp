@@ -22,13 +22,6 @@ LockState PathLockState(const char* path) {
 
 }  // namespace
 
-bool GetTemporaryFolder(char* buffer) {
-  const char* folder = std::getenv("TMPDIR");
-  if (!folder || !folder[0]) folder = "/tmp";
-  int length = std::snprintf(buffer, kPathSize, "%s/", folder);
-  return length > 0 && length < kPathSize;
-}
-
 void GatherLogHeaderFacts(LogHeaderFacts* facts) {
   std::time_t now = std::time(nullptr);
   std::tm local;

@@ -14,7 +14,7 @@ namespace {
 
 std::string LogPath() {
   char path[kPathSize];
-  EXPECT_TRUE(GetTemporaryFolder(path));
+  EXPECT_TRUE(GetTemporaryFolder(path, sizeof path));
   AppendToPath(path, kLogFileName);
   return path;
 }

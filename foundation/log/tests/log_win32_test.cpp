@@ -17,7 +17,7 @@ namespace {
 
 std::string LogPath() {
   char path[kPathSize];
-  GetTemporaryFolder(path);
+  GetTemporaryFolder(path, sizeof path);
   AppendToPath(path, kLogFileName);
   return path;
 }

@@ -12,6 +12,7 @@
 #include "foundation/file_io.h"
 #include "foundation/log/info_window.h"
 #include "foundation/log/log_file.h"
+#include "foundation/log/module_string.h"
 #include "foundation/memory.h"
 #include "foundation/paths.h"
 #include "foundation/settings_folders.h"
@@ -55,14 +56,9 @@ INT_PTR CALLBACK InfoWindowProc(HWND dialog, UINT message, WPARAM, LPARAM) {
   return FALSE;
 }
 
-std::string StringText(uint32_t id) {
-  char text[256];
-  return LoadResourceString(GetModuleInstance(), id, text, sizeof text) > 0 ? text : "";
-}
-
 int AlertWithFileName(uint32_t textId, const char* fileName) {
   char text[512];
-  std::snprintf(text, sizeof text, StringText(textId).c_str(), fileName);
+  std::snprintf(text, sizeof text, ModuleString(textId).c_str(), fileName);
   return ShowAlertText(GetModuleInstance(), kErrorCaptionString, text);
 }
 
@@ -89,10 +85,10 @@ void CloseInfoWindow() {
 }
 
 intptr_t OpenHelpDocument(uint32_t fileNameStringId) {
-  std::string fileName = StringText(fileNameStringId);
+  std::string fileName = ModuleString(fileNameStringId);
   char path[kPathSize];
   if (!GetSettingsFolder(path)) path[0] = '\0';
-  AppendToPath(path, StringText(kHelpFolderString).c_str());
+  AppendToPath(path, ModuleString(kHelpFolderString).c_str());
   AppendToPath(path, "\\");
   AppendToPath(path, fileName.c_str());
   if (!FileExists(path)) return AlertWithFileName(kHelpMissingString, fileName.c_str());

@@ -55,11 +55,6 @@ void ReadSystemVersion(SystemVersion* system) {
 
 }  // namespace
 
-bool GetTemporaryFolder(char* buffer) {
-  DWORD length = GetTempPathA(kPathSize, buffer);
-  return length > 0 && length < kPathSize;
-}
-
 void GatherLogHeaderFacts(LogHeaderFacts* facts) {
   SYSTEMTIME now;
   GetLocalTime(&now);

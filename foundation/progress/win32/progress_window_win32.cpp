@@ -6,6 +6,7 @@
 
 #include "foundation/dialogs/win32/dialog_items_win32.h"
 #include "foundation/dialogs/win32/prompt_dialogs_win32.h"
+#include "foundation/log/module_string.h"
 #include "foundation/memory.h"
 #include "foundation/progress/progress_stack.h"
 #include "foundation/progress/progress_window.h"
@@ -18,10 +19,7 @@ uint8_t gProgressCancelled = 0;
 
 namespace {
 
-std::string LoadText(int32_t id) {
-  char text[256];
-  return LoadResourceString(GetModuleInstance(), static_cast<uint32_t>(id), text, sizeof text) > 0 ? text : "";
-}
+std::string LoadText(int32_t id) { return ModuleString(static_cast<uint32_t>(id)); }
 
 INT_PTR CALLBACK ProgressWindowProc(HWND, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) return TRUE;

@@ -1,10 +1,11 @@
 // The status window (dialog 307) over its level stack.
 #include <windows.h>
 
-#include <cstring>
+#include <string>
 
 #include "foundation/dialogs/win32/dialog_items_win32.h"
 #include "foundation/dialogs/win32/prompt_dialogs_win32.h"
+#include "foundation/log/module_string.h"
 #include "foundation/memory.h"
 #include "foundation/progress/progress_stack.h"
 #include "foundation/progress/progress_window.h"
@@ -17,10 +18,10 @@ namespace {
 
 // During an IT8 calibration the window stays over the calibration's own dialog.
 HWND CentreOver(HWND owner) {
-  char wanted[256], title[256];
+  std::string wanted = ModuleString(kIt8CalibrationTitleString);
+  char title[256];
   HWND foreground = GetForegroundWindow();
-  if (LoadResourceString(GetModuleInstance(), kIt8CalibrationTitleString, wanted, sizeof wanted) > 0 && foreground &&
-      GetWindowTextA(foreground, title, sizeof title) > 0 && std::strcmp(title, wanted) == 0) {
+  if (!wanted.empty() && foreground && GetWindowTextA(foreground, title, sizeof title) > 0 && wanted == title) {
     return owner;
   }
   HWND main = static_cast<HWND>(MainDialogWindow());
@@ -29,10 +30,8 @@ HWND CentreOver(HWND owner) {
 
 void ShowTopText() {
   if (!gStatusWindow || gStatusStack.count == 0) return;
-  char text[256] = "";
-  LoadResourceString(GetModuleInstance(), static_cast<uint32_t>(gStatusStack.stringIds[gStatusStack.count - 1]), text,
-                     sizeof text);
-  SetItemTextIfChanged(gStatusWindow, kProgressTextItem, text);
+  std::string text = ModuleString(static_cast<uint32_t>(gStatusStack.stringIds[gStatusStack.count - 1]));
+  SetItemTextIfChanged(gStatusWindow, kProgressTextItem, text.c_str());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "color/seams/cube_services.h"
+#include "color/cube_services.h"
 
 #include <vector>
 

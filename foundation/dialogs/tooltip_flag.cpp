@@ -1,0 +1,3 @@
+#include "foundation/dialogs/tooltip_flag.h"
+
+bool gTooltipsEnabled = false;
