@@ -38,6 +38,18 @@ std::string TempFolder() {
   return path;
 }
 
+// The text of the tree view's selected item, or empty.
+std::string SelectedTreeText(HWND tree) {
+  char text[MAX_PATH] = "";
+  TVITEMA item = {};
+  item.mask = TVIF_TEXT;
+  item.hItem = tree ? TreeView_GetSelection(tree) : nullptr;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return std::string();
+  return text;
+}
+
 std::string gToolWindowCalls;
 void RecordToolWindowSwitch(bool enable) { gToolWindowCalls += enable ? "on " : "off "; }
 
@@ -180,6 +192,9 @@ TEST(FolderChooser, ShowsTheCaptionAndGermanButtonsAndStartsAtTheFolder) {
   DialogRobot robot("Verzeichnis w\xE4hlen", [&](HWND dialog) {
     okText = DialogRobot::TextOf(GetDlgItem(dialog, IDOK));
     cancelText = DialogRobot::TextOf(GetDlgItem(dialog, IDCANCEL));
+    // The chooser selects its start folder after it appears; confirm only then.
+    HWND tree = DialogRobot::FindDescendantOfClass(dialog, WC_TREEVIEWA);
+    for (int waited = 0; waited < 5000 && SelectedTreeText(tree) != "zir_dialogs_test"; waited += 20) Sleep(20);
     DialogRobot::Click(dialog, IDOK);
   });
   char start[MAX_PATH];
