@@ -103,32 +103,26 @@ int32_t CorrectRead(BandJob& job, uint8_t* at, int32_t rows) {
 
   const uint32_t lineBytes = job.plan.lineBytes;
   if (job.bits == 8) {
-    // The source delivers green, red, blue planes: red goes first again.
+    // The device layer delivers 8-bit rows as red, green, blue planes, so no
+    // plane exchange is left to do; the scanner transform takes them as pixels.
     const bool cube = !gSixteenBitColorOption && GetDefault(gDefaults, kDefaultInputCmsMode) == kInputCalibration &&
                       !negative;
     uint8_t* pixels = Data(band.workBuffer);
     for (int32_t y = 0; y < rows; ++y) {
       uint8_t* row = at + static_cast<size_t>(y) * lineBytes;
-      uint8_t* green = row;
-      uint8_t* red = row + columns;
-      uint8_t* blue = row + 2 * columns;
       if (band.transformLineBuffer) {
         for (int32_t x = 0; x < columns; ++x) {
-          pixels[4 * x] = red[x];
-          pixels[4 * x + 1] = green[x];
-          pixels[4 * x + 2] = blue[x];
+          pixels[4 * x] = row[x];
+          pixels[4 * x + 1] = row[columns + x];
+          pixels[4 * x + 2] = row[2 * columns + x];
           pixels[4 * x + 3] = 0;
         }
         s.translateLine8(pixels, columns, band.transformLineBuffer);
         for (int32_t x = 0; x < columns; ++x) {
           row[x] = pixels[4 * x];
           row[columns + x] = pixels[4 * x + 1];
-          blue[x] = pixels[4 * x + 2];
+          row[2 * columns + x] = pixels[4 * x + 2];
         }
-      } else {
-        std::memcpy(pixels, green, columns);
-        std::memcpy(green, red, columns);
-        std::memcpy(red, pixels, columns);
       }
       if (cube) s.colorCube8(row, columns, columns);
     }
@@ -348,6 +342,8 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
 
     int32_t handed = CorrectRead(job, at, static_cast<int32_t>(read));
     if (!job.zir) handed = ConvertRead(job, at, handed);
+    // Never more rows than the image has: the host's buffers are made for its size.
+    handed = std::max(0, std::min(handed, rows - Unsigned16(gBandRect.bottom)));
     gBandRect.bottom = static_cast<int16_t>(Unsigned16(gBandRect.bottom) + handed);
     UpdateScanProgress(Unsigned16(gBandRect.bottom), rows, gBatchIndex, gBatchLast);
     written += static_cast<uint32_t>(handed) * job.plan.bandRowBytes;

@@ -76,6 +76,7 @@ bool DeviceReadyStub(uint8_t* ready);
 // previous success first) and uninitialised at close when it succeeded.
 bool InitializeOle();
 bool UninitializeOle();
+
 // What the device description and the open image tell the frame geometry.
 struct FrameRecord;
 

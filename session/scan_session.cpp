@@ -7,6 +7,7 @@
 #include "color/color_management.h"
 #include "color/row_corrections.h"
 #include "foundation/dialogs/alerts.h"
+#include "foundation/dialogs/tooltip_flag.h"
 #include "foundation/log/log_file.h"
 #include "foundation/memory.h"
 #include "foundation/progress/session_values.h"
@@ -24,6 +25,7 @@
 #include "session/device_table.h"
 #include "session/reduction_tables.h"
 #include "session/scan_read.h"
+#include "sharpen/film_profiles.h"
 #include "tone/gamma_tables.h"
 #include "tone/tone_engine_state.h"
 #include "twain/data_source_state.h"
@@ -188,6 +190,8 @@ bool PrepareScan() {
   }
 
   DescribeScanImage();
+  // No tooltips pop up over a batch transfer.
+  gTooltipsEnabled = !gSession->transferActive;
   return StartScan();
 }
 
@@ -258,4 +262,5 @@ void EndScanSession() {
   AllocateBandBuffers(false, 0, 0, 0, 0, 0);
   EndScanRead();
   FreeReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits);
+  ClearFilmProfileCache();
 }

@@ -40,3 +40,7 @@ void ReportScannerStatus();
 void PrepareNextFrame();
 // Frees everything the session allocated.
 void EndScanSession();
+// Renders the current frame as a packed bitmap in one global-memory block
+// (product only; the handle goes to the caller); false when the frame cannot
+// be rendered (16 bits, CMYK, L*a*b*) or the scan fails.
+bool RenderFrameDib(void** handle);
