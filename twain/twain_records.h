@@ -295,6 +295,8 @@ enum : TW_UINT16 { TWPC_CHUNKY = 0 };
 enum : TW_UINT16 { TWBO_LSBFIRST = 0, TWBO_MSBFIRST = 1 };
 enum : TW_UINT16 { TWUN_INCHES = 0 };
 enum : TW_UINT16 { MSG_NULL = 0x0000 };
+// TW_MEMORY flags.
+enum : TW_UINT32 { TWMF_APPOWNS = 0x0001, TWMF_DSMOWNS = 0x0002, TWMF_DSOWNS = 0x0004, TWMF_POINTER = 0x0008, TWMF_HANDLE = 0x0010 };
 
 // Signature of the two entry points.
 #if defined(_WIN32)

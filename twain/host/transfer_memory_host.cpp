@@ -1,0 +1,3 @@
+#include "twain/transfers.h"
+
+const ContainerAllocator* gTransferAllocator = &kPlatformContainerAllocator;

@@ -1,0 +1,13 @@
+#include "twain/transfer_state.h"
+
+#include "foundation/memory.h"
+
+FrameRecord gScanFrame;
+BatchFrameCounters gBatchFrames;
+BandCounters gBandCounters;
+LeftoverRows gLeftoverRows;
+
+void DropLeftoverRows() {
+  FreeBlock(gLeftoverRows.rows);
+  gLeftoverRows = LeftoverRows{};
+}

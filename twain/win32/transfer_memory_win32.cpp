@@ -1,0 +1,16 @@
+#include <windows.h>
+
+#include "twain/transfers.h"
+
+namespace {
+
+TW_HANDLE AllocateFixed(uint32_t size) { return GlobalAlloc(GMEM_FIXED, size); }
+void* LockGlobal(TW_HANDLE handle) { return GlobalLock(handle); }
+void UnlockGlobal(TW_HANDLE handle) { GlobalUnlock(handle); }
+void FreeGlobal(TW_HANDLE handle) { GlobalFree(handle); }
+
+const ContainerAllocator kFixedGlobalAllocator = {AllocateFixed, LockGlobal, UnlockGlobal, FreeGlobal};
+
+}  // namespace
+
+const ContainerAllocator* gTransferAllocator = &kFixedGlobalAllocator;
