@@ -50,8 +50,15 @@ void MakeDeviceName(unsigned char* out, const char* vendor, const char* model) {
 void MakeAppPrefsFileName(unsigned char* out) { PStrFromC(out, "QBApp (RazoZUR).prf"); }
 
 void MakeDevicePrefsFileName(unsigned char* out) {
+  PString name;
+  PStrFromC(name, "");
+  AppendDeviceName(name);
+  MakeDevicePrefsFileNameOf(out, name);
+}
+
+void MakeDevicePrefsFileNameOf(unsigned char* out, const unsigned char* deviceName) {
   PStrFromC(out, "QB (");
-  AppendDeviceName(out);
+  PStrAppend(out, deviceName);
   PStrAppendC(out, ").prf");
 }
 

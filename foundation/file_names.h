@@ -23,6 +23,9 @@ void MakeDeviceName(unsigned char* out, const char* vendor, const char* model);
 // "QBApp (RazoZUR).prf" and "QB (" + device + ").prf".
 void MakeAppPrefsFileName(unsigned char* out);
 void MakeDevicePrefsFileName(unsigned char* out);
+// The device store's name for a given device name (a PString), so that the
+// stores of devices other than the current one can be found.
+void MakeDevicePrefsFileNameOf(unsigned char* out, const unsigned char* deviceName);
 // "QBprev", "QBPrevL", "QBzoom" + suffix + device + ")".
 void MakePreviewFileName(unsigned char* out, bool transparent, bool positionMode, int16_t position);
 void MakePrescanFileName(unsigned char* out, bool transparent, bool positionMode, int16_t position);

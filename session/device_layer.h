@@ -2,16 +2,82 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "color/color_management.h"
+#include "foundation/log/log_file.h"
+
+#include "twain/data_source_state.h"
+
+struct DeviceDescription;
+
+// Error words of a failed read start: string ids of the texts shown after
+// "Fehler bei Scan Start." (108).
+enum DeviceErrorWord : uint16_t {
+  kDeviceErrorNone = 0,
+  kDeviceErrorToneTables = 115,
+  kDeviceErrorScanBuffer = 116,
+  kDeviceErrorFile = 142,
+  kDeviceErrorOpenFile = 143,
+  kDeviceErrorReaderObject = 144,
+};
+constexpr uint32_t kScanStartErrorString = 108;
+// The last error word of a read start.
+extern uint16_t gDeviceErrorWord;
+
+// The resolutions offered for an image of the resolution: from 50 (or the
+// image's own when lower) doubling up to the image's own, at most 64.
+void BuildResolutionList(uint32_t imageResolution, ResolutionList* list);
+
+// From now on the stores and preview files are named after the open device's row.
+void InstallDeviceNameSource();
+
+// Opens the image as the device: its header, geometry and resolution list.
+// False (the device unchanged) when no reader can be made or the header is bad.
+bool OpenImageDevice(const char* path);
 // Geometry and resolution list of the current image into the session state.
 bool LoadImageGeometry();
 // Scan area back to the whole image, status flags reset.
 void ResetDeviceStatus();
+// The description of the open image's abilities.
+void FillDeviceInfo(DeviceDescription* description);
+// Ends a read: frees the line buffers and lets the reader finish.
+bool CloseImageDevice();
+
+// Kind 2 and an allocated copy of the image path (FreeBlock); false when no memory.
+bool GetDeviceIdentifier(uint16_t* kind, char** data);
+// An image file is always there.
+bool IsDeviceAvailable();
+bool ClearScanStopFlag();
+// The value as a fraction of the device's first progress range.
+double ProgressFraction(int32_t value);
+void GetImagePath(char* path);
+uint8_t IsTransparencyMode();
+// Posts the command to the main dialog when posting is enabled and a change is
+// pending or the post is forced; whether it was posted.
+bool PostDeviceCommand(uint16_t command, bool force);
+
+// The image's document name and artist, 512 bytes each, into 1024 bytes.
+void GetImageTextFields(char* buffer);
+// Takes the open reader for side queries, or opens one for the image path.
+void AcquireImageReader();
+void ReleaseImageReader();
+
+// An allocated copy (FreeBlock) of the image resource when it holds an ICC
+// profile, with its size and length-prefixed name (256 bytes); null otherwise.
+uint8_t* GetEmbeddedProfile(uint16_t resourceId, uint32_t* size, uint8_t* name);
+// The description text of the image's embedded profile, or empty.
+void GetImageProfileDescription(std::string* text);
+// The open reader's colour transform; none when no reader is open.
+ColorTransformHandle GetImageColorTransform();
+// Operations without effect for an image file.
+int DeviceNoOp();
+bool DeviceReadyStub(uint8_t* ready);
+
 // OLE for the session's drag and drop: initialised at open (uninitialising a
 // previous success first) and uninitialised at close when it succeeded.
 bool InitializeOle();
 bool UninitializeOle();
-
 // What the device description and the open image tell the frame geometry.
 struct FrameRecord;
 

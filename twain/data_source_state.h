@@ -28,6 +28,7 @@ struct DataSourceState {
   uint16_t sessionEnded = 0;  // 1 once the user interface has ended the session
   ResolutionList resolutionList = {};
   ScanAreaInches scanAreaInches = {};
+  FrameStateArea frameState = {};
   bool deviceHas16Bits = false;  // the open image has 16 bits per sample
   uint8_t lightSourceFlag = 0;
   uint8_t optionUnitFlag = 0;
@@ -58,6 +59,9 @@ inline uint8_t& gOptionUnitFlag = gDataSourceState.optionUnitFlag;
 inline int16_t& gOptionSlot = gDataSourceState.optionSlot;
 inline DefaultsBlock& gDefaults = gDataSourceState.frameStateArea.defaults;
 inline bool& gPrescanNeeded = gDataSourceState.prescanNeeded;
+// The frame frozen for the transfer, which also stands in for a missing frame list.
+inline FrameRecord& gScanFrame = gDataSourceState.frameState.defaultFrame;
+// The record of the frame list's first node (frames/frame_list.h), or null.
 inline FrameRecord*& gCurrentFrame = gDataSourceState.currentFrame;
 inline bool& gBatchOutput = gDataSourceState.batchOutput;
 inline bool& gFileOutputMode = gDataSourceState.fileOutputMode;

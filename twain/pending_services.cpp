@@ -4,17 +4,7 @@
 
 namespace pending {
 
-// Not available yet: no log file is written.
-void LogOpen(bool) {}
-void WriteLogHeader() {}
-void LogClose(bool) {}
-
 // Not available yet: no tooltips.
 void SetTooltipsEnabled(bool) {}
-
-
-// Not available yet: no frames.
-bool SaveFrameList() { return true; }
-void DeleteAllFrames() {}
 
 }  // namespace pending

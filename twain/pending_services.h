@@ -1,21 +1,12 @@
-// Stand-ins for the log, dialog-helper and frame-list services that the
-// source's entry calls before those are built. Each carries its final name
-// inside namespace pending and does nothing; the callers move to the real
-// services as they arrive, and this file goes away.
+// Stand-ins for the dialog-helper services that the source's entry calls
+// before those are built. Each carries its final name inside namespace
+// pending and does nothing; the callers move to the real services as they
+// arrive, and this file goes away.
 #pragma once
 
 namespace pending {
 
-// Log file.
-void LogOpen(bool deleteOld);
-void WriteLogHeader();
-void LogClose(bool writeEnd);
-
 // Dialog helpers.
 void SetTooltipsEnabled(bool enabled);
-
-// Frames.
-bool SaveFrameList();
-void DeleteAllFrames();
 
 }  // namespace pending

@@ -1,8 +1,10 @@
 #include "twain/source_lifecycle.h"
 
+#include <cstring>
 #include <initializer_list>
 
 #include "color/color_management.h"
+#include "foundation/log/log_file.h"
 #include "foundation/memory.h"
 #include "foundation/settings_folders.h"
 #include "session/device_layer.h"
@@ -25,6 +27,20 @@ bool TakesOneImageOnly(const TW_IDENTITY& application) {
          TwainTextIs(application.Manufacturer, "Wang Laboratories, Inc.") ||
          TwainTextIs(application.ProductName, "<?>");
 }
+
+// The host's identity texts for the log's header, each cut to its 34-byte field.
+void HostIdentityTexts(const char** manufacturer, const char** family, const char** product) {
+  static char texts[3][sizeof(TW_STR32) + 1];
+  const char* fields[3] = {gAppIdentity.Manufacturer, gAppIdentity.ProductFamily, gAppIdentity.ProductName};
+  for (int i = 0; i < 3; ++i) {
+    std::memcpy(texts[i], fields[i], sizeof(TW_STR32));
+    texts[i][sizeof(TW_STR32)] = '\0';
+  }
+  *manufacturer = texts[0];
+  *family = texts[1];
+  *product = texts[2];
+}
+const LogHostSource kLogHostSource = {HostIdentityTexts};
 
 // The user interface and the common controls go together.
 void EndUserInterface() {
@@ -69,9 +85,10 @@ TW_UINT16 OpenSource(const TwainCall& call) {
   gResModule = GetModuleInstance();
 
   // A fresh log for every session.
-  pending::LogOpen(true);
-  pending::WriteLogHeader();
-  pending::LogClose(false);
+  SetLogHostSource(&kLogHostSource);
+  LogOpen(true);
+  WriteLogHeader();
+  LogClose(false);
 
   ColorSystemLoad();
   InitializeOle();
@@ -92,8 +109,8 @@ TW_UINT16 CloseSource(const TwainCall&) {
   if (gTwainState != kStateOpen) EndUserInterface();
   ColorSystemUnload();
   UninitializeOle();
-  pending::LogOpen(false);
-  pending::LogClose(true);
+  LogOpen(false);
+  LogClose(true);
   gAppIdentity.Id = 0;
   gTwainState = kStateLoaded;
   return TWRC_SUCCESS;

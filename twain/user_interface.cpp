@@ -6,6 +6,8 @@
 #include "foundation/memory.h"
 #include "foundation/record_store.h"
 #include "foundation/record_type.h"
+#include "frames/frame_list.h"
+#include "frames/frame_storage.h"
 #include "session/device_layer.h"
 #include "session/preview_store.h"
 #include "session/scan_session.h"
@@ -62,14 +64,14 @@ void TearDownUserInterface() {
   SaveSelectedDevice();
   SavePreviewOrientation();
   SavePreviewBox();
-  pending::SaveFrameList();
+  SaveFrameList();
   SaveDialogPositions();
   SaveColourBalanceAndDefaults();
   SaveToolStripFlag();
   FreeCmykConversionTables();
   EndScanSession();
   gSessionEnded = 1;
-  pending::DeleteAllFrames();
+  DeleteAllFrames();
   FreePreviewBuffers();
   DisposeMemHandle(gDataSourceState.previewPendingHandle);
   gDataSourceState.previewPendingHandle = nullptr;

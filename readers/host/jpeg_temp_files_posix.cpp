@@ -23,7 +23,7 @@ std::string CreateUniqueTemporaryFile() {
   return path.data();
 }
 
-bool GetFileStamp(const char* path, FileStamp* stamp) {
+bool GetSourceFileStamp(const char* path, SourceFileStamp* stamp) {
   struct stat info;
   if (stat(path, &info) != 0) return false;
   stamp->size = static_cast<uint64_t>(info.st_size);

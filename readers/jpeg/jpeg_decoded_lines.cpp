@@ -18,7 +18,7 @@ std::vector<uint8_t> HeaderBytes(const DecodedLinesLayout& layout) {
   return header;
 }
 
-std::vector<uint8_t> StampBytes(const FileStamp& stamp) {
+std::vector<uint8_t> StampBytes(const SourceFileStamp& stamp) {
   std::vector<uint8_t> bytes(kStampBytes);
   PutLittleEndian64(bytes.data(), stamp.size);
   PutLittleEndian64(bytes.data() + 8, stamp.writeTime);

@@ -25,7 +25,7 @@ std::string FixedDecodedLinesPath();
 struct DecodedLinesLayout {
   const char* sourcePath;
   const uint8_t* info;  // kDecodedLinesInfoBytes
-  FileStamp stamp;
+  SourceFileStamp stamp;
   uint32_t lineBytes;
   uint32_t lines;
 };
@@ -55,7 +55,7 @@ class DecodedLinesFile {
   std::string path_;
   bool unique_ = false;
   bool complete_ = false;
-  FileStamp stamp_;
+  SourceFileStamp stamp_;
   uint32_t lineBytes_ = 0;
   uint32_t lines_ = 0;
 };

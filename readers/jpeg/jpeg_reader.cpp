@@ -167,8 +167,8 @@ int16_t JpegReader::StartReading(uint32_t bandBytes) {
 
   ImageFileInfo info;
   Describe(decoded, denominator, &info);
-  FileStamp stamp;
-  GetFileStamp(path_.c_str(), &stamp);
+  SourceFileStamp stamp;
+  GetSourceFileStamp(path_.c_str(), &stamp);
   const DecodedLinesLayout layout{path_.c_str(), reinterpret_cast<const uint8_t*>(&info), stamp,
                                   static_cast<uint32_t>(lineBytes), height_};
   // Without the file the reader still starts; its lines then fail.

@@ -10,8 +10,8 @@ std::string TemporaryFolder();
 // Creates a new empty file with the prefix "~QB" in the temporary folder; empty on failure.
 std::string CreateUniqueTemporaryFile();
 
-struct FileStamp {
+struct SourceFileStamp {
   uint64_t size = 0;
   uint64_t writeTime = 0;  // platform units; only compared
 };
-bool GetFileStamp(const char* path, FileStamp* stamp);
+bool GetSourceFileStamp(const char* path, SourceFileStamp* stamp);

@@ -15,7 +15,7 @@ std::string CreateUniqueTemporaryFile() {
   return path;
 }
 
-bool GetFileStamp(const char* path, FileStamp* stamp) {
+bool GetSourceFileStamp(const char* path, SourceFileStamp* stamp) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
   stamp->size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
