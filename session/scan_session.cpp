@@ -9,3 +9,9 @@ bool SelectSourceDevice() { return true; }
 void SaveSelectedDevice() {}
 void ClearFrameCountRecords() {}
 void EndScanSession() {}
+
+// Not built yet: no scan can start, so no band is ever made.
+bool PrepareScan() { return false; }
+void RunScan() {}
+void ReportScannerStatus() {}
+void PrepareNextFrame() {}

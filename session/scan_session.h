@@ -19,3 +19,14 @@ void SaveSelectedDevice();
 void ClearFrameCountRecords();
 // Frees everything the session allocated.
 void EndScanSession();
+
+// Prepares the scan of gScanFrame; false when it cannot start.
+bool PrepareScan();
+// Produces the next band into the session block; an empty band (no data or
+// an empty rectangle) ends the image.
+void RunScan();
+// End of a scan: frees the scan's resources and reports the device's state.
+void ReportScannerStatus();
+// Takes the next queued frame at the end of a transfer; sets gSessionEnded
+// when none can be prepared.
+void PrepareNextFrame();

@@ -2,7 +2,6 @@
 
 #include "foundation/memory.h"
 
-FrameRecord gScanFrame;
 BatchFrameCounters gBatchFrames;
 BandCounters gBandCounters;
 LeftoverRows gLeftoverRows;

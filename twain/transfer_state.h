@@ -1,14 +1,8 @@
-// Module data of the image transfers: the frame frozen at the scan command,
-// the batch position, how far the current band has been delivered, and the
-// rows kept back for the one host that takes whole blocks only.
+// Module data of the image transfers: the batch position, how far the current
+// band has been delivered, and the rows kept back for the one host that takes whole blocks only.
 #pragma once
 
 #include <cstdint>
-
-#include "frames/frame_record.h"
-
-// The frame being scanned; the band producer reads it.
-extern FrameRecord gScanFrame;
 
 // Index of the frame in transfer and of the last one; both 0 outside a batch.
 struct BatchFrameCounters {

@@ -10,20 +10,12 @@ namespace {
 constexpr uint32_t kBandByteLimit = 1000000;
 constexpr uint32_t kPreferredByteLimit = 65535;
 
-// Until the scan session produces bands there is no image: every band is empty.
-void NoBand() {
-  gSession->bandData.value = nullptr;
-  gSession->bandTop = gSession->bandBottom = 0;
-}
-bool NeverCancelled() { return false; }
-
 TW_FIX32 InchesOf(int16_t pixels, int32_t resolution) {
   return MakeFix32(resolution > 0 ? static_cast<float>(pixels * 65536.0 / resolution) : 0.0f);
 }
 
 }  // namespace
 
-const BandSource kScanBandSource = {NoBand, NeverCancelled};
 const BandSource* gBandSource = &kScanBandSource;
 
 uint32_t MemoryRowBytes() { return (static_cast<uint32_t>(std::max(gSession->rowBytes, 0)) + 3) & ~3u; }
@@ -97,5 +89,3 @@ TW_UINT16 OnImageLayout(const TwainCall& call) {
       return FailWith(TWCC_BADPROTOCOL);
   }
 }
-
-TW_UINT16 OnPendingTransfers(const TwainCall&) { return FailWith(TWCC_SEQERROR); }

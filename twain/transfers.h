@@ -12,6 +12,16 @@ TW_UINT16 OnImageLayout(const TwainCall& call);
 TW_UINT16 TransferMemoryBlock(const TwainCall& call);
 TW_UINT16 TransferNative(const TwainCall& call);
 
+// The scan command of the main window: prepares the scan of the current
+// frame and announces it to the source manager (state 600), or in file mode
+// writes the frames to files. False when nothing was announced or written.
+bool StartTransferFromUi();
+
+// The same command for programs that drive the source without its window
+// (the test host): DG_CONTROL / DAT_SCANCOMMAND / MSG_SET in state 500.
+enum : TW_UINT16 { DAT_SCANCOMMAND = DAT_CUSTOMBASE };
+TW_UINT16 OnScanCommand(const TwainCall& call);
+
 // Where the transfers take their bands from and learn of the user's cancel:
 // the scan session's band producer and the progress window in the product,
 // stand-ins in tests.

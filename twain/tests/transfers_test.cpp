@@ -475,3 +475,87 @@ TEST_F(TransferTest, NativeCancelHandsNothingOver) {
 }
 
 }  // namespace
+
+namespace {
+
+// --- pending transfers and the scan command ----------------------------------
+
+TEST_F(TransferTest, PendingCountsByState) {
+  TW_PENDINGXFERS pending = {};
+  const struct {
+    int32_t state;
+    bool batch;
+    BatchFrameCounters counters;
+    TW_UINT16 count;
+  } cases[] = {
+      {kStateOpen, false, {0, 0}, 0xFFFF},          {kStateEnabled, false, {0, 0}, 1},
+      {kStateEnabled, true, {0, 0}, 0},             // a batch of the frame list, which is empty here
+      {kStateTransferReady, false, {0, 0}, 0},      {kStateTransferReady, true, {2, 3}, 2},
+      {kStateTransferring, true, {3, 3}, 1},        {kStateTransferring, true, {0, 0}, 0xFFFF},
+  };
+  for (const auto& c : cases) {
+    gTwainState = c.state;
+    gBatchOutput = c.batch;
+    gBatchFrames = c.counters;
+    pending.Count = 1234;
+    ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS) << c.state;
+    EXPECT_EQ(+pending.Count, c.count) << c.state << " batch " << c.batch;
+  }
+  gBatchOutput = false;
+  gBatchFrames = BatchFrameCounters{};
+}
+
+TEST_F(TransferTest, EndOfTheLastImageReturnsToEnabled) {
+  StandInBands::Current().Start(kGrey8, 5);
+  gLeftoverRows = LeftoverRows{2, static_cast<uint8_t*>(AllocBlock(88))};
+  TW_UINT16 answer;
+  TW_HANDLE bitmap = NativeTransfer(&answer);
+  ASSERT_EQ(answer, TWRC_XFERDONE);
+  gTransferAllocator->release(bitmap);
+  TW_IMAGEINFO info;
+  EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_FAILURE);
+  EXPECT_EQ(Status(), TWCC_SEQERROR);
+
+  TW_PENDINGXFERS pending = {7, 0};
+  ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+  EXPECT_EQ(+pending.Count, 0);
+  EXPECT_EQ(gTwainState, kStateEnabled);
+  EXPECT_EQ(gLeftoverRows.rows, nullptr);  // kept rows go with the image, whoever the host is
+}
+
+TEST_F(TransferTest, ResetOfAPendingImageReturnsToEnabled) {
+  TW_PENDINGXFERS pending = {7, 0};
+  ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWRC_SUCCESS);
+  EXPECT_EQ(+pending.Count, 0);
+  EXPECT_EQ(gTwainState, kStateEnabled);
+}
+
+TEST_F(TransferTest, PendingTransfersOutOfState) {
+  TW_PENDINGXFERS pending = {};
+  const struct {
+    int32_t state;
+    TW_UINT16 message;
+    TW_UINT16 condition;
+  } cases[] = {
+      {kStateEnabled, MSG_ENDXFER, TWCC_SEQERROR},  {kStateOpen, MSG_ENDXFER, TWCC_SEQERROR},
+      {kStateTransferring, MSG_RESET, TWCC_SEQERROR}, {kStateEnabled, MSG_RESET, TWCC_SEQERROR},
+      {kStateTransferReady, MSG_SET, TWCC_BADPROTOCOL},
+  };
+  for (const auto& c : cases) {
+    gTwainState = c.state;
+    EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, c.message, &pending), TWRC_FAILURE);
+    EXPECT_EQ(Status(), c.condition);
+    EXPECT_EQ(gTwainState, c.state);
+  }
+}
+
+TEST_F(TransferTest, ScanCommandOnlyWhenEnabled) {
+  gTwainState = kStateTransferReady;
+  EXPECT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_FAILURE);
+  EXPECT_EQ(Status(), TWCC_SEQERROR);
+  gTwainState = kStateEnabled;
+  EXPECT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_GET, nullptr), TWRC_FAILURE);
+  EXPECT_EQ(Status(), TWCC_BADPROTOCOL);
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include "foundation/progress/progress_window.h"
+#include "session/scan_session.h"
 #include "twain/transfers.h"
 
 namespace {
@@ -13,4 +15,5 @@ const ContainerAllocator kFixedGlobalAllocator = {AllocateFixed, LockGlobal, Unl
 
 }  // namespace
 
+const BandSource kScanBandSource = {RunScan, IsProgressCancelled};
 const ContainerAllocator* gTransferAllocator = &kFixedGlobalAllocator;

@@ -1,3 +1,0 @@
-#include "twain/transfers.h"
-
-const ContainerAllocator* gTransferAllocator = &kPlatformContainerAllocator;
