@@ -1,17 +1,261 @@
 #include "session/scan_session.h"
 
-// Not built yet: no stores are opened, and the source starts without a device.
-FileHandle OpenAppStore() { return nullptr; }
-FileHandle OpenDeviceStore() { return nullptr; }
-void CloseAppStore() {}
-void CloseDeviceStore() {}
-bool SelectSourceDevice() { return true; }
-void SaveSelectedDevice() {}
-void ClearFrameCountRecords() {}
-void EndScanSession() {}
+#include <cstdio>
+#include <cstring>
+#include <string>
 
-// Not built yet: no scan can start, so no band is ever made.
-bool PrepareScan() { return false; }
-void RunScan() {}
-void ReportScannerStatus() {}
-void PrepareNextFrame() {}
+#include "color/color_management.h"
+#include "color/row_corrections.h"
+#include "foundation/dialogs/alerts.h"
+#include "foundation/log/log_file.h"
+#include "foundation/memory.h"
+#include "foundation/progress/session_values.h"
+#include "foundation/pstring.h"
+#include "foundation/record_store.h"
+#include "foundation/settings_folders.h"
+#include "foundation/file_names.h"
+#include "frames/frame_list.h"
+#include "frames/frame_record.h"
+#include "frames/frame_storage.h"
+#include "session/band_producer.h"
+#include "session/device_chooser.h"
+#include "session/device_layer.h"
+#include "session/device_state.h"
+#include "session/device_table.h"
+#include "session/reduction_tables.h"
+#include "session/scan_read.h"
+#include "tone/gamma_tables.h"
+#include "tone/tone_engine_state.h"
+#include "twain/data_source_state.h"
+#include "twain/session_block.h"
+#include "twain/twain_state.h"
+#include "ui/batch_end.h"
+#include "ui/defaults_block.h"
+#include "ui/frame_geometry.h"
+#include "ui/option_records.h"
+#include "ui/session_image.h"
+
+namespace {
+
+constexpr uint32_t kScanStartFailedString = 108;  // "Fehler bei Scan Start."
+constexpr uint32_t kOptionOpenString = 104;        // "Option ist offen."
+
+FileHandle OpenStore(void (*makeName)(unsigned char*), FileHandle* slot) {
+  unsigned char name[256];
+  makeName(name);
+  char folder[512];
+  if (!GetPrefsFolder(folder)) return nullptr;
+  *slot = OpenOrCreateFile(PStrToC(name), folder);
+  return *slot;
+}
+
+void CloseStore(FileHandle* slot) {
+  if (*slot) CloseFile(*slot);
+  *slot = nullptr;
+}
+
+// The option unit (document feeder) is in use.
+bool IsFeederMode() { return DeviceHasOptionUnit() && gOptionUnitFlag; }
+
+int32_t FrameCountId() { return gLightSourceFlag ? kFrameCountTransparentId : kFrameCountReflectiveId; }
+
+void WriteFrameCount(uint16_t value) {
+  RecordStoreAdd(gDeviceStore, kFrameCountType, FrameCountId(), &value, sizeof value, kFrameCountName);
+}
+
+int StoredFrameCount() { return RecordStoreCount(gDeviceStore, CurrentFrameListType()); }
+
+// The session image and band window for gScanFrame.
+void DescribeScanImage() {
+  ChooseScanResolution(&gScanFrame);
+  FillSessionImageInfo(&gScanFrame);
+  gBandRect = Rect16{0, 0, 0, gSession->bandRight};
+}
+
+// Frees what an earlier scan left and starts the read of gScanFrame.
+bool StartScan() {
+  AllocateBandBuffers(false, 0, 0, 0, 0, 0);
+  gBand = ScanBandState{};
+  gBand.windowWidth = gScanFrame.scanPixelWidth;
+  gBand.windowHeight = gScanFrame.scanPixelHeight;
+  gBand.halfWindowWidth = gScanFrame.scanPixelWidth / 2;
+  gBand.halfWindowHeight = gScanFrame.scanPixelHeight / 2;
+  const uint16_t error = StartScanRead(&gScanFrame);
+  if (error == kDeviceErrorNone) return true;
+  ShowError(GetModuleInstance(), kErrorCaptionString, kScanStartFailedString, error, 0, 0);
+  return false;
+}
+
+}  // namespace
+
+FileHandle OpenAppStore() { return OpenStore(MakeAppPrefsFileName, &gAppStore); }
+FileHandle OpenDeviceStore() { return OpenStore(MakeDevicePrefsFileName, &gDeviceStore); }
+void CloseAppStore() { CloseStore(&gAppStore); }
+void CloseDeviceStore() { CloseStore(&gDeviceStore); }
+
+bool MoveDeviceStoreToPrefs() {
+  unsigned char name[256];
+  MakeDevicePrefsFileName(name);
+  const std::string file = PStrToC(name);
+  char settings[512];
+  char prefs[512];
+  if (!GetSettingsFolder(settings) || !GetPrefsFolder(prefs)) return false;
+  const std::string old = std::string(settings) + file;
+  if (!FileExists(old.c_str())) return false;
+  return std::rename(old.c_str(), (std::string(prefs) + file).c_str()) == 0;
+}
+
+bool SelectSourceDevice() {
+  gDeviceLayer.deviceKind = 0;
+  gDeviceLayer.deviceIndex = 65535;
+  BuildDeviceTable(&gDeviceTable);
+  if (gDeviceTable.count == 0) {
+    if (gSessionEnded == 1) return false;
+    ShowNoScannerMessage();
+    gSessionEnded = 1;
+    return false;
+  }
+  uint16_t chosen = 0;
+  DeviceEntry recorded;
+  if (RecordStoreRead(gAppStore, kScanDeviceType, kScanDeviceId, &recorded, sizeof recorded))
+    for (uint16_t i = 0; i < gDeviceTable.count; ++i) {
+      const DeviceEntry& entry = gDeviceTable.entries[i];
+      if (PStrCompare(entry.vendor, recorded.vendor) == 0 && PStrCompare(entry.name, recorded.name) == 0 &&
+          entry.kind == recorded.kind && entry.index == recorded.index) {
+        chosen = i;
+        break;
+      }
+    }
+  if (OpenSourceDevice(gDeviceTable.entries[chosen])) return true;
+  RecordStoreDelete(gAppStore, kScanDeviceType, kScanDeviceId);
+  gSessionEnded = 1;
+  return false;
+}
+
+void SaveSelectedDevice() {
+  RecordStoreDelete(gAppStore, kScanDeviceType, kScanDeviceId);
+  for (uint16_t i = 0; i < gDeviceTable.count; ++i) {
+    const DeviceEntry& entry = gDeviceTable.entries[i];
+    if (entry.kind == gDeviceLayer.deviceKind && entry.index == gDeviceLayer.deviceIndex) {
+      RecordStoreAdd(gAppStore, kScanDeviceType, kScanDeviceId, &entry, sizeof entry, "");
+      return;
+    }
+  }
+}
+
+void ClearFrameCountRecords() {
+  while (RecordStoreCount(gDeviceStore, kFrameCountType) > 0)
+    if (!RecordStoreDeleteIndexed(gDeviceStore, kFrameCountType, 1)) break;
+  ResetBatchCounter();
+}
+
+bool PrepareScan() {
+  BindToneEngine(ToneEngineSources{&gCurrentFrame, &gDefaults, &gLightSourceFlag});
+  if (gCurrentFrame) gScanFrame = *gCurrentFrame;
+  FrameRecord& frame = gScanFrame;
+
+  FreeReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits);
+  if (IsZirData(frame) && GetDefault(gDefaults, kDefaultZirOutputReduction)) {
+    const DeviceDescription& device = gDeviceLayer.description;
+    const uint16_t inBits = frame.colorMode == 2 ? device.bitsPerPixel / 3 : device.bitsPerSample;
+    CreateReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits, inBits, 16,
+                         CurrentGamma());
+  }
+  if (IsFeederMode() && gDeviceLayer.stopFlag) return false;
+  if (frame.colorMode == 2) BuildRegionCorrectionLuts(&frame);
+
+  if (gBatchOutput) {
+    bool write = true;
+    uint16_t value = kFeederFrameCount;
+    if (IsFeederMode()) {
+      gBatchIndex = 1;
+      gBatchLast = 0;
+      if (DeviceHighestOptionSlot() < 2) {
+        gSession->transferActive = 0;
+        write = false;
+      }
+    } else if (CountFrames() > 1) {
+      gBatchIndex = 1;
+      gBatchLast = static_cast<uint16_t>(StoredFrameCount());
+      value = kFirstFrameRecordId + 1;
+    } else {
+      write = false;
+    }
+    if (write) {
+      WriteFrameCount(value);
+      gSession->transferActive = 1;
+    }
+  }
+
+  DescribeScanImage();
+  return StartScan();
+}
+
+void ReportScannerStatus() {
+  AllocateBandBuffers(false, 0, 0, 0, 0, 0);
+  EndScanRead();
+  if (IsFeederMode()) {
+    const uint8_t stop = gDeviceLayer.stopFlag;
+    if (stop >= 1 && stop <= 3)
+      ShowAlert(GetModuleInstance(), kErrorCaptionString, kOptionOpenString + stop - 1, false, nullptr);
+    if (stop != 0 || gSession->transferActive) {
+      gSession->transferActive = 0;
+      RecordStoreDeleteIndexed(gDeviceStore, kFrameCountType, 1);
+      ResetBatchCounter();
+    }
+    if (gBatchOutput && (stop != 0 || DeviceHighestOptionSlot() <= gBatchIndex)) AnnounceBatchEnd();
+    return;
+  }
+  if (gBatchOutput && !gSession->transferActive) {
+    RecordStoreDeleteIndexed(gDeviceStore, kFrameCountType, 1);
+    if (RecordStoreCount(gDeviceStore, kFrameCountType) == 0) AnnounceBatchEnd();
+  }
+}
+
+void PrepareNextFrame() {
+  AllocateBandBuffers(false, 0, 0, 0, 0, 0);
+  gBand = ScanBandState{};
+  gLightSourceFlag = 0;
+  gOptionUnitFlag = 0;
+  uint16_t value = 0;
+  if (!RecordStoreRead(gDeviceStore, kFrameCountType, kFrameCountReflectiveId, &value, sizeof value)) {
+    if (!RecordStoreRead(gDeviceStore, kFrameCountType, kFrameCountTransparentId, &value, sizeof value)) {
+      gSessionEnded = 1;
+      return;
+    }
+    gLightSourceFlag = 1;
+  }
+  RecordStoreDelete(gDeviceStore, kFrameCountType, FrameCountId());
+
+  if (value == kFeederFrameCount) {
+    gOptionUnitFlag = 1;
+    RecordStoreRead(gDeviceStore, CurrentFrameListType(), kFirstFrameRecordId, &gScanFrame, sizeof gScanFrame);
+    gBatchIndex = static_cast<uint16_t>(gBatchIndex + 1);
+    gBatchLast = 0;
+    if (gBatchIndex + 1 <= DeviceHighestOptionSlot()) WriteFrameCount(kFeederFrameCount);
+  } else {
+    LoadOptionSelection();
+    if (!RecordStoreRead(gDeviceStore, CurrentFrameListType(), value, &gScanFrame, sizeof gScanFrame)) {
+      gSessionEnded = 1;
+      return;
+    }
+    const int stored = StoredFrameCount();
+    gBatchIndex = static_cast<uint16_t>(value - (kFirstFrameRecordId - 1));
+    gBatchLast = static_cast<uint16_t>(stored);
+    if (stored > gBatchIndex) {
+      WriteFrameCount(static_cast<uint16_t>(value + 1));
+      gSession->transferActive = 1;
+    } else {
+      gSession->transferActive = 0;
+    }
+  }
+
+  DescribeScanImage();
+  if (!StartScan()) gSessionEnded = 1;
+}
+
+void EndScanSession() {
+  AllocateBandBuffers(false, 0, 0, 0, 0, 0);
+  EndScanRead();
+  FreeReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits);
+}

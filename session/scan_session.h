@@ -1,8 +1,20 @@
 // The scan session: the two settings stores of a session, the choice of the
-// source device and the end of a session.
+// source device, the preparation and end of a scan, and the frame-count
+// records that queue the further frames of a batch.
 #pragma once
 
+#include <cstdint>
+
 #include "foundation/file_io.h"
+#include "foundation/record_type.h"
+
+constexpr RecordType kFrameCountType = TagFromString("FCNT");
+constexpr const char* kFrameCountName = "FrameCount";
+constexpr int32_t kFrameCountReflectiveId = 16000;
+constexpr int32_t kFrameCountTransparentId = 17000;
+constexpr uint16_t kFeederFrameCount = 1111;
+constexpr RecordType kScanDeviceType = TagFromString("SCAN");
+constexpr int32_t kScanDeviceId = 128;
 
 // Open (create when missing) the application store or the device store and
 // keep its handle in the session state; null when it cannot be opened.
@@ -10,6 +22,8 @@ FileHandle OpenAppStore();
 FileHandle OpenDeviceStore();
 void CloseAppStore();
 void CloseDeviceStore();
+// Moves a device store left in the settings folder itself into "Prefs\".
+bool MoveDeviceStoreToPrefs();
 
 // Builds the device table and opens the device last used; false when none can be opened.
 bool SelectSourceDevice();
@@ -17,16 +31,12 @@ bool SelectSourceDevice();
 void SaveSelectedDevice();
 // Deletes every frame-count record of the device store.
 void ClearFrameCountRecords();
+
+// Prepares the scan of the current frame and starts the read; false when it cannot start.
+bool PrepareScan();
+// End of a scan: frees its buffers and ends a batch whose frames are done.
+void ReportScannerStatus();
+// Takes the next queued frame of a batch; sets gSessionEnded when none can be prepared.
+void PrepareNextFrame();
 // Frees everything the session allocated.
 void EndScanSession();
-
-// Prepares the scan of gScanFrame; false when it cannot start.
-bool PrepareScan();
-// Produces the next band into the session block; an empty band (no data or
-// an empty rectangle) ends the image.
-void RunScan();
-// End of a scan: frees the scan's resources and reports the device's state.
-void ReportScannerStatus();
-// Takes the next queued frame at the end of a transfer; sets gSessionEnded
-// when none can be prepared.
-void PrepareNextFrame();

@@ -22,6 +22,26 @@ struct ScanAreaInches {
   double height;
 };
 
+// The buffers and counters of the band producer for one scan.
+struct ScanBandState {
+  MemHandle bandBuffer = nullptr;
+  MemHandle outputBuffer = nullptr;      // the second buffer: oriented or interleaved bands
+  MemHandle filterCopyBuffer = nullptr;  // the sharpening filters' copy of a read
+  MemHandle workBuffer = nullptr;        // one-row conversions (plane exchange, CMYK separation)
+  MemHandle scaleBuffers[2] = {};        // the scaling stage of the halved filter modes
+  void* filterCarryBlock = nullptr;      // rows the sharpening filters carry between reads
+  void* labLineBuffer = nullptr;
+  void* transformLineBuffer = nullptr;
+  uint32_t lineCounter = 0;  // rows read so far
+  int32_t windowWidth = 0;   // scaling window: the frame's pixel size at the start of the read
+  int32_t windowHeight = 0;
+  int32_t halfWindowWidth = 0;
+  int32_t halfWindowHeight = 0;
+  uint8_t passByte = 0;   // non-zero once the source is done
+  uint8_t firstBand = 0;  // set at allocation; the sharpening filters clear it
+  uint8_t multiScan = 0;  // the read runs through the multi-scan passes
+};
+
 struct DataSourceState {
   WindowRef mainDialog = nullptr;
   AcceleratorRef mainAccelerators[2] = {};
@@ -44,6 +64,10 @@ struct DataSourceState {
   MemHandle previewPendingHandle = nullptr;
   WindowRef toolWindow = nullptr;
   WindowRef jobManagerWindow = nullptr;
+  ScanBandState band = {};
+  bool sixteenBitColorOption = false;  // colour management may run in the 16-bit intermediate stage
+  uint16_t batchIndex = 0;             // frame in transfer and last frame of a batch; 0 outside one
+  uint16_t batchLast = 0;
 };
 
 extern DataSourceState gDataSourceState;
@@ -69,6 +93,11 @@ inline FileHandle& gDeviceStore = gDataSourceState.deviceStore;
 inline FileHandle& gAppStore = gDataSourceState.appStore;
 inline ModuleRef& gResModule = gDataSourceState.resModule;
 inline WindowRef& gJobManagerWindow = gDataSourceState.jobManagerWindow;
+
+inline ScanBandState& gBand = gDataSourceState.band;
+inline bool& gSixteenBitColorOption = gDataSourceState.sixteenBitColorOption;
+inline uint16_t& gBatchIndex = gDataSourceState.batchIndex;
+inline uint16_t& gBatchLast = gDataSourceState.batchLast;
 
 // Back to the state of a fresh session.
 void ResetDataSourceState();

@@ -1,7 +1,6 @@
 // DAT_PENDINGXFERS: how many images are still to come, the end of one image
 // (with the next frame of a batch) and the reset of the pending transfers.
 #include "foundation/record_store.h"
-#include "foundation/record_type.h"
 #include "frames/frame_list.h"
 #include "session/device_layer.h"
 #include "session/scan_session.h"
@@ -12,7 +11,6 @@
 
 namespace {
 
-constexpr RecordType kFrameCountType = TagFromString("FCNT");
 constexpr TW_UINT16 kUnknownCount = 0xFFFF;  // -1: as many as the source has
 
 bool IsFeederRun() { return gOptionSlot == 1 && gOptionUnitFlag != 0; }
@@ -36,6 +34,7 @@ TW_UINT16 PendingCount() {
 // What ends every scan, whether it was transferred or reset.
 void EndScan() {
   ReportScannerStatus();
+  gBand.passByte = 0;
   InitPreviewFrameRecordCb(&gScanFrame);
   // Rows kept back belong to this image only.
   DropLeftoverRows();

@@ -27,6 +27,7 @@ bool StartTransferFromUi() {
     SaveScanToFiles();
     LoadFrameList();
     const bool result = UpdateFramePanelEnabling();
+    gBand.passByte = 0;
     gSessionEnded = 1;
     return result;
   }

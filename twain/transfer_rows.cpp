@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "color/planar_rows.h"
+#include "color/line_transforms.h"
 #include "foundation/bits.h"
 #include "twain/capabilities.h"
 

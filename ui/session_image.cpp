@@ -43,8 +43,9 @@ PixelLayout ChooseLayout(int channelLayout, int bitsPerSample, bool highBitMode)
 void SetSessionPixelLayout(int channelLayout, int bitsPerSample, bool highBitMode) {
   SessionBlock& session = *gSession;
   const PixelLayout layout = ChooseLayout(channelLayout, bitsPerSample, highBitMode);
-  const int64_t width = session.columns;
-  const int64_t lines = session.rows;
+  // Sizes up to 65535 pixels: the record's 16-bit words are read unsigned.
+  const int64_t width = static_cast<uint16_t>(session.columns);
+  const int64_t lines = static_cast<uint16_t>(session.rows);
 
   session.imageMode = layout.formatCode;
   session.planes = layout.samples;

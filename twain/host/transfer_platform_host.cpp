@@ -1,4 +1,4 @@
-#include "session/scan_session.h"
+#include "session/band_producer.h"
 #include "twain/transfers.h"
 
 namespace {

@@ -4,8 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
+
+#include "foundation/file_io.h"
+#include "foundation/record_store.h"
+#include "foundation/scripted_system.h"
+#include "session/device_state.h"
+#include "session/device_table.h"
+#include "session/scan_session.h"
+#include "twain/data_source_state.h"
 
 #include "twain/capability_containers.h"
 #include "twain/dispatch.h"
@@ -20,15 +32,60 @@ inline TW_IDENTITY MakeApplication(TW_UINT32 id, const char* productName, const 
   return identity;
 }
 
-// The module as just loaded, with one application that calls it.
+// A grey 8 x 8 image, uncompressed, in one strip.
+inline void WriteSmallTiff(const std::string& path) {
+  std::vector<uint8_t> file = {'I', 'I', 42, 0, 8, 0, 0, 0};
+  auto u16 = [&file](uint16_t v) { file.push_back(v & 0xFF); file.push_back(v >> 8); };
+  auto u32 = [&u16](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+  const uint16_t tags[][3] = {{256, 3, 8}, {257, 3, 8}, {258, 3, 8},  {259, 3, 1}, {262, 3, 1},
+                              {273, 4, 122}, {277, 3, 1}, {278, 3, 8}, {279, 4, 64}};
+  u16(9);
+  for (const auto& tag : tags) {
+    u16(tag[0]);
+    u16(tag[1]);
+    u32(1);
+    if (tag[1] == 3) { u16(tag[2]); u16(0); } else { u32(tag[2]); }
+  }
+  u32(0);
+  for (int i = 0; i < 64; ++i) file.push_back(static_cast<uint8_t>(i * 4));
+  FILE* out = std::fopen(path.c_str(), "wb");
+  std::fwrite(file.data(), 1, file.size(), out);
+  std::fclose(out);
+}
+
+// The module as just loaded, with one application that calls it. The module
+// lives in a scratch folder whose settings remember one image as the device
+// used last, so that enabling the source opens it without asking.
 class TwainModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     static int instance;
+    static int serial;
+    namespace fs = std::filesystem;
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    folder_ = fs::temp_directory_path() / ("zir_twain_" + std::to_string(stamp) + "_" + std::to_string(++serial));
+    fs::create_directories(folder_);
+    system_->modulePath = (folder_ / "QB ZIR.ds").string();
+    system_->strings = {{300, "Quillbrook"}};
+    RememberImage((folder_ / "bild.tif").string());
+
     gTwainState = kStateLoaded;
     gConditionCode = TWCC_SUCCESS;
     ASSERT_TRUE(OnModuleAttach(&instance));
     application_ = MakeApplication(11, "Testprogramm");
+  }
+
+  // The image as the only recent image and its row as the SCAN record.
+  void RememberImage(const std::string& path) {
+    WriteSmallTiff(path);
+    ASSERT_NE(OpenAppStore(), nullptr);
+    char stored[kRecentImagePathSize] = {};
+    std::snprintf(stored, sizeof stored, "%s", path.c_str());
+    ASSERT_TRUE(RecordStoreAdd(gAppStore, kRecentImageType, 1, stored, sizeof stored, "bild.tif"));
+    DeviceTable table;
+    ASSERT_EQ(BuildDeviceTable(&table), 3);
+    ASSERT_TRUE(RecordStoreAdd(gAppStore, kScanDeviceType, kScanDeviceId, &table.entries[2], sizeof(DeviceEntry), ""));
+    CloseAppStore();
   }
 
   TW_UINT16 Call(TW_UINT32 dataGroup, TW_UINT16 dataArgument, TW_UINT16 message, TW_MEMREF data) {
@@ -66,8 +123,12 @@ class TwainModuleTest : public ::testing::Test {
     if (gTwainState != kStateLoaded) Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr);
     gAppIdentity.Id = 0;
     gTwainState = kStateLoaded;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
   }
 
+  ScopedScriptedSystem system_;
+  std::filesystem::path folder_;
   TW_IDENTITY application_;
 };
 

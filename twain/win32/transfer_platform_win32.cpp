@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "foundation/progress/progress_window.h"
-#include "session/scan_session.h"
+#include "session/band_producer.h"
 #include "twain/transfers.h"
 
 namespace {

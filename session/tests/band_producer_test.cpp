@@ -1,0 +1,178 @@
+// The band producer over generated TIFF images: read sizes, the bands of a
+// whole scan against the image's own samples in every data kind and
+// orientation, and the output conversions of the hand-over.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "session/band_producer.h"
+#include "session/scan_session.h"
+#include "session/tests/scan_test_support.h"
+#include "twain/data_source_state.h"
+#include "ui/defaults_block.h"
+#include "ui/orientation/preview_orientation.h"
+
+namespace {
+
+struct PlanCase {
+  int32_t readPlanes, sessionPlanes, columns, bits;
+  int32_t rowsPerRead;
+  uint32_t bandLimit;
+};
+
+class BandPlanTest : public ::testing::TestWithParam<PlanCase> {};
+
+TEST_P(BandPlanTest, RowsPerReadAndBandLimit) {
+  const PlanCase& c = GetParam();
+  const BandReadPlan plan = PlanBandReads(c.readPlanes, c.sessionPlanes, c.columns, c.bits);
+  EXPECT_EQ(plan.rowsPerRead, c.rowsPerRead);
+  EXPECT_EQ(plan.bandLimit, c.bandLimit);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BandPlanTest,
+                         ::testing::Values(PlanCase{1, 1, 40000, 8, 25, 0},         // 1000000 / 40000
+                                           PlanCase{3, 3, 3000, 8, 10, 910000},     // 10 rows of 9000 bytes
+                                           PlanCase{1, 1, 1000, 16, 30, 940000},
+                                           PlanCase{3, 3, 40000, 16, 4, 40000},     // capped: 1000000 / 240000
+                                           PlanCase{3, 4, 3000, 8, 10, 880000},     // CMYK rows of four planes
+                                           PlanCase{1, 1, 37, 1, 30, 1000000 - 30 * 5},  // 1-bit rows round up
+                                           PlanCase{1, 1, 2000000, 8, 1, 0}));      // a row beyond a band still reads
+
+// The sample the host must see at (x, y) of the oriented image: mirrors first,
+// then a quarter turn clockwise.
+struct Orientation {
+  uint8_t mirrorH, mirrorV;
+  uint16_t turns;
+};
+
+uint16_t ExpectedAt(const ExpectedImage& image, uint32_t width, uint32_t height, const OrientationFlags& o, int32_t X,
+                    int32_t Y, int32_t c) {
+  int32_t x1 = X, y1 = Y;
+  if (o.quarterTurn) {  // X = height - 1 - y1, Y = x1
+    x1 = Y;
+    y1 = static_cast<int32_t>(height) - 1 - X;
+  }
+  const int32_t x = o.flipX ? static_cast<int32_t>(width) - 1 - x1 : x1;
+  const int32_t y = o.flipY ? static_cast<int32_t>(height) - 1 - y1 : y1;
+  return image.At(static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(c));
+}
+
+struct KindCase {
+  const char* name;
+  const char* image;
+  int bits;
+  bool rgb;
+};
+
+const KindCase kKinds[] = {
+    {"rgb16", "scan_rgb48", 16, true},   {"grey16", "scan_grey16", 16, false}, {"rgb8", "scan_rgb24", 8, true},
+    {"grey8", "scan_grey8", 8, false},   {"lineart", "scan_small_grey8", 1, false},
+};
+
+class ScanBandsTest : public ScanTest, public ::testing::WithParamInterface<std::tuple<KindCase, int>> {};
+
+TEST_P(ScanBandsTest, BandsMakeTheImage) {
+  const KindCase kind = std::get<0>(GetParam());
+  const int row = std::get<1>(GetParam());
+  const Orientation orientation{static_cast<uint8_t>((row >> 3) & 1), static_cast<uint8_t>((row >> 2) & 1),
+                                static_cast<uint16_t>(row & 3)};
+  FrameRecord frame = OpenFrame(kind.image, kind.bits, kind.rgb);
+  // 16-bit samples arrive as the file holds them; 8-bit ones through the frame's tone tables.
+  const ExpectedImage expected = kind.bits == 16 ? LoadExpected(kind.image) : ReadStraight(kind.image, frame);
+  frame.mirrorH = orientation.mirrorH;
+  frame.mirrorV = orientation.mirrorV;
+  frame.quarterTurns = orientation.turns;
+  const ScannedImage scanned = Scan(frame);
+  const OrientationFlags& o = OrientationTableRow(frame.mirrorH, frame.mirrorV, frame.quarterTurns);
+
+  const int32_t width = static_cast<int32_t>(expected.width), height = static_cast<int32_t>(expected.height);
+  ASSERT_EQ(scanned.columns, o.quarterTurn ? height : width);
+  ASSERT_EQ(scanned.rows, o.quarterTurn ? width : height);
+  ASSERT_EQ(scanned.planes, kind.rgb ? 3 : 1);
+  int32_t bandRows = 0;
+  for (int32_t h : scanned.bandHeights) bandRows += h;
+  EXPECT_EQ(bandRows, height);
+
+  int mismatches = 0;
+  for (int32_t y = 0; y < scanned.rows && mismatches < 5; ++y)
+    for (int32_t x = 0; x < scanned.columns && mismatches < 5; ++x)
+      for (int32_t c = 0; c < scanned.planes; ++c) {
+        uint16_t want = ExpectedAt(expected, expected.width, expected.height, o, x, y, c);
+        if (kind.bits == 1) want = want < 128 ? 1 : 0;
+        if (scanned.At(x, y, c) != want) {
+          ADD_FAILURE() << "at " << x << "," << y << " plane " << c << ": " << scanned.At(x, y, c) << " for "
+                        << want;
+          ++mismatches;
+        }
+      }
+}
+
+INSTANTIATE_TEST_SUITE_P(KindsAndOrientations, ScanBandsTest,
+                         ::testing::Combine(::testing::ValuesIn(kKinds), ::testing::Range(0, 16)),
+                         [](const ::testing::TestParamInfo<std::tuple<KindCase, int>>& info) {
+                           return std::string(std::get<0>(info.param).name) + "_row" +
+                                  std::to_string(std::get<1>(info.param));
+                         });
+
+using BandSizeTest = ScanTest;
+
+TEST_F(BandSizeTest, RgbRowsOf3000PixelsFill110RowBands) {
+  const ScannedImage scanned = Scan(OpenFrame("scan_rgb24", 8, true));
+  EXPECT_EQ(scanned.bandHeights, (std::vector<int32_t>{110, 10}));
+}
+
+TEST_F(BandSizeTest, GreyRowsOf40000PixelsTakeOneReadABand) {
+  const ScannedImage scanned = Scan(OpenFrame("scan_grey8", 8, false));
+  EXPECT_EQ(scanned.bandHeights, (std::vector<int32_t>{25, 5}));
+}
+
+using OutputConversionTest = ScanTest;
+
+TEST_F(OutputConversionTest, CmykSamplesAreComplemented) {
+  SetDefault(gDefaults, kDefaultThreeChannelOutput, uint8_t{0});
+  const ExpectedImage expected = LoadExpected("scan_rgb48");
+  const ScannedImage scanned = Scan(OpenFrame("scan_rgb48", 16, true, 12));
+  ASSERT_EQ(scanned.planes, 4);
+  ASSERT_EQ(scanned.rows, 12);
+  for (int32_t y = 0; y < scanned.rows; ++y)
+    for (int32_t x = 0; x < scanned.columns; ++x) {
+      for (int32_t c = 0; c < 3; ++c) ASSERT_EQ(scanned.At(x, y, c), 65535 - expected.At(x, y, c)) << x << "," << y;
+      ASSERT_EQ(scanned.At(x, y, 3), 0);
+    }
+}
+
+TEST_F(OutputConversionTest, ZirDataGetsOnlyTheReductionTable) {
+  SetDefault(gDefaults, kDefaultZirOutputReduction, uint8_t{1});
+  FrameRecord frame = OpenFrame("scan_rgb48", 16, true, 4);
+  frame.bitDepthChoice = 1;
+  frame.filterMode = 1;
+  const ExpectedImage expected = LoadExpected("scan_rgb48");
+  const ScannedImage scanned = Scan(frame);
+  ASSERT_FALSE(gScanReduction.table.empty());
+  const uint16_t shift = 16 - gScanReduction.inBits;
+  for (int32_t x = 0; x < scanned.columns; ++x)
+    for (int32_t c = 0; c < 3; ++c) {
+      const uint16_t in = expected.At(x, 2, c);
+      const uint16_t want = static_cast<uint16_t>(gScanReduction.table[in >> shift] << (16 - gScanReduction.outBits));
+      ASSERT_EQ(scanned.At(x, 2, c), want) << x;
+    }
+}
+
+TEST_F(OutputConversionTest, BuppHostsGetInterleavedBands) {
+  session_.hostSignature = kHostSignatureBupp;
+  FrameRecord frame = OpenFrame("scan_small_rgb24", 8, true);
+  const ExpectedImage expected = ReadStraight("scan_small_rgb24", frame);
+  gCurrentFrame = &frame;
+  ASSERT_TRUE(PrepareScan());
+  RunScan();
+  const uint8_t* band = session_.bandData.value;
+  ASSERT_NE(band, nullptr);
+  for (int32_t y = 0; y < session_.bandBottom - session_.bandTop; ++y)
+    for (int32_t x = 0; x < 37; ++x)
+      for (int32_t c = 0; c < 3; ++c)
+        ASSERT_EQ(band[(size_t(y) * 37 + x) * 3 + c], expected.At(x, y, c)) << x << "," << y;
+  gCurrentFrame = nullptr;
+}
+
+}  // namespace
