@@ -124,6 +124,7 @@ bool OpenImageDevice(const char* path) {
   ResetDeviceStatus();
   FillDeviceInfo(&device.description);
   InitDeviceCapabilities();
+  ComputeScanAreaInches();
 
   const char* name = FileNamePart(device.imagePath);
   for (uint16_t row = 0; row < device.table.count; ++row) {
@@ -283,8 +284,10 @@ bool DeviceHasFixedOutputResolution() { return false; }
 bool DeviceUsesIntegerScales() { return false; }
 // Not built yet: no margins.
 bool GetDeviceMargins(double*, double*, double*, double*) { return false; }
-// Not built yet: no image, an empty extent.
-void GetDeviceScanExtent(int32_t* width, int32_t* height) { *width = *height = 0; }
+void GetDeviceScanExtent(int32_t* width, int32_t* height) {
+  *width = static_cast<int32_t>(gDeviceLayer.scanAreaWidth);
+  *height = static_cast<int32_t>(gDeviceLayer.scanAreaHeight);
+}
 // Not built yet: no option unit.
 bool DeviceHasOptionUnit() { return false; }
 int16_t DeviceHighestOptionSlot() { return 0; }

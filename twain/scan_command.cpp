@@ -12,6 +12,9 @@
 #include "ui/ui_state_records.h"
 
 bool StartTransferFromUi() {
+  // A session without the main window has not loaded its frame list yet;
+  // saving an empty list would wipe the stored frames.
+  if (!gCurrentFrame) LoadFrameList();
   SaveSelectedDevice();
   SavePreviewOrientation();
   SavePreviewBox();

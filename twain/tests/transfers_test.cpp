@@ -9,6 +9,9 @@
 #include "foundation/color_hsl.h"
 #include "foundation/dib.h"
 #include "foundation/memory.h"
+#include "frames/frame_list.h"
+#include "frames/frame_record_init.h"
+#include "frames/frame_storage.h"
 #include "twain/native_dib.h"
 #include "twain/tests/transfer_test_support.h"
 #include "twain/tests/twain_test_support.h"
@@ -556,6 +559,91 @@ TEST_F(TransferTest, ScanCommandOnlyWhenEnabled) {
   gTwainState = kStateEnabled;
   EXPECT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_GET, nullptr), TWRC_FAILURE);
   EXPECT_EQ(Status(), TWCC_BADPROTOCOL);
+}
+
+}  // namespace
+
+namespace {
+
+// --- the real scan session over the remembered image ---------------------------
+
+// The remembered 8 x 8 grey image with one stored frame over all of it, one
+// image pixel for each transferred pixel, and the scan command pressed.
+class ScanSessionTransferTest : public TwainModuleTest {
+ protected:
+  void SetUp() override {
+    TwainModuleTest::SetUp();
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_EQ(Enable(), TWRC_SUCCESS);
+    FrameInitInputs inputs = {};
+    inputs.defaults = &gDefaults;
+    inputs.scanAreaWidth = inputs.scanAreaHeight = 8 / 72.0;
+    InitFrameRecordWith(&frame_, true, inputs);
+    frame_.bitsPerChannel = 8;
+    frame_.colorMode = 1;
+    frame_.filterMode = 0;
+    frame_.width = frame_.height = 8 / 72.0;
+    frame_.scanPixelWidth = frame_.scanPixelHeight = 8;
+    frame_.outputResolution = 72;
+    // Stored as a session with the window leaves it; the scan command loads it.
+    ASSERT_TRUE(RecordStoreAdd(gDeviceStore, CurrentFrameListType(), kFirstFrameRecordId, &frame_, sizeof frame_,
+                               kFrameRecordName));
+    ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_SUCCESS) << Status();
+    ASSERT_EQ(gTwainState, kStateTransferReady);
+  }
+  void TearDown() override {
+    while (FrameListHead()) RemoveCurrentFrame();
+    TwainModuleTest::TearDown();
+  }
+
+  FrameRecord frame_ = {};
+};
+
+// The image through the real band producer, once as a bitmap and once in
+// memory blocks: the same rows both ways, in the right order.
+TEST_F(ScanSessionTransferTest, NativeAndMemoryTransfersCarryTheSameImage) {
+  TW_IMAGEINFO info = {};
+  ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+  EXPECT_EQ(+info.ImageWidth, 8);
+  EXPECT_EQ(+info.ImageLength, 8);
+  EXPECT_EQ(+info.PixelType, TWPT_GRAY);
+  EXPECT_EQ(+info.XResolution.Whole, 72);
+
+  TW_HANDLE bitmap = nullptr;
+  ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &bitmap), TWRC_XFERDONE);
+  std::vector<uint8_t> fromBitmap(64);
+  auto* block = static_cast<const uint8_t*>(gTransferAllocator->lock(bitmap));
+  for (int y = 0; y < 8; ++y) std::memcpy(&fromBitmap[y * 8], block + 40 + 4 * 256 + (7 - y) * 8, 8);
+  gTransferAllocator->unlock(bitmap);
+  gTransferAllocator->release(bitmap);
+  TW_PENDINGXFERS pending = {};
+  ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+  EXPECT_EQ(+pending.Count, 0);
+  EXPECT_EQ(gTwainState, kStateEnabled);
+
+  ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_SUCCESS);
+  TW_SETUPMEMXFER setup = {};
+  ASSERT_EQ(Call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
+  EXPECT_EQ(+setup.MinBufSize, 8u);
+  std::vector<uint8_t> fromMemory(64), buffer(3 * 8);
+  TW_UINT16 answer;
+  int blocks = 0;
+  do {
+    TW_IMAGEMEMXFER transfer = {};
+    transfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, static_cast<TW_UINT32>(buffer.size()), buffer.data()};
+    answer = Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &transfer);
+    ASSERT_TRUE(answer == TWRC_SUCCESS || answer == TWRC_XFERDONE) << answer;
+    ASSERT_LE(transfer.YOffset + transfer.Rows, 8u);
+    std::memcpy(&fromMemory[transfer.YOffset * 8], buffer.data(), transfer.Rows * 8);
+    ++blocks;
+  } while (answer == TWRC_SUCCESS && blocks < 100);
+  EXPECT_EQ(answer, TWRC_XFERDONE);
+  EXPECT_EQ(fromMemory, fromBitmap);
+  // The source rises from the first pixel to the last; so must the rows that arrive.
+  EXPECT_LT(fromMemory.front(), fromMemory.back());
+  for (int y = 1; y < 8; ++y) EXPECT_LE(fromMemory[(y - 1) * 8], fromMemory[y * 8]) << y;
+  ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+  EXPECT_EQ(gTwainState, kStateEnabled);
 }
 
 }  // namespace
