@@ -18,8 +18,8 @@ bool IsFeederRun() { return gOptionSlot == 1 && gOptionUnitFlag != 0; }
 // The frames of a batch still to transfer, counting the current one.
 TW_UINT16 BatchCount() {
   if (!gBatchOutput || gFileOutputMode) return 0;
-  if (gBatchFrames.last == 0) return kUnknownCount;
-  return static_cast<TW_UINT16>(gBatchFrames.last - gBatchFrames.current + 1);
+  if (gBatchLast == 0) return kUnknownCount;
+  return static_cast<TW_UINT16>(gBatchLast - gBatchIndex + 1);
 }
 
 TW_UINT16 PendingCount() {

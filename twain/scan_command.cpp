@@ -23,7 +23,8 @@ bool StartTransferFromUi() {
   SaveColourBalanceAndDefaults();
   SaveToolStripFlag();
 
-  gBatchFrames = BatchFrameCounters{};
+  gBatchIndex = 0;
+  gBatchLast = 0;
   if (gCurrentFrame) gScanFrame = *gCurrentFrame;
 
   if (gFileOutputMode) {

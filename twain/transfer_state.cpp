@@ -2,7 +2,6 @@
 
 #include "foundation/memory.h"
 
-BatchFrameCounters gBatchFrames;
 BandCounters gBandCounters;
 LeftoverRows gLeftoverRows;
 

@@ -1,15 +1,8 @@
-// Module data of the image transfers: the batch position, how far the current
-// band has been delivered, and the rows kept back for the one host that takes whole blocks only.
+// Module data of the image transfers: how far the current band has been
+// delivered, and the rows kept back for the one host that takes whole blocks only.
 #pragma once
 
 #include <cstdint>
-
-// Index of the frame in transfer and of the last one; both 0 outside a batch.
-struct BatchFrameCounters {
-  uint16_t current;
-  uint16_t last;
-};
-extern BatchFrameCounters gBatchFrames;
 
 // Rows of the current band and how many of them the host has. Both 0 at the
 // start of a transfer; when they are equal the next band is produced.

@@ -488,24 +488,26 @@ TEST_F(TransferTest, PendingCountsByState) {
   const struct {
     int32_t state;
     bool batch;
-    BatchFrameCounters counters;
+    uint16_t index;
+    uint16_t last;
     TW_UINT16 count;
   } cases[] = {
-      {kStateOpen, false, {0, 0}, 0xFFFF},          {kStateEnabled, false, {0, 0}, 1},
-      {kStateEnabled, true, {0, 0}, 0},             // a batch of the frame list, which is empty here
-      {kStateTransferReady, false, {0, 0}, 0},      {kStateTransferReady, true, {2, 3}, 2},
-      {kStateTransferring, true, {3, 3}, 1},        {kStateTransferring, true, {0, 0}, 0xFFFF},
+      {kStateOpen, false, 0, 0, 0xFFFF},         {kStateEnabled, false, 0, 0, 1},
+      {kStateEnabled, true, 0, 0, 0},            // a batch of the frame list, which is empty here
+      {kStateTransferReady, false, 0, 0, 0},     {kStateTransferReady, true, 2, 3, 2},
+      {kStateTransferring, true, 3, 3, 1},       {kStateTransferring, true, 0, 0, 0xFFFF},
   };
   for (const auto& c : cases) {
     gTwainState = c.state;
     gBatchOutput = c.batch;
-    gBatchFrames = c.counters;
+    gBatchIndex = c.index;
+    gBatchLast = c.last;
     pending.Count = 1234;
     ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS) << c.state;
     EXPECT_EQ(+pending.Count, c.count) << c.state << " batch " << c.batch;
   }
   gBatchOutput = false;
-  gBatchFrames = BatchFrameCounters{};
+  gBatchIndex = gBatchLast = 0;
 }
 
 TEST_F(TransferTest, EndOfTheLastImageReturnsToEnabled) {
@@ -575,33 +577,58 @@ class ScanSessionTransferTest : public TwainModuleTest {
     TwainModuleTest::SetUp();
     ASSERT_EQ(Open(), TWRC_SUCCESS);
     ASSERT_EQ(Enable(), TWRC_SUCCESS);
-    FrameInitInputs inputs = {};
-    inputs.defaults = &gDefaults;
-    inputs.scanAreaWidth = inputs.scanAreaHeight = 8 / 72.0;
-    InitFrameRecordWith(&frame_, true, inputs);
-    frame_.bitsPerChannel = 8;
-    frame_.colorMode = 1;
-    frame_.filterMode = 0;
-    frame_.width = frame_.height = 8 / 72.0;
-    frame_.scanPixelWidth = frame_.scanPixelHeight = 8;
-    frame_.outputResolution = 72;
-    // Stored as a session with the window leaves it; the scan command loads it.
-    ASSERT_TRUE(RecordStoreAdd(gDeviceStore, CurrentFrameListType(), kFirstFrameRecordId, &frame_, sizeof frame_,
-                               kFrameRecordName));
-    ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_SUCCESS) << Status();
-    ASSERT_EQ(gTwainState, kStateTransferReady);
   }
   void TearDown() override {
     while (FrameListHead()) RemoveCurrentFrame();
+    gBatchOutput = false;
     TwainModuleTest::TearDown();
   }
 
-  FrameRecord frame_ = {};
+  // Stored as a session with the window leaves it; the scan command loads it.
+  // The frame covers the image's first rows.
+  void StoreFrame(int32_t id, int rows) {
+    FrameRecord frame = {};
+    FrameInitInputs inputs = {};
+    inputs.defaults = &gDefaults;
+    inputs.scanAreaWidth = inputs.scanAreaHeight = 8 / 72.0;
+    InitFrameRecordWith(&frame, true, inputs);
+    frame.bitsPerChannel = 8;
+    frame.colorMode = 1;
+    frame.filterMode = 0;
+    frame.height = rows / 72.0;
+    frame.scanPixelWidth = 8;
+    frame.scanPixelHeight = static_cast<uint16_t>(rows);
+    frame.outputResolution = 72;
+    ASSERT_TRUE(RecordStoreAdd(gDeviceStore, CurrentFrameListType(), id, &frame, sizeof frame, kFrameRecordName));
+  }
+
+  void PressScan() {
+    ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_SUCCESS) << Status();
+    ASSERT_EQ(gTwainState, kStateTransferReady);
+  }
+
+  // A native transfer of the pending image; its rows top-down.
+  std::vector<uint8_t> TakeNative(int* rows) {
+    TW_IMAGEINFO info = {};
+    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+    *rows = info.ImageLength;
+    TW_HANDLE bitmap = nullptr;
+    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &bitmap), TWRC_XFERDONE);
+    std::vector<uint8_t> pixels(8 * *rows);
+    if (!bitmap) return pixels;
+    auto* block = static_cast<const uint8_t*>(gTransferAllocator->lock(bitmap));
+    for (int y = 0; y < *rows; ++y) std::memcpy(&pixels[y * 8], block + 40 + 4 * 256 + (*rows - 1 - y) * 8, 8);
+    gTransferAllocator->unlock(bitmap);
+    gTransferAllocator->release(bitmap);
+    return pixels;
+  }
 };
 
 // The image through the real band producer, once as a bitmap and once in
 // memory blocks: the same rows both ways, in the right order.
 TEST_F(ScanSessionTransferTest, NativeAndMemoryTransfersCarryTheSameImage) {
+  StoreFrame(kFirstFrameRecordId, 8);
+  PressScan();
   TW_IMAGEINFO info = {};
   ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
   EXPECT_EQ(+info.ImageWidth, 8);
@@ -644,6 +671,32 @@ TEST_F(ScanSessionTransferTest, NativeAndMemoryTransfersCarryTheSameImage) {
   for (int y = 1; y < 8; ++y) EXPECT_LE(fromMemory[(y - 1) * 8], fromMemory[y * 8]) << y;
   ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
   EXPECT_EQ(gTwainState, kStateEnabled);
+}
+
+// A batch of three stored frames: the scan command queues the second, each
+// MSG_ENDXFER takes the next with the batch counts, the last returns to 500.
+TEST_F(ScanSessionTransferTest, BatchOfThreeFramesTransfersEachFrame) {
+  const int frameRows[3] = {8, 6, 4};
+  for (int i = 0; i < 3; ++i) StoreFrame(kFirstFrameRecordId + i, frameRows[i]);
+  gBatchOutput = true;
+  TW_PENDINGXFERS pending = {};
+  PressScan();
+  ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
+  EXPECT_EQ(+pending.Count, 3);
+
+  std::vector<uint8_t> first;
+  const TW_UINT16 countsAfter[3] = {2, 1, 0};
+  for (int i = 0; i < 3; ++i) {
+    int rows = 0;
+    std::vector<uint8_t> pixels = TakeNative(&rows);
+    EXPECT_EQ(rows, frameRows[i]) << "frame " << i;
+    if (i == 0) first = pixels;
+    // Every frame starts at the image's top: its rows are the first frame's first rows.
+    EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), first.begin())) << "frame " << i;
+    ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS) << "frame " << i;
+    EXPECT_EQ(+pending.Count, countsAfter[i]) << "frame " << i;
+    EXPECT_EQ(gTwainState, i < 2 ? kStateTransferReady : kStateEnabled) << "frame " << i;
+  }
 }
 
 }  // namespace
