@@ -19,24 +19,8 @@ import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'readers', 'tests'))
-import make_tiff_fixtures as tiff  # noqa: E402
-
-WIDTH, HEIGHT, DPI = 48, 32, 150
-FILES = ['QB ZIR.ds', 'twainhost.exe', 'twain_32.dll', 'seedprefs.exe']
-
-
-def windows_path(path):
-    return 'Z:' + os.path.abspath(path).replace('/', '\\')
-
-
-def run(runner, folder, args):
-    command = ([runner] if runner else []) + args
-    done = subprocess.run(command, cwd=folder, capture_output=True, text=True, timeout=300)
-    print(done.stdout, end='')
-    if done.returncode != 0:
-        print(f'{args[0]} exited with {done.returncode}\n{done.stderr}')
-    return done.returncode == 0, done.stdout.splitlines()
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from seeded_session import HEIGHT, WIDTH, DPI, prepare, run, sample  # noqa: E402
 
 
 def grey_pixels(path):
@@ -52,7 +36,7 @@ def check_pixels(native, memory):
     mapping = {}
     for y in range(HEIGHT):
         for x in range(WIDTH):
-            source = tiff.sample(x, y, 0, 8)
+            source = sample(x, y)
             value = native[y * WIDTH + x]
             if mapping.setdefault(source, value) != value:
                 problems.append(f'pixel {x},{y}: {value}, but source value {source} gave {mapping[source]} before')
@@ -70,21 +54,8 @@ def main():
     runner = os.path.abspath(runner) if runner else ""
     keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--out' else None
     folder = keep or tempfile.mkdtemp(prefix='zir_transfer_')
-    os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
-    for name in FILES:
-        shutil.copy(os.path.join(bin_folder, name), folder)
-    tiff.striped('sample', WIDTH, HEIGHT, 1, 8, rows_per_strip=5, out=folder, expect=False,
-                 extra={296: (tiff.SHORT, [2]), 282: (tiff.RATIONAL, [(DPI, 1)]), 283: (tiff.RATIONAL, [(DPI, 1)])})
-    log = os.path.join(folder, 'fakedsm.log')
-    os.environ['ZIR_FAKEDSM_LOG'] = log
-    os.environ['WINEDLLOVERRIDES'] = 'twain_32=n'
-
-    problems = []
-    ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
-                                 windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),
-                                 'grey'])
-    if not ok:
-        problems.append('seeding failed')
+    problems = [] if prepare(folder, bin_folder, runner) else ['seeding failed']
+    log = os.environ['ZIR_FAKEDSM_LOG']
     wanted = ['MSG_XFERREADY seen at the source manager',
               f'image info: {WIDTH}x{HEIGHT}, 1 samples of 8 bits, 8 bits per pixel, pixel type 1, {DPI} x {DPI} dpi, '
               'planar 0, compression 0',

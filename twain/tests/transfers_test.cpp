@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/color_hsl.h"
+#include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/dib.h"
 #include "foundation/memory.h"
 #include "frames/frame_list.h"
@@ -679,6 +680,10 @@ TEST_F(ScanSessionTransferTest, BatchOfThreeFramesTransfersEachFrame) {
   const int frameRows[3] = {8, 6, 4};
   for (int i = 0; i < 3; ++i) StoreFrame(kFirstFrameRecordId + i, frameRows[i]);
   gBatchOutput = true;
+  ScopedPrompts prompts;
+#ifdef _WIN32
+  prompts.Reply(kAnswerOk);  // the product tells the user when the batch is done
+#endif
   TW_PENDINGXFERS pending = {};
   PressScan();
   ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
