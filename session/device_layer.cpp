@@ -123,6 +123,7 @@ bool OpenImageDevice(const char* path) {
   ResetDeviceStatus();
   FillDeviceInfo(&device.description);
   InitDeviceCapabilities();
+  ComputeScanAreaInches();
 
   const char* name = FileNamePart(device.imagePath);
   for (uint16_t row = 0; row < device.table.count; ++row) {
@@ -272,8 +273,8 @@ bool DeviceUsesIntegerScales() { return false; }
 bool GetDeviceMargins(double*, double*, double*, double*) { return false; }
 
 void GetDeviceScanExtent(int32_t* width, int32_t* height) {
-  *width = static_cast<int32_t>(gDeviceLayer.imageWidth);
-  *height = static_cast<int32_t>(gDeviceLayer.imageHeight);
+  *width = static_cast<int32_t>(gDeviceLayer.scanAreaWidth);
+  *height = static_cast<int32_t>(gDeviceLayer.scanAreaHeight);
 }
 
 // Not built yet: no option unit.

@@ -15,6 +15,7 @@ const DispatchEntry kControlTable[] = {
     {DAT_PENDINGXFERS, OnPendingTransfers},
     {DAT_SETUPMEMXFER, OnSetupMemoryTransfer},
     {DAT_XFERGROUP, OnTransferGroup},
+    {DAT_SCANCOMMAND, OnScanCommand},
     {0, nullptr},
 };
 

@@ -2,6 +2,7 @@
 // set-up, image information and layout, memory and native transfers.
 #pragma once
 
+#include "twain/capability_containers.h"
 #include "twain/twain_state.h"
 
 TW_UINT16 OnPendingTransfers(const TwainCall& call);
@@ -10,3 +11,32 @@ TW_UINT16 OnImageInfo(const TwainCall& call);
 TW_UINT16 OnImageLayout(const TwainCall& call);
 TW_UINT16 TransferMemoryBlock(const TwainCall& call);
 TW_UINT16 TransferNative(const TwainCall& call);
+
+// The scan command of the main window: prepares the scan of the current
+// frame and announces it to the source manager (state 600), or in file mode
+// writes the frames to files. False when nothing was announced or written.
+bool StartTransferFromUi();
+
+// The same command for programs that drive the source without its window
+// (the test host): DG_CONTROL / DAT_SCANCOMMAND / MSG_SET in state 500.
+enum : TW_UINT16 { DAT_SCANCOMMAND = DAT_CUSTOMBASE };
+TW_UINT16 OnScanCommand(const TwainCall& call);
+
+// Where the transfers take their bands from and learn of the user's cancel:
+// the scan session's band producer and the progress window in the product,
+// stand-ins in tests.
+struct BandSource {
+  void (*produceBand)();  // the next band into the session block; an empty band ends the image
+  bool (*isCancelled)();
+};
+extern const BandSource kScanBandSource;
+extern const BandSource* gBandSource;
+
+// Memory of native bitmaps and of the host's handle buffers: fixed global
+// memory in the product (the host frees the bitmap), the heap in the host checks.
+extern const ContainerAllocator* gTransferAllocator;
+
+// Row bytes of a memory-transfer row: the session's row bytes rounded up to 4.
+uint32_t MemoryRowBytes();
+// Rows of the largest memory block: 1000000 bytes' worth, at most the image; 0 without row bytes.
+uint32_t LargestBlockRows(uint32_t rowBytes);

@@ -16,6 +16,7 @@
 #include "twain/data_source_state.h"
 #include "twain/source_lifecycle.h"
 #include "ui/dialog_shell.h"
+#include "ui/frame_geometry.h"
 #include "ui/option_records.h"
 #include "ui/preview_orientation_store.h"
 #include "ui/ui_state_records.h"
@@ -39,6 +40,8 @@ bool BuildUserInterface() {
   LoadImageGeometry();
   ResetDeviceStatus();
   InitDeviceCapabilities();
+  // Frames are kept in inches of the scan area, which the open image gives.
+  ComputeScanAreaInches();
 
   gDataSourceState.optionUnitFlag = LoadOptionSelection();
   gLightSourceFlag = LoadLightSource();

@@ -10,3 +10,7 @@ void SaveDialogPositions();
 void SaveColourBalanceAndDefaults();
 // Moves the tool-strip flag into its saved copy and clears it.
 void SaveToolStripFlag();
+
+struct FrameRecord;
+// The preview frame's defaults into the record; 0.
+int InitPreviewFrameRecordCb(FrameRecord* frame);

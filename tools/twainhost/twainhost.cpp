@@ -5,6 +5,11 @@
 //     --manufacturer NAME   the host's Manufacturer (default "Quillbrook Tests")
 //     --cycle               open, negotiate, enable, disable and close the source
 //     --loop N              load, open, enable, disable, close and unload N times
+//     --transfer native|memory  open, enable, press Scan, pull every image the
+//                           source announces in that mode and write each to a file
+//     --out PATH            the file of the first image (default "received.bmp" or
+//                           "received.pnm"); later images of a batch get "-2", "-3"...
+//                           before the extension
 // Any answer a host would not accept is printed as a line starting with FAIL,
 // and the exit code is then 1.
 #include <windows.h>
@@ -13,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "twain/twain_records.h"
 
@@ -210,6 +217,215 @@ void Cycle(Host& host, bool negotiate) {
   host.Expect("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned, TWRC_SUCCESS);
 }
 
+// --- transfers ---------------------------------------------------------------
+
+// The scan command of the source's window, for a host without that window.
+constexpr TW_UINT16 kDatScanCommand = DAT_CUSTOMBASE;
+
+// True when the recording source manager saw MSG_XFERREADY.
+bool SourceManagerSawTransferReady() {
+  char path[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("ZIR_FAKEDSM_LOG", path, sizeof path);
+  FILE* log = std::fopen(length > 0 && length < sizeof path ? path : "fakedsm.log", "r");
+  if (!log) return false;
+  char line[512];
+  bool seen = false;
+  while (std::fgets(line, sizeof line, log)) {
+    if (std::strstr(line, "DAT=0x0000 MSG=0x0101")) seen = true;
+  }
+  std::fclose(log);
+  return seen;
+}
+
+std::string NumberedPath(const std::string& first, int image) {
+  if (image == 1) return first;
+  size_t dot = first.find_last_of('.');
+  size_t slash = first.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = first.size();
+  return first.substr(0, dot) + "-" + std::to_string(image) + first.substr(dot);
+}
+
+bool WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && ok;
+}
+
+void PutU16(std::vector<unsigned char>& bytes, unsigned value) {
+  bytes.push_back(value & 0xFF);
+  bytes.push_back((value >> 8) & 0xFF);
+}
+void PutU32(std::vector<unsigned char>& bytes, unsigned long value) {
+  PutU16(bytes, value & 0xFFFF);
+  PutU16(bytes, (value >> 16) & 0xFFFF);
+}
+
+// The packed bitmap as a .bmp file: a file header in front of it.
+bool WriteBitmapFile(const std::string& path, HGLOBAL bitmap) {
+  auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(bitmap));
+  if (!header) return false;
+  DWORD colors = header->biClrUsed ? header->biClrUsed : (header->biBitCount <= 8 ? 1u << header->biBitCount : 0);
+  DWORD bitsOffset = header->biSize + 4 * colors;
+  DWORD stride = ((header->biBitCount * header->biWidth + 31) / 32) * 4;
+  DWORD packedSize = bitsOffset + stride * static_cast<DWORD>(std::labs(header->biHeight));
+  std::printf("bitmap: %ldx%ld, %u bits, %lu colours, %ld x %ld pixels per metre\n", header->biWidth,
+              header->biHeight, header->biBitCount, static_cast<unsigned long>(colors), header->biXPelsPerMeter,
+              header->biYPelsPerMeter);
+  std::vector<unsigned char> bytes;
+  bytes.push_back('B');
+  bytes.push_back('M');
+  PutU32(bytes, 14 + packedSize);
+  PutU32(bytes, 0);
+  PutU32(bytes, 14 + bitsOffset);
+  auto* packed = reinterpret_cast<const unsigned char*>(header);
+  bytes.insert(bytes.end(), packed, packed + packedSize);
+  GlobalUnlock(bitmap);
+  return WriteFile(path, bytes);
+}
+
+// The rows of a memory transfer as a portable anymap (PBM, PGM or PPM).
+bool WriteAnymapFile(const std::string& path, const TW_IMAGEINFO& info, const std::vector<unsigned char>& image,
+                     TW_UINT32 rowBytes) {
+  const int width = info.ImageWidth, height = info.ImageLength, bits = info.BitsPerSample[0];
+  const int samples = info.SamplesPerPixel;
+  if (samples != 1 && samples != 3) return false;
+  char head[64];
+  const char* magic = bits == 1 ? "P4" : samples == 1 ? "P5" : "P6";
+  if (bits == 1) {
+    std::snprintf(head, sizeof head, "%s\n%d %d\n", magic, width, height);
+  } else {
+    std::snprintf(head, sizeof head, "%s\n%d %d\n%d\n", magic, width, height, bits == 16 ? 65535 : 255);
+  }
+  std::vector<unsigned char> bytes(head, head + std::strlen(head));
+  const size_t used = bits == 1 ? (width + 7) / 8 : static_cast<size_t>(width) * samples * bits / 8;
+  for (int y = 0; y < height; ++y) {
+    const unsigned char* row = image.data() + static_cast<size_t>(y) * rowBytes;
+    for (size_t i = 0; i < used; ++i) {
+      if (bits == 16) {
+        bytes.push_back(row[(i ^ 1)]);  // big-endian samples in the file
+      } else if (bits == 1) {
+        bytes.push_back(static_cast<unsigned char>(~row[i]));  // 1 is white in the rows, black in the file
+      } else {
+        bytes.push_back(row[i]);
+      }
+    }
+  }
+  return WriteFile(path, bytes);
+}
+
+bool AskImageInfo(Host& host, TW_IMAGEINFO* info) {
+  TW_UINT16 rc = host.Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, info);
+  if (rc != TWRC_SUCCESS) {
+    Fail("DAT_IMAGEINFO", rc, TWRC_SUCCESS);
+    return false;
+  }
+  std::printf("image info: %ldx%ld, %d samples of %d bits, %d bits per pixel, pixel type %d, %d x %d dpi, "
+              "planar %u, compression %u\n",
+              static_cast<long>(info->ImageWidth), static_cast<long>(info->ImageLength), info->SamplesPerPixel,
+              info->BitsPerSample[0], info->BitsPerPixel, info->PixelType, info->XResolution.Whole,
+              info->YResolution.Whole, info->Planar, info->Compression);
+  TW_IMAGELAYOUT layout = {};
+  host.Expect("DAT_IMAGELAYOUT", DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout, TWRC_SUCCESS);
+  std::printf("image layout: %.3f x %.3f inches\n", layout.Frame.Right.Whole + layout.Frame.Right.Frac / 65536.0,
+              layout.Frame.Bottom.Whole + layout.Frame.Bottom.Frac / 65536.0);
+  return true;
+}
+
+bool PullNative(Host& host, const std::string& path) {
+  TW_HANDLE bitmap = nullptr;
+  TW_UINT16 rc = host.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &bitmap);
+  std::printf("DAT_IMAGENATIVEXFER: rc=%u\n", rc);
+  if (rc != TWRC_XFERDONE || !bitmap) {
+    Fail("DAT_IMAGENATIVEXFER", rc, TWRC_XFERDONE);
+    return false;
+  }
+  bool written = WriteBitmapFile(path, bitmap);
+  GlobalFree(bitmap);  // the host owns what it received
+  return written;
+}
+
+bool PullMemory(Host& host, const TW_IMAGEINFO& info, const std::string& path) {
+  TW_SETUPMEMXFER setup = {};
+  host.Expect("DAT_SETUPMEMXFER", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup, TWRC_SUCCESS);
+  std::printf("memory set-up: min %lu, max %lu, preferred %lu\n", static_cast<unsigned long>(setup.MinBufSize),
+              static_cast<unsigned long>(setup.MaxBufSize), static_cast<unsigned long>(setup.Preferred));
+  if (setup.MinBufSize == 0) return false;
+  // A handle buffer, as many hosts pass it.
+  HGLOBAL buffer = GlobalAlloc(GMEM_MOVEABLE, setup.Preferred);
+  std::vector<unsigned char> image(static_cast<size_t>(setup.MinBufSize) * info.ImageLength);
+  int blocks = 0;
+  TW_UINT16 rc;
+  for (;;) {
+    TW_IMAGEMEMXFER block = {};
+    block.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_HANDLE, setup.Preferred, buffer};
+    rc = host.Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &block);
+    if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) break;
+    if (block.Rows > 0) {
+      ++blocks;
+      auto* bytes = static_cast<const unsigned char*>(GlobalLock(buffer));
+      for (TW_UINT32 i = 0; i < block.Rows; ++i) {
+        TW_UINT32 y = block.YOffset + i;
+        if (y >= static_cast<TW_UINT32>(info.ImageLength) || block.BytesPerRow != setup.MinBufSize) {
+          Fail("memory block row", y, 0);
+          break;
+        }
+        std::memcpy(&image[static_cast<size_t>(y) * block.BytesPerRow], bytes + i * block.BytesPerRow,
+                    block.BytesPerRow);
+      }
+      GlobalUnlock(buffer);
+    }
+    if (rc == TWRC_XFERDONE) break;
+  }
+  GlobalFree(buffer);
+  std::printf("DAT_IMAGEMEMXFER: rc=%u after %d blocks\n", rc, blocks);
+  if (rc != TWRC_XFERDONE) {
+    Fail("DAT_IMAGEMEMXFER", rc, TWRC_XFERDONE);
+    return false;
+  }
+  return WriteAnymapFile(path, info, image, setup.MinBufSize);
+}
+
+// Open, enable, press Scan, then take every image the source has.
+void Transfer(Host& host, bool native, const std::string& out) {
+  TW_IDENTITY assigned = host.source;
+  assigned.Id = 7;
+  host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
+  SetOneValue(host, "ICAP_XFERMECH set", ICAP_XFERMECH, TWTY_UINT16, native ? TWSX_NATIVE : TWSX_MEMORY);
+  TW_USERINTERFACE ui = {TRUE, FALSE, GetDesktopWindow()};
+  host.Expect("MSG_ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui, TWRC_SUCCESS);
+  PumpEvents(host);
+  host.Expect("scan command", DG_CONTROL, kDatScanCommand, MSG_SET, nullptr, TWRC_SUCCESS);
+  if (SourceManagerSawTransferReady()) {
+    std::printf("MSG_XFERREADY seen at the source manager\n");
+  } else {
+    Fail("MSG_XFERREADY at the source manager", 0, 1);
+  }
+
+  int images = 0;
+  TW_PENDINGXFERS pending = {};
+  do {
+    TW_IMAGEINFO info = {};
+    if (!AskImageInfo(host, &info)) break;
+    std::string path = NumberedPath(out, images + 1);
+    bool written = native ? PullNative(host, path) : PullMemory(host, info, path);
+    if (!written) {
+      Fail("image written", 0, 1);
+      break;
+    }
+    ++images;
+    std::printf("image %d written to %s\n", images, path.c_str());
+    TW_IMAGEINFO late = {};
+    host.Expect("DAT_IMAGEINFO while transferring", DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &late, TWRC_FAILURE);
+    host.Expect("MSG_ENDXFER", DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending, TWRC_SUCCESS);
+    std::printf("MSG_ENDXFER: count %u\n", pending.Count);
+  } while (pending.Count != 0);
+  std::printf("images transferred: %d\n", images);
+
+  host.Expect("MSG_DISABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui, TWRC_SUCCESS);
+  host.Expect("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned, TWRC_SUCCESS);
+}
+
 bool Load(Host& host, const char* path) {
   host.module = LoadLibraryA(path);
   if (!host.module) {
@@ -268,7 +484,7 @@ void CopyText(char (&field)[34], const char* text) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
-                         "[--loop N]\n");
+                         "[--loop N] [--transfer native|memory] [--out PATH]\n");
     return 2;
   }
   Host host;
@@ -280,6 +496,8 @@ int main(int argc, char** argv) {
   CopyText(host.application.Manufacturer, "Quillbrook Tests");
   bool cycle = false;
   int rounds = 0;
+  const char* transfer = nullptr;
+  std::string out;
   for (int i = 2; i < argc; ++i) {
     bool hasValue = i + 1 < argc;
     if (std::strcmp(argv[i], "--product") == 0 && hasValue) {
@@ -290,6 +508,10 @@ int main(int argc, char** argv) {
       cycle = true;
     } else if (std::strcmp(argv[i], "--loop") == 0 && hasValue) {
       rounds = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--transfer") == 0 && hasValue) {
+      transfer = argv[++i];
+    } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
+      out = argv[++i];
     } else {
       std::fprintf(stderr, "unknown option %s\n", argv[i]);
       return 2;
@@ -299,9 +521,17 @@ int main(int argc, char** argv) {
   if (!Load(host, argv[1])) return 1;
   PrintIdentity(host.source);
   if (cycle) Cycle(host, true);
+  if (transfer) {
+    const bool native = std::strcmp(transfer, "native") == 0;
+    if (!native && std::strcmp(transfer, "memory") != 0) {
+      std::fprintf(stderr, "--transfer takes native or memory\n");
+      return 2;
+    }
+    Transfer(host, native, out.empty() ? (native ? "received.bmp" : "received.pnm") : out);
+  }
   FreeLibrary(host.module);
 
   if (rounds > 0) Loop(host, argv[1], rounds);
-  if (gFailures == 0 && (cycle || rounds > 0)) std::printf("all answers as expected\n");
+  if (gFailures == 0 && (cycle || rounds > 0 || transfer)) std::printf("all answers as expected\n");
   return gFailures == 0 ? 0 : 1;
 }

@@ -2,10 +2,18 @@
 """Runs the TWAIN test host against the data source and checks its report.
 
 usage: run_twainhost.py <runner> <twainhost> <data source> [--expect LINE]... -- [twainhost options]
-Passes when the host exits with 0 and prints every expected line exactly.
+The host runs in a folder of its own whose settings remember a generated image
+as the device used last (tools/seeded_session.py), so that enabling the source
+opens it without asking. Passes when the host exits with 0 and prints every
+expected line exactly.
 """
-import subprocess
+import os
+import shutil
 import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
+from seeded_session import prepare, run  # noqa: E402
 
 
 def main():
@@ -19,16 +27,16 @@ def main():
             sys.exit(f"unknown argument {arg}")
         expected.append(next(args))
 
-    command = ([runner] if runner else []) + [host, source] + options
-    run = subprocess.run(command, capture_output=True, text=True, timeout=300)
-    lines = run.stdout.splitlines()
-    print(run.stdout, end="")
+    folder = tempfile.mkdtemp(prefix="zir_host_")
+    try:
+        seeded = prepare(folder, os.path.dirname(os.path.abspath(host)), runner)
+        passed, lines = run(runner, folder, [os.path.basename(host), source] + options)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
     missing = [line for line in expected if line not in lines]
     for line in missing:
         print(f"missing line: {line}")
-    if run.returncode != 0:
-        print(f"twainhost exited with {run.returncode}\n{run.stderr}")
-    sys.exit(1 if missing or run.returncode != 0 else 0)
+    sys.exit(1 if missing or not passed or not seeded else 0)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,49 @@
+"""A folder of its own for one run of the built data source under Wine: the
+module, the test host, the recording source manager and the seeding tool, a
+generated 8-bit grey TIFF, and the settings folder seeded with that image as
+the device used last and one frame over all of it. So the source opens its
+image without asking, and parallel runs never share settings."""
+import os
+import shutil
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'readers', 'tests'))
+import make_tiff_fixtures as tiff  # noqa: E402
+
+WIDTH, HEIGHT, DPI = 48, 32, 150
+FILES = ['QB ZIR.ds', 'twainhost.exe', 'twain_32.dll', 'seedprefs.exe']
+
+
+def sample(x, y):
+    """The generator's grey value at a pixel of the image."""
+    return tiff.sample(x, y, 0, 8)
+
+
+def windows_path(path):
+    return 'Z:' + os.path.abspath(path).replace('/', '\\')
+
+
+def run(runner, folder, args):
+    """Runs a program of the folder; its report is printed. (passed, lines)"""
+    command = ([runner] if runner else []) + args
+    done = subprocess.run(command, cwd=folder, capture_output=True, text=True, timeout=300)
+    print(done.stdout, end='')
+    if done.returncode != 0:
+        print(f'{args[0]} exited with {done.returncode}\n{done.stderr}')
+    return done.returncode == 0, done.stdout.splitlines()
+
+
+def prepare(folder, bin_folder, runner):
+    """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed."""
+    os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
+    for name in FILES:
+        shutil.copy(os.path.join(bin_folder, name), folder)
+    tiff.striped('sample', WIDTH, HEIGHT, 1, 8, rows_per_strip=5, out=folder, expect=False,
+                 extra={296: (tiff.SHORT, [2]), 282: (tiff.RATIONAL, [(DPI, 1)]), 283: (tiff.RATIONAL, [(DPI, 1)])})
+    os.environ['ZIR_FAKEDSM_LOG'] = os.path.join(folder, 'fakedsm.log')
+    os.environ['WINEDLLOVERRIDES'] = 'twain_32=n'
+    ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
+                                 windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),
+                                 'grey'])
+    return ok

@@ -1,0 +1,94 @@
+// Seeds the settings folder of the data source for a session without its
+// window, as an earlier session with the window would have left it: the image
+// as the only recent image, its row as the device used last, and one stored
+// frame over the whole image at the image's own resolution.
+//   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey> [bits per channel]
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "foundation/file_names.h"
+#include "foundation/pstring.h"
+#include "foundation/record_store.h"
+#include "frames/frame_record_init.h"
+#include "frames/frame_storage.h"
+#include "session/device_table.h"
+#include "session/scan_session.h"
+#include "twain/data_source_state.h"
+
+namespace {
+
+void SetEntryText(uint8_t* field, const char* text) {
+  size_t length = std::strlen(text);
+  if (length > 63) length = 63;
+  field[0] = static_cast<uint8_t>(length);
+  std::memcpy(field + 1, text, length);
+}
+
+std::string BaseName(const std::string& path) {
+  size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileHandle OpenStore(const std::string& prefsFolder, const unsigned char* name) {
+  char text[256];
+  PStrToText(name, text);
+  return OpenOrCreateFile(text, prefsFolder.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 7) {
+    std::fprintf(stderr, "usage: seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey> [bits]\n");
+    return 2;
+  }
+  const std::string prefs = std::string(argv[1]) + "Prefs\\";
+  const std::string image = argv[2];
+  const int width = std::atoi(argv[3]), height = std::atoi(argv[4]), dpi = std::atoi(argv[5]);
+  const bool rgb = std::strcmp(argv[6], "rgb") == 0;
+  const int bits = argc > 7 ? std::atoi(argv[7]) : 8;
+  const std::string name = BaseName(image);
+
+  // The recent image and its row of the device table (rows 0 and 1 are fixed).
+  PString storeName;
+  MakeAppPrefsFileName(storeName);
+  FileHandle appStore = OpenStore(prefs, storeName);
+  if (!appStore) return 1;
+  char path[kRecentImagePathSize] = {};
+  std::snprintf(path, sizeof path, "%s", image.c_str());
+  DeviceEntry entry = {};
+  entry.index = kFirstRecentRow;
+  entry.value = 1;
+  SetEntryText(entry.vendor, "ZIR     ");
+  SetEntryText(entry.name, name.c_str());
+  bool written = RecordStoreAdd(appStore, kRecentImageType, 1, path, sizeof path, name.c_str()) &&
+                 RecordStoreAdd(appStore, kScanDeviceType, kScanDeviceId, &entry, sizeof entry, "");
+  CloseFile(appStore);
+
+  // The frame: the whole image, one image pixel for each pixel of the scan.
+  PString deviceName;
+  MakeEntryDeviceName(entry, deviceName);
+  MakeDevicePrefsFileNameOf(storeName, deviceName);
+  FileHandle deviceStore = OpenStore(prefs, storeName);
+  if (!deviceStore) return 1;
+  FrameRecord frame = {};
+  FrameInitInputs inputs = {};
+  inputs.defaults = &gDefaults;
+  inputs.scanAreaWidth = static_cast<double>(width) / dpi;
+  inputs.scanAreaHeight = static_cast<double>(height) / dpi;
+  InitFrameRecordWith(&frame, true, inputs);
+  frame.bitsPerChannel = static_cast<uint8_t>(bits);
+  frame.colorMode = rgb ? 2 : 1;
+  frame.filterMode = 0;
+  frame.scanPixelWidth = static_cast<uint16_t>(width);
+  frame.scanPixelHeight = static_cast<uint16_t>(height);
+  frame.outputResolution = static_cast<int16_t>(dpi);
+  written = written && RecordStoreAdd(deviceStore, CurrentFrameListType(), kFirstFrameRecordId, &frame, sizeof frame,
+                                      kFrameRecordName);
+  CloseFile(deviceStore);
+  std::printf("seeded %s for %s: %dx%d at %d dpi, %s, %d bits\n", prefs.c_str(), name.c_str(), width, height, dpi,
+              rgb ? "rgb" : "grey", bits);
+  return written ? 0 : 1;
+}

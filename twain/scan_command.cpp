@@ -1,0 +1,50 @@
+// The scan command: the user-interface state saved, the current frame
+// frozen, then either the files written or the scan prepared and announced.
+#include "frames/frame_panel.h"
+#include "frames/frame_storage.h"
+#include "output/file_output.h"
+#include "session/scan_session.h"
+#include "twain/data_source_state.h"
+#include "twain/source_lifecycle.h"
+#include "twain/transfer_state.h"
+#include "twain/transfers.h"
+#include "ui/preview_orientation_store.h"
+#include "ui/ui_state_records.h"
+
+bool StartTransferFromUi() {
+  // A session without the main window has not loaded its frame list yet;
+  // saving an empty list would wipe the stored frames.
+  if (!gCurrentFrame) LoadFrameList();
+  SaveSelectedDevice();
+  SavePreviewOrientation();
+  SavePreviewBox();
+  SaveFrameList();
+  SaveDialogPositions();
+  SaveColourBalanceAndDefaults();
+  SaveToolStripFlag();
+
+  gBatchIndex = 0;
+  gBatchLast = 0;
+  if (gCurrentFrame) gScanFrame = *gCurrentFrame;
+
+  if (gFileOutputMode) {
+    SaveScanToFiles();
+    LoadFrameList();
+    const bool result = UpdateFramePanelEnabling();
+    gBand.passByte = 0;
+    gSessionEnded = 1;
+    return result;
+  }
+  if (gBatchOutput) gPrescanNeeded = true;
+  if (!PrepareScan()) return false;
+  gBandCounters = BandCounters{};
+  DropLeftoverRows();
+  AnnounceTransferReady();
+  return true;
+}
+
+TW_UINT16 OnScanCommand(const TwainCall& call) {
+  if (call.message != MSG_SET) return FailWith(TWCC_BADPROTOCOL);
+  if (gTwainState != kStateEnabled) return FailWith(TWCC_SEQERROR);
+  return StartTransferFromUi() ? TWRC_SUCCESS : FailWith(TWCC_OPERATIONERROR);
+}
