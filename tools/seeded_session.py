@@ -36,6 +36,7 @@ def run(runner, folder, args):
 
 def prepare(folder, bin_folder, runner):
     """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed."""
+    folder = os.path.abspath(folder)
     os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
     for name in FILES:
         shutil.copy(os.path.join(bin_folder, name), folder)

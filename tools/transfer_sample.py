@@ -53,7 +53,7 @@ def main():
     runner, bin_folder = sys.argv[1], sys.argv[2]
     runner = os.path.abspath(runner) if runner else ""
     keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--out' else None
-    folder = keep or tempfile.mkdtemp(prefix='zir_transfer_')
+    folder = os.path.abspath(keep) if keep else tempfile.mkdtemp(prefix='zir_transfer_')
     problems = [] if prepare(folder, bin_folder, runner) else ['seeding failed']
     log = os.environ['ZIR_FAKEDSM_LOG']
     wanted = ['MSG_XFERREADY seen at the source manager',

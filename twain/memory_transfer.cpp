@@ -12,10 +12,6 @@
 
 namespace {
 
-bool BandIsEmpty(const SessionBlock& session) {
-  return !session.bandData.value || session.bandBottom <= session.bandTop || session.bandRight <= session.bandLeft;
-}
-
 void NextBandWhenUsedUp() {
   if (gBandCounters.delivered != gBandCounters.rows) return;
   gBandSource->produceBand();
@@ -80,11 +76,11 @@ TW_UINT16 DeliverWholeBlock(TW_IMAGEMEMXFER* transfer, uint8_t* buffer, uint32_t
   for (;;) {
     const uint32_t kept = gLeftoverRows.count;
     if (kept > blockRows) return FailWith(TWCC_BADVALUE);  // the host's buffer shrank below the kept rows
-    const bool bandLeft = !BandIsEmpty(session) && !gSessionEnded;
-    const uint32_t rest = bandLeft ? gBandCounters.rows - gBandCounters.delivered : 0;
+    const bool bandRemains = !BandIsEmpty(session) && !gSessionEnded;
+    const uint32_t rest = bandRemains ? gBandCounters.rows - gBandCounters.delivered : 0;
     const uint32_t taken = std::min(blockRows - kept, rest);
     const bool endsAtEdge = bottomUp ? session.bandTop <= 0 : session.bandBottom >= session.rows;
-    if (bandLeft && taken == rest && kept + taken < blockRows && !endsAtEdge) {
+    if (bandRemains && taken == rest && kept + taken < blockRows && !endsAtEdge) {
       if (!KeepRestOfBand(rest, rowBytes, bottomUp)) return FailWith(TWCC_LOWMEMORY);
       NextBandWhenUsedUp();
       if (gSessionEnded) return TWRC_CANCEL;

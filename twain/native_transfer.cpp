@@ -9,10 +9,6 @@
 
 namespace {
 
-bool BandIsEmpty(const SessionBlock& session) {
-  return !session.bandData.value || session.bandBottom <= session.bandTop || session.bandRight <= session.bandLeft;
-}
-
 // The band's rows into their bitmap rows (the bitmap runs bottom-up). Rows
 // and columns outside the image are left out.
 void PlaceBand(const SessionBlock& session, const NativeDibLayout& layout, uint8_t* pixels) {

@@ -18,6 +18,10 @@ TW_FIX32 InchesOf(int16_t pixels, int32_t resolution) {
 
 const BandSource* gBandSource = &kScanBandSource;
 
+bool BandIsEmpty(const SessionBlock& session) {
+  return !session.bandData.value || session.bandBottom <= session.bandTop || session.bandRight <= session.bandLeft;
+}
+
 uint32_t MemoryRowBytes() { return (static_cast<uint32_t>(std::max(gSession->rowBytes, 0)) + 3) & ~3u; }
 
 uint32_t LargestBlockRows(uint32_t rowBytes) {

@@ -36,6 +36,8 @@ extern const BandSource* gBandSource;
 // memory in the product (the host frees the bitmap), the heap in the host checks.
 extern const ContainerAllocator* gTransferAllocator;
 
+// A band without data or with an empty rectangle: the image is done.
+bool BandIsEmpty(const SessionBlock& session);
 // Row bytes of a memory-transfer row: the session's row bytes rounded up to 4.
 uint32_t MemoryRowBytes();
 // Rows of the largest memory block: 1000000 bytes' worth, at most the image; 0 without row bytes.

@@ -9,8 +9,13 @@ usage: module_log_check.py <runner> <twainhost> <data source> <wine prefix>
 import glob
 import os
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools"))
+from seeded_session import prepare  # noqa: E402
 
 SUPPORT = [
     "Wenn Quillbrook ZIR nicht wie erwartet arbeitet, senden Sie diese Datei bitte",
@@ -62,8 +67,14 @@ def main():
     runner, host, source, prefix = sys.argv[1:5]
     for old in log_files(prefix):
         os.remove(old)
-    command = ([runner] if runner else []) + [host, source, "--cycle"]
-    run = subprocess.run(command, capture_output=True, text=True, timeout=300)
+    # A folder of its own whose settings remember an image, so enabling asks nothing.
+    folder = tempfile.mkdtemp(prefix="zir_log_")
+    try:
+        prepare(folder, os.path.dirname(os.path.abspath(host)), runner)
+        command = ([runner] if runner else []) + [os.path.basename(host), source, "--cycle"]
+        run = subprocess.run(command, capture_output=True, text=True, timeout=300, cwd=folder)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
     print(run.stdout, end="")
     if run.returncode != 0:
         sys.exit(f"twainhost exited with {run.returncode}\n{run.stderr}")
