@@ -77,7 +77,7 @@ void SelectionChanged(HWND hookDialog) {
   char path[MAX_PATH];
   LRESULT specLength = SendMessageA(fileDialog, CDM_GETSPEC, sizeof spec, reinterpret_cast<LPARAM>(spec));
   LRESULT pathLength = SendMessageA(fileDialog, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
-  // The lengths count the terminator: a spec of more than one character.
+  // The lengths count the terminator: a typed name of more than one character.
   if (specLength <= 2 || pathLength <= 0 || !preview || !preview->bitmap) return;
   FillWithMenuColour(*preview);
   HWND button = GetDlgItem(hookDialog, kPreviewButton);
