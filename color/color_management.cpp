@@ -11,7 +11,7 @@ void FreeCmykConversionTables() {}
 uint16_t InputColorManagementMode() { return kInputColorNone; }
 const char* InternalProfilePath() { return ""; }
 
-int16_t CmsOpenColorProfile(ColorProfileHandle* profile, const ColorProfileSpec*, uint8_t) {
+int16_t CmsOpenColorProfile(ColorProfileHandle* profile, const ColorProfileLocation*, uint8_t) {
   *profile = nullptr;
   return kColorProfileError;
 }

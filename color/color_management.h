@@ -10,7 +10,7 @@ typedef struct ColorTransformObject* ColorTransformHandle;
 // Where a profile comes from: a file path, or a block of memory with its size.
 enum ColorProfileSource : uint32_t { kProfileFromFile = 1, kProfileFromMemory = 2 };
 
-struct ColorProfileSpec {
+struct ColorProfileLocation {
   uint32_t source;   // ColorProfileSource
   const void* data;  // zero-terminated path, or the profile bytes
   uint32_t size;     // bytes of a memory profile
@@ -40,7 +40,7 @@ uint16_t InputColorManagementMode();
 // Full path of the internal RGB working profile; empty when none is chosen.
 const char* InternalProfilePath();
 
-int16_t CmsOpenColorProfile(ColorProfileHandle* profile, const ColorProfileSpec* spec, uint8_t writable);
+int16_t CmsOpenColorProfile(ColorProfileHandle* profile, const ColorProfileLocation* location, uint8_t writable);
 void CmsCloseColorProfile(ColorProfileHandle profile);
 int16_t CmsCreateMultiProfileTransform(ColorTransformHandle* transform, ColorProfileHandle first,
                                        ColorProfileHandle second, uint8_t flag);

@@ -46,8 +46,8 @@ void ImageFileReader::ReleaseColorTransform() {
 bool ImageFileReader::CreateColorTransform() {
   ReleaseColorTransform();
   if (InputColorManagementMode() != kInputColorEmbeddedProfile || profileData_.empty()) return false;
-  ColorProfileSpec embedded{kProfileFromMemory, profileData_.data(), static_cast<uint32_t>(profileData_.size())};
-  ColorProfileSpec internal{kProfileFromFile, InternalProfilePath(), 0};
+  ColorProfileLocation embedded{kProfileFromMemory, profileData_.data(), static_cast<uint32_t>(profileData_.size())};
+  ColorProfileLocation internal{kProfileFromFile, InternalProfilePath(), 0};
   ColorProfileHandle from = nullptr;
   ColorProfileHandle to = nullptr;
   bool made = CmsOpenColorProfile(&from, &embedded, 0) == 0 && CmsOpenColorProfile(&to, &internal, 0) == 0 &&
@@ -106,9 +106,9 @@ bool ImageFileReader::ReadThumbnailLines(void* bitmap, uint8_t* bits, int32_t wi
 void ImageFileReader::GetProfileDescription(std::string* text) {
   text->clear();
   if (!gIcmEnabled || profileData_.empty()) return;
-  ColorProfileSpec spec{kProfileFromMemory, profileData_.data(), static_cast<uint32_t>(profileData_.size())};
+  ColorProfileLocation location{kProfileFromMemory, profileData_.data(), static_cast<uint32_t>(profileData_.size())};
   ColorProfileHandle profile = nullptr;
-  if (CmsOpenColorProfile(&profile, &spec, 0) != 0) return;
+  if (CmsOpenColorProfile(&profile, &location, 0) != 0) return;
   uint32_t size = 0;
   if (CmsGetColorProfileElement(profile, kDescriptionTag, &size, nullptr) == 0 && size > kDescriptionTextOffset) {
     std::vector<char> tag(size);

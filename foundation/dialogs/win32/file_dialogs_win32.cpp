@@ -73,12 +73,12 @@ void ShowFileSize(HWND hookDialog, const char* path) {
 void SelectionChanged(HWND hookDialog) {
   ImagePreview* preview = PreviewOf(hookDialog);
   HWND fileDialog = GetParent(hookDialog);
-  char spec[MAX_PATH];
+  char typedName[MAX_PATH];
   char path[MAX_PATH];
-  LRESULT specLength = SendMessageA(fileDialog, CDM_GETSPEC, sizeof spec, reinterpret_cast<LPARAM>(spec));
+  LRESULT nameLength = SendMessageA(fileDialog, CDM_GETSPEC, sizeof typedName, reinterpret_cast<LPARAM>(typedName));
   LRESULT pathLength = SendMessageA(fileDialog, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
   // The lengths count the terminator: a typed name of more than one character.
-  if (specLength <= 2 || pathLength <= 0 || !preview || !preview->bitmap) return;
+  if (nameLength <= 2 || pathLength <= 0 || !preview || !preview->bitmap) return;
   FillWithMenuColour(*preview);
   HWND button = GetDlgItem(hookDialog, kPreviewButton);
   HDC dc = GetDC(button);
