@@ -53,3 +53,21 @@ int16_t CmsGetColorProfileElement(ColorProfileHandle profile, uint32_t tagSignat
 bool TranslateImageBlock(ColorTransformHandle transform, const void* in, void* out, int32_t width,
                          int32_t rows, uint8_t sixteenBit, int32_t rowStride, int32_t pixelStep,
                          int32_t channelStride);
+
+// The RGB basis as the defaults block keeps it: display gamma, (x, y) of red,
+// green and blue, (x, y) of the white point.
+struct RgbBasis {
+  float gamma;
+  float primaries[6];
+  float white[2];
+};
+static_assert(sizeof(RgbBasis) == 36, "the basis fills 36 bytes of the defaults block");
+
+// The basis of an RGB profile (its gamma curve, white point and colorants
+// scaled by white over illuminant); fields whose tag is missing keep their value.
+bool ReadProfileRgbBasis(const char* path, RgbBasis* basis);
+// Loads the calibration profile named in the defaults block; false when it cannot be loaded.
+bool LoadCalibrationProfile();
+// Loads the CMYK conversion tables for the separation table or CMYK profile
+// named in the defaults block; false when they cannot be made.
+bool LoadCmykConversionTables();

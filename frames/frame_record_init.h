@@ -26,3 +26,9 @@ struct FrameInitInputs {
 // scan resolutions, scan percents, focus, lamp and prescan fields keep what
 // the record held. Bytes that belong to the correction tools are not written.
 void InitFrameRecordWith(FrameRecord* record, bool fromScratch, const FrameInitInputs& inputs);
+
+// The initialiser with the session's inputs: its defaults, its scan area and
+// the current preview orientation.
+void InitFrameRecord(FrameRecord* record, bool fromScratch);
+// The default frame over the whole scan area.
+void InitPreviewFrameRecord(FrameRecord* record);

@@ -33,6 +33,7 @@
 #include "twain/twain_state.h"
 #include "ui/batch_end.h"
 #include "ui/defaults_block.h"
+#include "ui/defaults_record.h"
 #include "ui/frame_geometry.h"
 #include "ui/option_records.h"
 #include "ui/session_image.h"
@@ -254,6 +255,7 @@ void PrepareNextFrame() {
     }
   }
 
+  LoadColourBalanceAndDefaults();
   DescribeScanImage();
   if (!StartScan()) gSessionEnded = 1;
 }

@@ -79,3 +79,16 @@ void ComposeTables16(uint16_t* out, const uint16_t* outer, const uint16_t* inner
 void ReverseTable16(uint16_t* table, int32_t n) {
   if (table && n > 1) std::reverse(table, table + n);
 }
+
+void EnforceMinimumRanges(uint8_t pairs[8]) {
+  for (int c = 0; c < 4; ++c) {
+    uint8_t& low = pairs[2 * c];
+    uint8_t& high = pairs[2 * c + 1];
+    if (low >= 250) {
+      low = 250;
+      high = 255;
+    } else if (high < low + 5) {
+      high = static_cast<uint8_t>(low + 5);
+    }
+  }
+}

@@ -26,3 +26,7 @@ void ComposeTables16(uint16_t* out, const uint16_t* outer, const uint16_t* inner
 
 // Reverses the order of n entries in place.
 void ReverseTable16(uint16_t* table, int32_t n);
+
+// Film limit pairs (low, high) of four channels, in place: a low of 250 or
+// more gives 250/255, otherwise the high is raised to at least low + 5.
+void EnforceMinimumRanges(uint8_t pairs[8]);

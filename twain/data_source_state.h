@@ -67,6 +67,8 @@ struct DataSourceState {
   bool sixteenBitColorOption = false;  // colour management may run in the 16-bit intermediate stage
   uint16_t batchIndex = 0;             // frame in transfer and last frame of a batch; 0 outside one
   uint16_t batchLast = 0;
+  uint8_t activePoints[7] = {};   // which marked points are active
+  uint16_t colourBalanceGear = 0;
 };
 
 extern DataSourceState gDataSourceState;

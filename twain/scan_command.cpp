@@ -9,12 +9,10 @@
 #include "twain/transfer_state.h"
 #include "twain/transfers.h"
 #include "ui/preview_orientation_store.h"
+#include "ui/defaults_record.h"
 #include "ui/ui_state_records.h"
 
 bool StartTransferFromUi() {
-  // A session without the main window has not loaded its frame list yet;
-  // saving an empty list would wipe the stored frames.
-  if (!gCurrentFrame) LoadFrameList();
   SaveSelectedDevice();
   SavePreviewOrientation();
   SavePreviewBox();

@@ -19,6 +19,7 @@
 #include "ui/frame_geometry.h"
 #include "ui/option_records.h"
 #include "ui/preview_orientation_store.h"
+#include "ui/defaults_record.h"
 #include "ui/ui_state_records.h"
 
 namespace {

@@ -1,7 +1,42 @@
 #include "ui/ui_state_records.h"
 
+#include <cstring>
+
+#include "foundation/curves/curve_spline.h"
+#include "frames/frame_list.h"
 #include "frames/frame_migration.h"
+#include "frames/frame_record_init.h"
+#include "frames/frame_storage.h"
 #include "tone/gradation_presets.h"
+#include "tone/tone_engine_state.h"
+#include "twain/data_source_state.h"
+#include "ui/defaults_record.h"
+
+namespace {
+
+// The offsets of a raising curve over the identity and of a lowering one under it.
+void BuildToneOffsetTables() {
+  const uint16_t low[5] = {0, 6, 27, 126, 255};
+  const uint16_t high[5] = {0, 32, 83, 176, 255};
+  uint8_t curve[256];
+  FrameStateArea& area = gDataSourceState.frameStateArea;
+  CurveSpline(low, high, 5, 255, curve);
+  for (int i = 0; i < 256; ++i) area.toneOffsetRaise[i] = static_cast<uint8_t>(curve[i] > i ? curve[i] - i : 0);
+  CurveSpline(high, low, 5, 255, curve);
+  for (int i = 0; i < 256; ++i) area.toneOffsetLower[i] = static_cast<uint8_t>(curve[i] < i ? i - curve[i] : 0);
+}
+
+}  // namespace
+
+void ResetUiState() {
+  std::memset(gDataSourceState.activePoints, 1, sizeof gDataSourceState.activePoints);
+  LoadColourBalanceAndDefaults();
+  BuildToneOffsetTables();
+  InitFrameRecord(&gDataSourceState.frameStateArea.scratchFrame, true);
+  InitPreviewFrameRecord(&gScanFrame);
+  LoadFrameList();
+  gToneChannelMask = gCurrentFrame && gCurrentFrame->colorMode == 2 ? 14 : 1;
+}
 
 // The start-up passes of the frame lists, frame sets and gradation presets, in their order.
 void InitToneTools() {
@@ -16,8 +51,9 @@ void InitToneTools() {
 void InitDeviceCapabilities() {}
 void SavePreviewBox() {}
 void SaveDialogPositions() {}
-void SaveColourBalanceAndDefaults() {}
 void SaveToolStripFlag() {}
 
-// Not built yet: the frame keeps what it holds.
-int InitPreviewFrameRecordCb(FrameRecord*) { return 0; }
+int InitPreviewFrameRecordCb(FrameRecord* frame) {
+  InitPreviewFrameRecord(frame);
+  return 0;
+}

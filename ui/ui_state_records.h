@@ -1,16 +1,18 @@
 // The user-interface state records that a session loads and saves.
 #pragma once
 
+// The working state a new main window starts from: the stored defaults and
+// colour balance, the frame templates and the tone-channel selection.
+void ResetUiState();
 // Start-up initialisers of the tone tools and frame sets.
 void InitToneTools();
 // The capabilities of the open device into the user-interface state.
 void InitDeviceCapabilities();
 void SavePreviewBox();
 void SaveDialogPositions();
-void SaveColourBalanceAndDefaults();
 // Moves the tool-strip flag into its saved copy and clears it.
 void SaveToolStripFlag();
 
 struct FrameRecord;
-// The preview frame's defaults into the record; 0.
+// The preview frame's defaults into the record; 0, for callers that need a status.
 int InitPreviewFrameRecordCb(FrameRecord* frame);

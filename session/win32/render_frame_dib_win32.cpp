@@ -16,6 +16,7 @@
 #include "twain/twain_state.h"
 #include "ui/defaults_block.h"
 #include "ui/preview_orientation_store.h"
+#include "ui/defaults_record.h"
 #include "ui/ui_state_records.h"
 
 namespace {

@@ -494,7 +494,7 @@ TEST_F(TransferTest, PendingCountsByState) {
     TW_UINT16 count;
   } cases[] = {
       {kStateOpen, false, 0, 0, 0xFFFF},         {kStateEnabled, false, 0, 0, 1},
-      {kStateEnabled, true, 0, 0, 0},            // a batch of the frame list, which is empty here
+      {kStateEnabled, true, 0, 0, 1},            // a batch of the frame list, which holds the default frame
       {kStateTransferReady, false, 0, 0, 0},     {kStateTransferReady, true, 2, 3, 2},
       {kStateTransferring, true, 3, 3, 1},       {kStateTransferring, true, 0, 0, 0xFFFF},
   };
@@ -585,7 +585,7 @@ class ScanSessionTransferTest : public TwainModuleTest {
     TwainModuleTest::TearDown();
   }
 
-  // Stored as a session with the window leaves it; the scan command loads it.
+  // Stored as a session with the window leaves it.
   // The frame covers the image's first rows.
   void StoreFrame(int32_t id, int rows) {
     FrameRecord frame = {};
@@ -603,7 +603,9 @@ class ScanSessionTransferTest : public TwainModuleTest {
     ASSERT_TRUE(RecordStoreAdd(gDeviceStore, CurrentFrameListType(), id, &frame, sizeof frame, kFrameRecordName));
   }
 
+  // The window shows the stored frames before the user presses Scan.
   void PressScan() {
+    LoadFrameList();
     ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_SUCCESS) << Status();
     ASSERT_EQ(gTwainState, kStateTransferReady);
   }

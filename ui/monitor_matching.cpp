@@ -1,0 +1,37 @@
+#include "ui/monitor_matching.h"
+
+#include <cstring>
+
+#include "color/color_management.h"
+#include "twain/twain_state.h"
+#include "twain/session_block.h"
+
+namespace {
+
+constexpr RgbBasis kStandardBasis = {1.8f, {0.625f, 0.34f, 0.28f, 0.595f, 0.155f, 0.07f}, {0.3127f, 0.3290f}};
+constexpr DefaultsArea kBasisArea{1476, sizeof(RgbBasis)};
+static_assert(kBasisArea.offset == kDefaultDisplayGamma.offset && kBasisArea.offset + 4 == kDefaultPrimaries.offset &&
+                  kDefaultWhitePoint.offset + kDefaultWhitePoint.size == kBasisArea.offset + kBasisArea.size,
+              "the basis lies over gamma, primaries and white point");
+
+// A 16.16 value of the host, rounded to four decimals.
+float HostValue(int32_t v) { return static_cast<float>((int64_t{v} * 10000 + 32767) / 65536 * 0.0001); }
+
+}  // namespace
+
+int SetupMonitorMatching(DefaultsBlock& block) {
+  RgbBasis basis = kStandardBasis;
+  const SessionColourBasis* host = gSession ? &gSession->colourBasis : nullptr;
+  if (host && host->gamma != 0) {
+    basis.gamma = HostValue(host->gamma);
+    for (int i = 0; i < 6; ++i) basis.primaries[i] = HostValue(host->primaries[i]);
+    for (int i = 0; i < 2; ++i) basis.white[i] = HostValue(host->white[i]);
+  }
+  std::memcpy(DefaultsBytes(block, kBasisArea), &basis, sizeof basis);
+  const char* profile = InternalProfilePath();
+  if (!gIcmEnabled || profile[0] == '\0') return 1;
+  // A failed read leaves the block as the first two steps made it.
+  if (!ReadProfileRgbBasis(profile, &basis)) return 0;
+  std::memcpy(DefaultsBytes(block, kBasisArea), &basis, sizeof basis);
+  return 1;
+}

@@ -1,0 +1,9 @@
+// The RGB basis of the data source: display gamma, primaries and white point
+// kept in the defaults block for the Lab conversions and the monitor matching.
+#pragma once
+
+#include "ui/defaults_block.h"
+
+// Gamma 1.8, the primaries of set 3 and D65, or the basis the host hands over
+// in its session record. Non-zero; 0 (block unchanged) when a profile read fails.
+int SetupMonitorMatching(DefaultsBlock& block);
