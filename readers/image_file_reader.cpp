@@ -7,6 +7,9 @@
 #include <utility>
 
 #include "readers/jpeg/jpeg_thumbnail.h"
+#include "tone/gamma_tables.h"
+#include "tone/tone_engine_state.h"
+#include "ui/defaults_block.h"
 
 namespace {
 
@@ -16,9 +19,11 @@ constexpr size_t kDescriptionTextOffset = 12;      // after signature, reserved 
 
 bool IsChannelSlot(int channel) { return channel >= 0 && channel < kChannelSlots; }
 
-// Gamma 1 (identity) until the tone engine's BuildGammaTable / BuildGammaGreyBalanceTable are available.
-void FillNeutralGammaTable(std::vector<uint16_t>* table) {
-  for (size_t i = 0; i < table->size(); ++i) (*table)[i] = static_cast<uint16_t>(i);
+// The gamma of the original type over the display gamma; a display gamma
+// that is not set yet counts as 1.
+double SourceGamma() {
+  const double display = GetDefault(ToneDefaults(), kDefaultDisplayGamma);
+  return display > 0 ? CurrentGamma() / display : CurrentGamma();
 }
 
 }  // namespace
@@ -144,7 +149,12 @@ bool ImageFileReader::BuildGammaTables(uint32_t bits, int channels) {
     } catch (const std::bad_alloc&) {
       return false;
     }
-    FillNeutralGammaTable(&table);
+    const int32_t entries = static_cast<int32_t>(table.size());
+    if (ToneCalibrationInForce()) {
+      BuildGammaGreyBalanceTable(table.data(), entries, SourceGamma(), static_cast<int16_t>(channels == 3 ? channel + 1 : 0));
+    } else {
+      BuildGammaTable(table.data(), entries, entries, SourceGamma());
+    }
     SetGammaTable(std::move(table), bits, channel);
   }
   return true;

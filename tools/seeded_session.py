@@ -1,8 +1,8 @@
 """A folder of its own for one run of the built data source under Wine: the
 module, the test host, the recording source manager and the seeding tool, a
-generated 8-bit grey TIFF, and the settings folder seeded with that image as
-the device used last and one frame over all of it. So the source opens its
-image without asking, and parallel runs never share settings."""
+generated TIFF (8-bit grey unless asked otherwise), and the settings folder
+seeded with that image as the device used last and frames over it. So the
+source opens its image without asking, and parallel runs never share settings."""
 import os
 import shutil
 import subprocess
@@ -15,9 +15,9 @@ WIDTH, HEIGHT, DPI = 48, 32, 150
 FILES = ['QB ZIR.ds', 'twainhost.exe', 'twain_32.dll', 'seedprefs.exe']
 
 
-def sample(x, y):
-    """The generator's grey value at a pixel of the image."""
-    return tiff.sample(x, y, 0, 8)
+def sample(x, y, channel=0, bits=8):
+    """The generator's value of a channel at a pixel of the image."""
+    return tiff.sample(x, y, channel, bits)
 
 
 def windows_path(path):
@@ -34,17 +34,18 @@ def run(runner, folder, args):
     return done.returncode == 0, done.stdout.splitlines()
 
 
-def prepare(folder, bin_folder, runner):
-    """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed."""
+def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, frames=1, gamma=1.0):
+    """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed.
+    Frame i covers the image's rows 0 to HEIGHT - 4i; gamma is the frames' master tone gamma."""
     folder = os.path.abspath(folder)
     os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
     for name in FILES:
         shutil.copy(os.path.join(bin_folder, name), folder)
-    tiff.striped('sample', WIDTH, HEIGHT, 1, 8, rows_per_strip=5, out=folder, expect=False,
+    tiff.striped('sample', WIDTH, HEIGHT, channels, image_bits, rows_per_strip=5, out=folder, expect=False,
                  extra={296: (tiff.SHORT, [2]), 282: (tiff.RATIONAL, [(DPI, 1)]), 283: (tiff.RATIONAL, [(DPI, 1)])})
     os.environ['ZIR_FAKEDSM_LOG'] = os.path.join(folder, 'fakedsm.log')
     os.environ['WINEDLLOVERRIDES'] = 'twain_32=n'
     ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
                                  windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),
-                                 'grey'])
+                                 'rgb' if channels == 3 else 'grey', str(frame_bits), str(frames), str(gamma)])
     return ok

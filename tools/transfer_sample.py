@@ -5,48 +5,21 @@ usage: transfer_sample.py <wine runner or ""> <bin folder> [--out FOLDER]
 
 In a folder of its own (FOLDER, else a temporary one that is removed) it puts the
 module, the test host, the recording source manager and the seeding tool, writes a
-generated 8-bit grey TIFF, seeds the settings folder with that image as the device
+generated 8-bit RGB TIFF, seeds the settings folder with that image as the device
 used last and one frame over all of it, and has the host press Scan and pull the
 image once by native transfer (received.bmp) and once by memory transfer
-(received.pgm). It checks the host's report, the posting at the source manager,
-and the pixels: both files read back by ImageMagick hold the same image, and each
-pixel is one and the same rising function of the generator's sample, so every row
-and column landed in its place.
+(received.ppm). It checks the host's report, the posting at the source manager,
+and the pixels: both files, read back by ImageMagick, hold the generator's
+samples through the tone tables of the frame (the built-in defaults).
 """
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from seeded_session import HEIGHT, WIDTH, DPI, prepare, run, sample  # noqa: E402
-
-
-def grey_pixels(path):
-    return subprocess.run(['convert', path, '-depth', '8', 'gray:-'], capture_output=True, check=True).stdout
-
-
-def check_pixels(native, memory):
-    problems = []
-    if native != memory:
-        problems.append('the bitmap and the memory blocks differ')
-    if len(native) != WIDTH * HEIGHT:
-        return problems + [f'{len(native)} pixels, wanted {WIDTH * HEIGHT}']
-    mapping = {}
-    for y in range(HEIGHT):
-        for x in range(WIDTH):
-            source = sample(x, y)
-            value = native[y * WIDTH + x]
-            if mapping.setdefault(source, value) != value:
-                problems.append(f'pixel {x},{y}: {value}, but source value {source} gave {mapping[source]} before')
-                return problems
-    values = [mapping[s] for s in sorted(mapping)]
-    if any(b < a for a, b in zip(values, values[1:])):
-        problems.append('the transferred values do not rise with the source values')
-    if values[0] == values[-1]:
-        problems.append('every pixel has the same value')
-    return problems
+import transfer_expect  # noqa: E402
 
 
 def main():
@@ -54,14 +27,14 @@ def main():
     runner = os.path.abspath(runner) if runner else ""
     keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--out' else None
     folder = os.path.abspath(keep) if keep else tempfile.mkdtemp(prefix='zir_transfer_')
-    problems = [] if prepare(folder, bin_folder, runner) else ['seeding failed']
+    problems = [] if prepare(folder, bin_folder, runner, channels=3) else ['seeding failed']
     log = os.environ['ZIR_FAKEDSM_LOG']
     wanted = ['MSG_XFERREADY seen at the source manager',
-              f'image info: {WIDTH}x{HEIGHT}, 1 samples of 8 bits, 8 bits per pixel, pixel type 1, {DPI} x {DPI} dpi, '
+              f'image info: {WIDTH}x{HEIGHT}, 3 samples of 8 bits, 24 bits per pixel, pixel type 2, {DPI} x {DPI} dpi, '
               'planar 0, compression 0',
               'MSG_ENDXFER: count 0', 'images transferred: 1', 'all answers as expected']
-    for mode, name, extra in (('native', 'received.bmp', ['bitmap: 48x32, 8 bits, 256 colours, 5905 x 5905 pixels per metre']),
-                              ('memory', 'received.pgm', ['memory set-up: min 48, max 1536, preferred 1536'])):
+    for mode, name, extra in (('native', 'received.bmp', ['bitmap: 48x32, 24 bits, 0 colours, 5905 x 5905 pixels per metre']),
+                              ('memory', 'received.ppm', ['memory set-up: min 144, max 4608, preferred 4608'])):
         if os.path.exists(log):
             os.remove(log)
         ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--transfer', mode, '--out', name])
@@ -73,8 +46,10 @@ def main():
             problems.append('no MSG_XFERREADY in the source manager log')
 
     if not problems:
-        problems += check_pixels(grey_pixels(os.path.join(folder, 'received.bmp')),
-                                 grey_pixels(os.path.join(folder, 'received.pgm')))
+        table = transfer_expect.output_table()
+        for name in ('received.bmp', 'received.ppm'):
+            data = transfer_expect.received(os.path.join(folder, name), 3)
+            problems += [name + ': ' + p for p in transfer_expect.check_pixels(data, WIDTH, HEIGHT, 3, 8, table, sample)]
     for problem in problems:
         print('FAIL', problem)
     if keep:

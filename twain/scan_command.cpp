@@ -44,5 +44,9 @@ bool StartTransferFromUi() {
 TW_UINT16 OnScanCommand(const TwainCall& call) {
   if (call.message != MSG_SET) return FailWith(TWCC_BADPROTOCOL);
   if (gTwainState != kStateEnabled) return FailWith(TWCC_SEQERROR);
+  if (const auto* mode = static_cast<const TW_UINT16*>(call.data)) {
+    if (*mode != kScanModeNormal && *mode != kScanModeBatch) return FailWith(TWCC_BADVALUE);
+    gBatchOutput = *mode == kScanModeBatch;
+  }
   return StartTransferFromUi() ? TWRC_SUCCESS : FailWith(TWCC_OPERATIONERROR);
 }

@@ -55,6 +55,9 @@ TW_UINT16 OnImageInfo(const TwainCall& call) {
   auto* info = static_cast<TW_IMAGEINFO*>(call.data);
   if (!info) return FailWith(TWCC_BADVALUE);
   const SessionBlock& session = *gSession;
+  // Lab and four-sample 16-bit images have no pixel type a host could read;
+  // their transfers are refused, so the description is too.
+  if (ToTwainPixelType(session.imageMode) < 0) return FailWith(TWCC_OPERATIONERROR);
   *info = TW_IMAGEINFO{};
   info->XResolution.Whole = static_cast<TW_INT16>(session.horizontalResolution >> 16);
   info->YResolution.Whole = static_cast<TW_INT16>(session.verticalResolution >> 16);

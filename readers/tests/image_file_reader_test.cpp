@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "readers/image_file_reader.h"
+#include "tone/gamma_tables.h"
+#include "tone/tone_engine_state.h"
 
 namespace {
 
@@ -93,6 +95,33 @@ TEST(GammaTables, BuildSetAndGet) {
   reader.SetGammaTable(std::vector<uint16_t>(100), 14, 1);
   EXPECT_EQ(reader.GetGammaTable(&bits, 1), nullptr) << "a table of the wrong size is not kept";
   EXPECT_EQ(reader.GetGammaTable(&bits, 4), nullptr);
+}
+
+// The tables carry the gamma of the original type over the display gamma:
+// equal gammas leave 16-bit samples as they are.
+TEST(GammaTables, TheOriginalsGammaOverTheDisplayGamma) {
+  const struct {
+    double original;
+    float display;
+    double expected;
+  } cases[] = {{1.8, 1.8f, 1.0}, {2.5, 1.25f, 2.0}, {2.0, 0.0f, 2.0}};
+  for (const auto& c : cases) {
+    DefaultsBlock defaults = {};
+    FrameRecord* noFrame = nullptr;
+    const uint8_t reflective = 0;
+    SetDefault(defaults, kDefaultGammaReflective, c.original);
+    SetDefault(defaults, kDefaultDisplayGamma, c.display);
+    BindToneEngine(ToneEngineSources{&noFrame, &defaults, &reflective});
+    ImageFileReader reader("no-such-image");
+    ASSERT_TRUE(reader.BuildGammaTables(14, 3));
+    std::vector<uint16_t> expected(16384);
+    BuildGammaTable(expected.data(), 16384, 16384, c.expected);
+    uint32_t bits = 0;
+    for (int channel = 0; channel < 3; ++channel) {
+      EXPECT_EQ(*reader.GetGammaTable(&bits, channel), expected) << c.original << " over " << c.display;
+    }
+    BindToneEngine(ToneEngineSources{nullptr, nullptr, nullptr});
+  }
 }
 
 TEST(CorrectLineColors, LeavesOneChannelLinesAndNeutralColourAlone) {

@@ -5,6 +5,7 @@
 //   negative <n> <gamma> <low byte> <high byte>
 //   evaluate <contrast> <brightness> <shift> <mode> <lower> <upper> <x1..x5> <y>   (y' x' of points 0..6)
 //   tone <n> <gamma> <16-bit 0/1>
+//   curve <n> <gamma> <y0..y6>    8-bit table of a block whose gradation points have these outputs
 //   compose <nOut> <outLevels> <outerN> <outerLevels> <innerN> <innerLevels> <outer...> <inner...>
 #include <cstdio>
 #include <fstream>
@@ -89,6 +90,16 @@ void Answer(const std::string& request) {
       ComputeToneTables(table.data(), fixture.frame.tone[0], static_cast<int16_t>(n), 0, 0, &fixture.frame, 1.0);
       Print(std::vector<int>(table.begin(), table.end()));
     }
+  } else if (kind == "curve") {
+    int n;
+    double gamma;
+    in >> n >> gamma;
+    SetDefault(fixture.defaults, kDefaultGammaReflective, gamma);
+    ToneBlock block = fixture.frame.tone[0];
+    for (uint16_t& y : block.gradationY) in >> y;
+    std::vector<uint8_t> table(n);
+    ComputeToneTables(table.data(), block, static_cast<int16_t>(n), 0, 0, &fixture.frame, 1.0);
+    Print(std::vector<int>(table.begin(), table.end()));
   } else if (kind == "compose") {
     int nOut, outLevels, outerN, outerLevels, innerN, innerLevels;
     in >> nOut >> outLevels >> outerN >> outerLevels >> innerN >> innerLevels;

@@ -1,16 +1,23 @@
 // Seeds the settings folder of the data source for a session without its
 // window, as an earlier session with the window would have left it: the image
-// as the only recent image, its row as the device used last, and one stored
-// frame over the whole image at the image's own resolution.
-//   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey> [bits per channel]
+// as the only recent image, its row as the device used last, and stored frames
+// at the image's own resolution: the first over the whole image, each further
+// one four rows shorter, so that the frames of a batch can be told apart.
+// A curve gamma other than 1 bends the frames' master tone curve: its
+// gradation points take the outputs of that gamma.
+//   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey>
+//             [bits per channel] [frames] [curve gamma]
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "foundation/file_names.h"
 #include "foundation/pstring.h"
 #include "foundation/record_store.h"
+#include "foundation/round.h"
 #include "frames/frame_record_init.h"
 #include "frames/frame_storage.h"
 #include "session/device_table.h"
@@ -41,7 +48,8 @@ FileHandle OpenStore(const std::string& prefsFolder, const unsigned char* name) 
 
 int main(int argc, char** argv) {
   if (argc < 7) {
-    std::fprintf(stderr, "usage: seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey> [bits]\n");
+    std::fprintf(stderr,
+                 "usage: seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey> [bits] [frames] [gamma]\n");
     return 2;
   }
   const std::string prefs = std::string(argv[1]) + "Prefs\\";
@@ -49,6 +57,8 @@ int main(int argc, char** argv) {
   const int width = std::atoi(argv[3]), height = std::atoi(argv[4]), dpi = std::atoi(argv[5]);
   const bool rgb = std::strcmp(argv[6], "rgb") == 0;
   const int bits = argc > 7 ? std::atoi(argv[7]) : 8;
+  const int frames = argc > 8 ? std::atoi(argv[8]) : 1;
+  const double gamma = argc > 9 ? std::atof(argv[9]) : 1.0;
   const std::string name = BaseName(image);
 
   // The recent image and its row of the device table (rows 0 and 1 are fixed).
@@ -67,7 +77,7 @@ int main(int argc, char** argv) {
                  RecordStoreAdd(appStore, kScanDeviceType, kScanDeviceId, &entry, sizeof entry, "");
   CloseFile(appStore);
 
-  // The frame: the whole image, one image pixel for each pixel of the scan.
+  // The frames: one image pixel for each pixel of the scan.
   PString deviceName;
   MakeEntryDeviceName(entry, deviceName);
   MakeDevicePrefsFileNameOf(storeName, deviceName);
@@ -83,12 +93,20 @@ int main(int argc, char** argv) {
   frame.colorMode = rgb ? 2 : 1;
   frame.filterMode = 0;
   frame.scanPixelWidth = static_cast<uint16_t>(width);
-  frame.scanPixelHeight = static_cast<uint16_t>(height);
   frame.outputResolution = static_cast<int16_t>(dpi);
-  written = written && RecordStoreAdd(deviceStore, CurrentFrameListType(), kFirstFrameRecordId, &frame, sizeof frame,
-                                      kFrameRecordName);
+  ToneBlock& master = frame.tone[0];
+  for (size_t p = 0; p < std::size(master.gradationY); ++p) {
+    master.gradationY[p] = static_cast<uint16_t>(TruncRound(256.0 * std::pow(master.gradationX[p] / 256.0, 1.0 / gamma)));
+  }
+  for (int i = 0; i < frames; ++i) {
+    const int rows = height - 4 * i;
+    frame.height = static_cast<double>(rows) / dpi;
+    frame.scanPixelHeight = static_cast<uint16_t>(rows);
+    written = written && RecordStoreAdd(deviceStore, CurrentFrameListType(), kFirstFrameRecordId + i, &frame,
+                                        sizeof frame, kFrameRecordName);
+  }
   CloseFile(deviceStore);
-  std::printf("seeded %s for %s: %dx%d at %d dpi, %s, %d bits\n", prefs.c_str(), name.c_str(), width, height, dpi,
-              rgb ? "rgb" : "grey", bits);
+  std::printf("seeded %s for %s: %dx%d at %d dpi, %s, %d bits, %d frames, gamma %g\n", prefs.c_str(), name.c_str(),
+              width, height, dpi, rgb ? "rgb" : "grey", bits, frames, gamma);
   return written ? 0 : 1;
 }

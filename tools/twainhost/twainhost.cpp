@@ -7,9 +7,12 @@
 //     --loop N              load, open, enable, disable, close and unload N times
 //     --transfer native|memory  open, enable, press Scan, pull every image the
 //                           source announces in that mode and write each to a file
+//     --batch               press Scan in the batch mode: every frame of the list
 //     --out PATH            the file of the first image (default "received.bmp" or
 //                           "received.pnm"); later images of a batch get "-2", "-3"...
 //                           before the extension
+// While transferring, a message box of the source (as at the end of a batch)
+// is printed as "notice: <caption>: <text>" and answered with OK, as a user would.
 // Any answer a host would not accept is printed as a line starting with FAIL,
 // and the exit code is then 1.
 #include <windows.h>
@@ -219,8 +222,51 @@ void Cycle(Host& host, bool negotiate) {
 
 // --- transfers ---------------------------------------------------------------
 
-// The scan command of the source's window, for a host without that window.
+// The scan command of the source's window, for a host without that window,
+// with the item of its scan-mode list.
 constexpr TW_UINT16 kDatScanCommand = DAT_CUSTOMBASE;
+constexpr TW_UINT16 kScanModeBatch = 2;
+
+// --- message boxes of the source -------------------------------------------
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM text) {
+  char className[16], part[512];
+  if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0 &&
+      GetWindowTextA(child, part, sizeof part) > 0) {
+    reinterpret_cast<std::string*>(text)->append(part);
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK AnswerMessageBox(HWND window, LPARAM) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char className[16];
+  if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+      !GetClassNameA(window, className, sizeof className) || std::strcmp(className, "#32770") != 0) {
+    return TRUE;
+  }
+  // Message boxes have an OK button and no other controls of ours; the
+  // source's progress window has a cancel button only.
+  HWND ok = GetDlgItem(window, IDOK);
+  if (!ok) return TRUE;
+  char caption[128] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  std::string text;
+  EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+  std::printf("notice: %s: %s\n", caption, text.c_str());
+  std::fflush(stdout);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+  return TRUE;
+}
+
+// Plays the user in front of the screen: every box the source shows is read and answered.
+DWORD WINAPI AnswerMessageBoxes(LPVOID) {
+  for (;;) {
+    EnumWindows(AnswerMessageBox, 0);
+    Sleep(100);
+  }
+}
 
 // True when the recording source manager saw MSG_XFERREADY.
 bool SourceManagerSawTransferReady() {
@@ -387,7 +433,7 @@ bool PullMemory(Host& host, const TW_IMAGEINFO& info, const std::string& path) {
 }
 
 // Open, enable, press Scan, then take every image the source has.
-void Transfer(Host& host, bool native, const std::string& out) {
+void Transfer(Host& host, bool native, bool batch, const std::string& out) {
   TW_IDENTITY assigned = host.source;
   assigned.Id = 7;
   host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
@@ -395,7 +441,8 @@ void Transfer(Host& host, bool native, const std::string& out) {
   TW_USERINTERFACE ui = {TRUE, FALSE, GetDesktopWindow()};
   host.Expect("MSG_ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui, TWRC_SUCCESS);
   PumpEvents(host);
-  host.Expect("scan command", DG_CONTROL, kDatScanCommand, MSG_SET, nullptr, TWRC_SUCCESS);
+  TW_UINT16 mode = kScanModeBatch;
+  host.Expect("scan command", DG_CONTROL, kDatScanCommand, MSG_SET, batch ? &mode : nullptr, TWRC_SUCCESS);
   if (SourceManagerSawTransferReady()) {
     std::printf("MSG_XFERREADY seen at the source manager\n");
   } else {
@@ -484,7 +531,7 @@ void CopyText(char (&field)[34], const char* text) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
-                         "[--loop N] [--transfer native|memory] [--out PATH]\n");
+                         "[--loop N] [--transfer native|memory] [--batch] [--out PATH]\n");
     return 2;
   }
   Host host;
@@ -495,6 +542,7 @@ int main(int argc, char** argv) {
   CopyText(host.application.ProductName, "twainhost");
   CopyText(host.application.Manufacturer, "Quillbrook Tests");
   bool cycle = false;
+  bool batch = false;
   int rounds = 0;
   const char* transfer = nullptr;
   std::string out;
@@ -510,6 +558,8 @@ int main(int argc, char** argv) {
       rounds = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--transfer") == 0 && hasValue) {
       transfer = argv[++i];
+    } else if (std::strcmp(argv[i], "--batch") == 0) {
+      batch = true;
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       out = argv[++i];
     } else {
@@ -527,7 +577,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "--transfer takes native or memory\n");
       return 2;
     }
-    Transfer(host, native, out.empty() ? (native ? "received.bmp" : "received.pnm") : out);
+    CreateThread(nullptr, 0, AnswerMessageBoxes, nullptr, 0, nullptr);
+    Transfer(host, native, batch, out.empty() ? (native ? "received.bmp" : "received.pnm") : out);
   }
   FreeLibrary(host.module);
 

@@ -326,6 +326,9 @@ TEST_F(TransferTest, LayoutsWithoutAPixelTypeAreRefused) {
     EXPECT_EQ(NativeTransfer(&answer), nullptr);
     EXPECT_EQ(answer, TWRC_FAILURE) << mode;
     EXPECT_EQ(Status(), TWCC_OPERATIONERROR);
+    TW_IMAGEINFO info = {};
+    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_FAILURE) << mode;
+    EXPECT_EQ(Status(), TWCC_OPERATIONERROR);
     EXPECT_EQ(gTwainState, kStateTransferReady);
   }
 }
@@ -562,6 +565,12 @@ TEST_F(TransferTest, ScanCommandOnlyWhenEnabled) {
   gTwainState = kStateEnabled;
   EXPECT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_GET, nullptr), TWRC_FAILURE);
   EXPECT_EQ(Status(), TWCC_BADPROTOCOL);
+  // Only the two modes that transfer an image; the file modes (3, 4) are not taken here.
+  for (TW_UINT16 mode : {0, 3, 4}) {
+    EXPECT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, &mode), TWRC_FAILURE) << mode;
+    EXPECT_EQ(Status(), TWCC_BADVALUE);
+    EXPECT_EQ(gTwainState, kStateEnabled);
+  }
 }
 
 }  // namespace
@@ -604,9 +613,9 @@ class ScanSessionTransferTest : public TwainModuleTest {
   }
 
   // The window shows the stored frames before the user presses Scan.
-  void PressScan() {
+  void PressScan(TW_UINT16* scanMode = nullptr) {
     LoadFrameList();
-    ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_SUCCESS) << Status();
+    ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, scanMode), TWRC_SUCCESS) << Status();
     ASSERT_EQ(gTwainState, kStateTransferReady);
   }
 
@@ -650,6 +659,9 @@ TEST_F(ScanSessionTransferTest, NativeAndMemoryTransfersCarryTheSameImage) {
   ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
   EXPECT_EQ(+pending.Count, 0);
   EXPECT_EQ(gTwainState, kStateEnabled);
+  // The frame frozen for the transfer is back at the preview defaults: RGB over the whole image.
+  EXPECT_EQ(gScanFrame.colorMode, 2u);
+  EXPECT_DOUBLE_EQ(gScanFrame.height, gScanAreaInches.height);
 
   ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_SUCCESS);
   TW_SETUPMEMXFER setup = {};
@@ -681,13 +693,13 @@ TEST_F(ScanSessionTransferTest, NativeAndMemoryTransfersCarryTheSameImage) {
 TEST_F(ScanSessionTransferTest, BatchOfThreeFramesTransfersEachFrame) {
   const int frameRows[3] = {8, 6, 4};
   for (int i = 0; i < 3; ++i) StoreFrame(kFirstFrameRecordId + i, frameRows[i]);
-  gBatchOutput = true;
   ScopedPrompts prompts;
 #ifdef _WIN32
   prompts.Reply(kAnswerOk);  // the product tells the user when the batch is done
 #endif
   TW_PENDINGXFERS pending = {};
-  PressScan();
+  TW_UINT16 batchMode = kScanModeBatch;
+  PressScan(&batchMode);
   ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
   EXPECT_EQ(+pending.Count, 3);
 

@@ -1,0 +1,87 @@
+"""What a transfer must deliver for a source sample, computed from the formulas
+of the tone tables and the source lines (numpy, independent of the module):
+the reader's output table of a channel for a read of 8 bits per sample.
+
+An 8-bit image: entry i is the channel's tone table read at the inverse of
+the 1.8 gamma table at i. A 16-bit image: the 16-bit sample passes the
+reader's gamma table (CurrentGamma / display gamma, so the identity for the
+built-in defaults) and its 14-bit value indexes the tone table made with the
+gamma of the original type."""
+import os
+import sys
+
+import numpy as np
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tone', 'tests'))
+import tone_reference as tone  # noqa: E402
+
+REFLECTIVE_GAMMA = 1.8   # built-in gamma of reflective originals
+SOURCE_GAMMA = 1.8       # the gamma table that 8-bit sources are read through
+HIGH_BIT_ENTRIES = 16384
+
+
+def gamma_table8(n, gamma):
+    table = np.clip(tone.rounded((np.arange(n) / (n - 1)) ** (1.0 / gamma) * 255), 0, 255)
+    table[0] = 0
+    return table
+
+
+def inverse_lookup(table, v):
+    """The fractional position at which the rising table reaches v."""
+    n = len(table)
+    if v <= table[0]:
+        return 0.0
+    if v >= table[-1]:
+        return float(n - 1)
+    low = int(np.searchsorted(table, v, side='right')) - 1
+    high = low + 1
+    while table[high] == table[low]:
+        high += 1
+    return low + (v - table[low]) / (table[high] - table[low])
+
+
+def compose_with_inverse(curve, table, levels):
+    n = len(curve)
+    out = np.empty(n, dtype=np.int64)
+    for i in range(n):
+        level = int(tone.rounded(i * (levels - 1) / (n - 1)))
+        out[i] = min(int(tone.rounded(tone.interpolate(curve, inverse_lookup(table, level)))), levels - 1)
+    return out
+
+
+def output_table(curve=None, high_bit=False):
+    """The reader's output table; curve is the channel's tone table (the
+    default block's under the reflective gamma unless given)."""
+    if high_bit:
+        if curve is None:
+            curve = tone.tone_table(HIGH_BIT_ENTRIES, REFLECTIVE_GAMMA, False)
+        return compose_with_inverse(curve, np.arange(HIGH_BIT_ENTRIES), HIGH_BIT_ENTRIES)
+    if curve is None:
+        curve = tone.tone_table(256, REFLECTIVE_GAMMA, False)
+    return compose_with_inverse(curve, gamma_table8(256, SOURCE_GAMMA), 256)
+
+
+def transferred(table, sample, image_bits):
+    return int(table[sample >> 2] if image_bits == 16 else table[sample])
+
+
+def received(path, channels):
+    """The samples of a received image file, read back by ImageMagick."""
+    import subprocess
+    fmt = 'rgb' if channels == 3 else 'gray'
+    return subprocess.run(['convert', path, '-depth', '8', fmt + ':-'], capture_output=True, check=True).stdout
+
+
+def check_pixels(data, width, rows, channels, image_bits, table, sample):
+    """Problems of received samples against the table applied to the generator's samples."""
+    if len(data) != width * rows * channels:
+        return ['%d samples, wanted %d' % (len(data), width * rows * channels)]
+    for y in range(rows):
+        for x in range(width):
+            for c in range(channels):
+                want = transferred(table, sample(x, y, c, image_bits), image_bits)
+                got = data[(y * width + x) * channels + c]
+                if got != want:
+                    return ['pixel %d,%d channel %d: %d, wanted %d (source %d)'
+                            % (x, y, c, got, want, sample(x, y, c, image_bits))]
+    return []
