@@ -48,5 +48,6 @@ TW_UINT16 OnScanCommand(const TwainCall& call) {
     if (*mode != kScanModeNormal && *mode != kScanModeBatch) return FailWith(TWCC_BADVALUE);
     gBatchOutput = *mode == kScanModeBatch;
   }
-  return StartTransferFromUi() ? TWRC_SUCCESS : FailWith(TWCC_OPERATIONERROR);
+  if (!StartTransferFromUi()) return FailWith(TWCC_OPERATIONERROR);
+  return TWRC_SUCCESS;
 }

@@ -163,7 +163,9 @@ TEST_F(HeadlessDeviceTest, FailedStartsLeaveTheirErrorWord) {
     std::snprintf(gImagePath, sizeof gImagePath, "%s", Fixture(c.image).c_str());
     EXPECT_FALSE(StartDeviceRead(&frame, false)) << c.image;
     EXPECT_EQ(gDeviceErrorWord, c.error) << c.image;
-    if (c.alert) EXPECT_EQ(prompts.Asked(0).title, "Fehler");
+    if (c.alert) {
+      EXPECT_EQ(prompts.Asked(0).title, "Fehler");
+    }
     EXPECT_EQ(gDeviceLayer.read.reader, nullptr);
     EXPECT_EQ(gDeviceLayer.read.sourceBuffer, nullptr);
   }
