@@ -39,6 +39,7 @@ def main():
             os.remove(log)
         ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--transfer', mode, '--out', name])
         problems += [f'{mode}: missing line: {line}' for line in wanted + extra if line not in lines]
+        problems += [f'{mode}: unexpected message box: {line}' for line in lines if line.startswith('notice:')]
         if not ok:
             problems.append(f'{mode}: the host failed')
     with open(log) as posted:

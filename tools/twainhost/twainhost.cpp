@@ -11,8 +11,9 @@
 //     --out PATH            the file of the first image (default "received.bmp" or
 //                           "received.pnm"); later images of a batch get "-2", "-3"...
 //                           before the extension
-// While transferring, a message box of the source (as at the end of a batch)
-// is printed as "notice: <caption>: <text>" and answered with OK, as a user would.
+// A message box of the source (as at the end of a batch) is printed as
+// "notice: <caption>: <text>" and answered with OK, as a user would, so that
+// an unexpected box shows in the report instead of blocking the run.
 // Any answer a host would not accept is printed as a line starting with FAIL,
 // and the exit code is then 1.
 #include <windows.h>
@@ -568,6 +569,7 @@ int main(int argc, char** argv) {
     }
   }
 
+  CreateThread(nullptr, 0, AnswerMessageBoxes, nullptr, 0, nullptr);
   if (!Load(host, argv[1])) return 1;
   PrintIdentity(host.source);
   if (cycle) Cycle(host, true);
@@ -577,7 +579,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "--transfer takes native or memory\n");
       return 2;
     }
-    CreateThread(nullptr, 0, AnswerMessageBoxes, nullptr, 0, nullptr);
     Transfer(host, native, batch, out.empty() ? (native ? "received.bmp" : "received.pnm") : out);
   }
   FreeLibrary(host.module);

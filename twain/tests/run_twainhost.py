@@ -5,7 +5,8 @@ usage: run_twainhost.py <runner> <twainhost> <data source> [--expect LINE]... --
 The host runs in a folder of its own whose settings remember a generated image
 as the device used last (tools/seeded_session.py), so that enabling the source
 opens it without asking. Passes when the host exits with 0 and prints every
-expected line exactly.
+expected line exactly and reports no message box of the source that was
+not expected.
 """
 import os
 import shutil
@@ -36,7 +37,10 @@ def main():
     missing = [line for line in expected if line not in lines]
     for line in missing:
         print(f"missing line: {line}")
-    sys.exit(1 if missing or not passed or not seeded else 0)
+    unexpected = [line for line in lines if line.startswith("notice:") and line not in expected]
+    for line in unexpected:
+        print(f"unexpected message box: {line}")
+    sys.exit(1 if missing or unexpected or not passed or not seeded else 0)
 
 
 if __name__ == "__main__":

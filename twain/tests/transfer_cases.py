@@ -62,6 +62,7 @@ def main():
     if frames > 1:
         wanted.append('notice: Hinweis: Stapel Ende.')
     problems += ['missing line: ' + line for line in wanted if line not in lines]
+    problems += ['unexpected message box: ' + line for line in lines if line.startswith('notice:') and line not in wanted]
 
     curve = curve_table(dump, runner, folder, gamma) if gamma != 1.0 else None
     if curve is not None and curve[64] - 64 < 40:
