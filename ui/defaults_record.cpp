@@ -53,9 +53,10 @@ constexpr uint8_t kFrameSettings[9] = {36, 254, 254, 254, 36, 254, 254, 254, 36}
 // the CMYK source name, the 12 x 6 matrix and the four profile paths.
 constexpr DefaultsArea kBuiltInEmptyAreas[] = {{55, 42}, {1512, 260}, {2468, 144}, {2612, 4 * 260}};
 
-constexpr DefaultsField<uint8_t> kMinimumZirGammaChoice{3949};
-constexpr DefaultsField<uint16_t> kDefaultTableRows{1188};
-constexpr DefaultsField<uint16_t> kDefaultUnitChoice{1460};
+// Fields whose meaning belongs to subsystems not built yet; named by offset.
+constexpr DefaultsField<uint8_t> kDefaultChoice3949{3949};
+constexpr DefaultsField<uint16_t> kDefaultCount1188{1188};
+constexpr DefaultsField<uint16_t> kDefaultChoice1460{1460};
 
 // A small record is taken only when it has exactly the expected size.
 bool ReadExactRecord(RecordType type, int32_t id, void* buffer, uint32_t size) {
@@ -76,16 +77,8 @@ void ClearText(DefaultsBlock& block, DefaultsArea area) { std::memset(DefaultsBy
 // The monitor-matching mode the session can honour.
 void ReconcileMonitorMatching(DefaultsBlock& block) {
   uint8_t mode = GetDefault(block, kDefaultMonitorMatchingMode);
-  if (!HostOffersColourCallback() && mode == 2) {
-    if (gIcmEnabled) {
-      mode = 1;
-    } else {
-      mode = 0;
-      if (GetDefault(block, kDefaultInputCmsMode) == kInputColorEmbeddedProfile) {
-        SetDefault<int16_t>(block, kDefaultInputCmsMode, kInputColorNone);
-      }
-    }
-  }
+  if (!HostOffersColourCallback() && mode == 2) mode = gIcmEnabled ? 1 : 0;
+  // Without colour management the embedded profile cannot be used either.
   if (!gIcmEnabled) {
     if (mode == 1) mode = HostOffersColourCallback() ? 2 : 0;
     if (GetDefault(block, kDefaultInputCmsMode) == kInputColorEmbeddedProfile) {
@@ -148,8 +141,8 @@ void SetBuiltInDefaults(DefaultsBlock& block) {
 }
 
 void CheckLoadedDefaults(DefaultsBlock& block) {
-  const uint8_t choice = GetDefault(block, kMinimumZirGammaChoice);
-  SetDefault<uint8_t>(block, kMinimumZirGammaChoice, choice < 1 ? 1 : choice > 2 ? 2 : choice);
+  const uint8_t choice = GetDefault(block, kDefaultChoice3949);
+  SetDefault<uint8_t>(block, kDefaultChoice3949, choice < 1 ? 1 : choice > 2 ? 2 : choice);
   if (GetDefault(block, kDefaultZirOutputReduction) > 1) SetDefault<uint8_t>(block, kDefaultZirOutputReduction, 0);
   const double divisor = GetDefault(block, kDefaultZirGamma);
   // A stored NaN would pass both limits and reach every table built with it.
@@ -185,9 +178,9 @@ void ReconcileDefaultsWithColourServices(DefaultsBlock& block) {
   if (GetDefault(block, kDefaultMonochromePrescan) && GetDefault(block, kDefaultDropoutColor) == 0) {
     SetDefault<uint8_t>(block, kDefaultDropoutColor, 2);
   }
-  if (GetDefault(block, kDefaultTableRows) == 0) SetDefault<uint16_t>(block, kDefaultTableRows, 9999);
+  if (GetDefault(block, kDefaultCount1188) == 0) SetDefault<uint16_t>(block, kDefaultCount1188, 9999);
   if (GetDefault(block, kDefaultToneEndHigh) == 0) SetDefault<int16_t>(block, kDefaultToneEndHigh, 256);
-  if (GetDefault(block, kDefaultUnitChoice) == 0) SetDefault<uint16_t>(block, kDefaultUnitChoice, 1);
+  if (GetDefault(block, kDefaultChoice1460) == 0) SetDefault<uint16_t>(block, kDefaultChoice1460, 1);
   if (GetDefault(block, kDefaultAperture) == 0) SetDefault<uint32_t>(block, kDefaultAperture, 1);
   SetupMonitorMatching(block);
   LoadSeparationAndConversionTables(block);
