@@ -192,9 +192,10 @@ TEST(FolderChooser, ShowsTheCaptionAndGermanButtonsAndStartsAtTheFolder) {
   DialogRobot robot("Verzeichnis w\xE4hlen", [&](HWND dialog) {
     okText = DialogRobot::TextOf(GetDlgItem(dialog, IDOK));
     cancelText = DialogRobot::TextOf(GetDlgItem(dialog, IDCANCEL));
-    // The chooser selects its start folder after it appears; confirm only then.
+    // The chooser selects its start folder after it appears, slowly on a busy
+    // machine (it walks the drives first); confirm only then.
     HWND tree = DialogRobot::FindDescendantOfClass(dialog, WC_TREEVIEWA);
-    for (int waited = 0; waited < 5000 && SelectedTreeText(tree) != "zir_dialogs_test"; waited += 20) Sleep(20);
+    for (int waited = 0; waited < 60000 && SelectedTreeText(tree) != "zir_dialogs_test"; waited += 20) Sleep(20);
     DialogRobot::Click(dialog, IDOK);
   });
   char start[MAX_PATH];
