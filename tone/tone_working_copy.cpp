@@ -73,6 +73,18 @@ void KeepGradationPointsValid(ToneBlock* block) {
   }
 }
 
+// One output pair (output or end values) moved by the working copy's change:
+// a moved end keeps its gap to the pair's other end and to the other pair.
+void StoreOutputPair(int16_t* low, int16_t* high, int16_t wLow, int16_t wHigh, int16_t beforeLow,
+                     int16_t beforeHigh, int otherLow, int otherHigh) {
+  int newLow = *low + Delta(wLow, beforeLow);
+  int newHigh = *high + Delta(wHigh, beforeHigh);
+  if (wLow != beforeLow) newLow = std::min({newLow, newHigh - kOutputGap, otherHigh - kOutputGap});
+  if (wHigh != beforeHigh) newHigh = std::max({newHigh, newLow + kOutputGap, otherLow + kOutputGap});
+  *low = ClampTone(newLow);
+  *high = ClampTone(newHigh);
+}
+
 void ApplyChanges(ToneBlock* b, const ToneBlock& w, const ToneBlock& before) {
   for (int i = 0; i < 7; ++i) {
     b->gradationY[i] = static_cast<uint16_t>(b->gradationY[i] + w.gradationY[i] - before.gradationY[i]);
@@ -88,31 +100,10 @@ void ApplyChanges(ToneBlock* b, const ToneBlock& w, const ToneBlock& before) {
   b->inputLow = ClampTone(inLow);
   b->inputHigh = ClampTone(inHigh);
 
-  int outLow = b->outputLow + Delta(w.outputLow, before.outputLow);
-  int outHigh = b->outputHigh + Delta(w.outputHigh, before.outputHigh);
-  if (w.outputLow != before.outputLow) {
-    outLow = std::min(outLow, outHigh - kOutputGap);
-    outLow = std::min(outLow, b->endHigh - kOutputGap);
-  }
-  if (w.outputHigh != before.outputHigh) {
-    outHigh = std::max(outHigh, outLow + kOutputGap);
-    outHigh = std::max(outHigh, b->endLow + kOutputGap);
-  }
-  b->outputLow = ClampTone(outLow);
-  b->outputHigh = ClampTone(outHigh);
-
-  int endLow = b->endLow + Delta(w.endLow, before.endLow);
-  int endHigh = b->endHigh + Delta(w.endHigh, before.endHigh);
-  if (w.endLow != before.endLow) {
-    endLow = std::min(endLow, endHigh - kOutputGap);
-    endLow = std::min(endLow, b->outputHigh - kOutputGap);
-  }
-  if (w.endHigh != before.endHigh) {
-    endHigh = std::max(endHigh, endLow + kOutputGap);
-    endHigh = std::max(endHigh, b->outputLow + kOutputGap);
-  }
-  b->endLow = ClampTone(endLow);
-  b->endHigh = ClampTone(endHigh);
+  StoreOutputPair(&b->outputLow, &b->outputHigh, w.outputLow, w.outputHigh, before.outputLow, before.outputHigh,
+                  b->endLow, b->endHigh);
+  StoreOutputPair(&b->endLow, &b->endHigh, w.endLow, w.endHigh, before.endLow, before.endHigh, b->outputLow,
+                  b->outputHigh);
 
   b->gammaFactor += w.gammaFactor - before.gammaFactor;
   for (int i = 0; i < kExpertCount; ++i) {
