@@ -6,6 +6,19 @@ option(ZIR_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer"
 add_compile_options(-msse2 -mfpmath=sse -Wall -Wextra)
 
 if(ZIR_WIN32)
+  # win32: the product (i686). win64: the same sources as x86_64 test copies,
+  # for machines that cannot run 32-bit programs.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(ZIR_WINDOWS_ARCH win64)
+    set(ZIR_WINE_LOADER /usr/lib/wine/wine64)
+    set(ZIR_FAKE_DSM_NAME twaindsm)
+  else()
+    set(ZIR_WINDOWS_ARCH win32)
+    set(ZIR_WINE_LOADER wine)
+    set(ZIR_FAKE_DSM_NAME twain_32)
+  endif()
+  # The recording source manager of tools/ replaces Wine's own.
+  set(ZIR_FAKE_DSM_OVERRIDE "WINEDLLOVERRIDES=${ZIR_FAKE_DSM_NAME}=n")
   # Libgcc, libstdc++ and winpthread linked in: the modules import only system DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
   # GetProcAddress results are cast to their real signatures.
@@ -46,7 +59,7 @@ function(zir_find_dependencies)
     endif()
   endif()
   if(ZIR_WIN32)
-    set(root ${ZIR_DEPS_DIR}/win32)
+    set(root ${ZIR_DEPS_DIR}/${ZIR_WINDOWS_ARCH})
   else()
     set(root ${ZIR_DEPS_DIR}/host)
   endif()
@@ -74,6 +87,18 @@ function(zir_find_dependencies)
   set_target_properties(zir_tiff PROPERTIES INTERFACE_LINK_LIBRARIES zir_zlib)
   set_target_properties(zir_png PROPERTIES INTERFACE_LINK_LIBRARIES zir_zlib)
   # The 12-bit build's symbols are renamed: include <jpeg12/jpeglib12.h> to reach it.
+endfunction()
+
+# zir_module_definition(<out> <template>): the module-definition file of a
+# Windows module. The template names stdcall functions as the 32-bit linker
+# decorates them (DS_Entry@20); x86_64 has no such decoration, so there the
+# argument bytes are dropped. An ordinal (" @1") stays.
+function(zir_module_definition out template)
+  file(READ ${template} text)
+  if(ZIR_WINDOWS_ARCH STREQUAL win64)
+    string(REGEX REPLACE "([A-Za-z0-9_])@[0-9]+" "\\1" text "${text}")
+  endif()
+  file(GENERATE OUTPUT ${out} CONTENT "${text}")
 endfunction()
 
 # GoogleTest from Debian's sources, built for the configuration at hand.

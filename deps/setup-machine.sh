@@ -5,10 +5,11 @@ set -euo pipefail
 
 packages=(
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
   cmake ninja-build nasm make pkg-config autoconf automake libtool
   g++ googletest zlib1g-dev
-  wine wine32
+  wine wine32 wine64
   xvfb xauth x11-apps
   imagemagick libtiff-tools libjpeg-turbo-progs ghostscript liblcms2-utils
   python3 python3-numpy

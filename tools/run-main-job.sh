@@ -1,14 +1,32 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds the product and runs the main job: the test host
-# loads the data source under Wine, presses Scan on a generated sample image and
-# takes it by native transfer (build/win32/main-job/received.bmp) and by memory
-# transfer (build/win32/main-job/received.ppm).
-set -euo pipefail
+# Sets up the machine, builds the data source and runs the main job: the test
+# host loads the data source under Wine, presses Scan on a generated sample
+# image and takes it by native transfer (build/<preset>/main-job/received.bmp)
+# and by memory transfer (received.ppm). The preset is win32, the product,
+# where this machine runs 32-bit programs, and win64, its 64-bit test build,
+# where it does not.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-bash deps/setup-machine.sh
-bash deps/build-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
-rm -rf build/win32/main-job
+
+step() {
+  local what=$1; shift
+  "$@" || { echo "The main job failed: $what did not succeed (its output above says why)." >&2; exit 1; }
+}
+
+step "the machine set-up" bash deps/setup-machine.sh
+step "the third-party build" bash deps/build-deps.sh
+source tools/windows_suites.sh
+zir_probe_win32
+if [ "$ZIR_RUNS_WIN32" = 1 ]; then
+  preset=win32
+  echo "main job: through the 32-bit data source, the product."
+else
+  preset=win64
+  echo "main job: through the 64-bit test build of the data source: $ZIR_WIN32_LEFT_OUT."
+fi
+step "configuring the $preset build" cmake --preset "$preset" >/dev/null
+step "building the $preset build" cmake --build --preset "$preset"
+rm -rf "build/$preset/main-job"
 # Debian's python3: the pixel check needs its numpy.
-/usr/bin/python3 tools/transfer_sample.py build/win32/wine-run.sh build/win32/bin --out build/win32/main-job
+step "the sample transfer" /usr/bin/python3 tools/transfer_sample.py "build/$preset/wine-run.sh" "build/$preset/bin" \
+  --out "build/$preset/main-job"

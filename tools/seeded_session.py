@@ -12,7 +12,9 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 import make_tiff_fixtures as tiff  # noqa: E402
 
 WIDTH, HEIGHT, DPI = 48, 32, 150
-FILES = ['QB ZIR.ds', 'twainhost.exe', 'twain_32.dll', 'seedprefs.exe']
+FILES = ['QB ZIR.ds', 'twainhost.exe', 'seedprefs.exe']
+# The recording source manager, named as the build's architecture names it.
+SOURCE_MANAGERS = ['twain_32.dll', 'twaindsm.dll']
 
 
 def sample(x, y, channel=0, bits=8):
@@ -41,10 +43,12 @@ def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, 
     os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
     for name in FILES:
         shutil.copy(os.path.join(bin_folder, name), folder)
+    manager = next(name for name in SOURCE_MANAGERS if os.path.exists(os.path.join(bin_folder, name)))
+    shutil.copy(os.path.join(bin_folder, manager), folder)
     tiff.striped('sample', WIDTH, HEIGHT, channels, image_bits, rows_per_strip=5, out=folder, expect=False,
                  extra={296: (tiff.SHORT, [2]), 282: (tiff.RATIONAL, [(DPI, 1)]), 283: (tiff.RATIONAL, [(DPI, 1)])})
     os.environ['ZIR_FAKEDSM_LOG'] = os.path.join(folder, 'fakedsm.log')
-    os.environ['WINEDLLOVERRIDES'] = 'twain_32=n'
+    os.environ['WINEDLLOVERRIDES'] = os.path.splitext(manager)[0] + '=n'
     ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
                                  windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),
                                  'rgb' if channels == 3 else 'grey', str(frame_bits), str(frames), str(gamma)])

@@ -42,9 +42,12 @@ def main():
         problems += [f'{mode}: unexpected message box: {line}' for line in lines if line.startswith('notice:')]
         if not ok:
             problems.append(f'{mode}: the host failed')
-    with open(log) as posted:
-        if 'MSG=0x0101' not in posted.read():
-            problems.append('no MSG_XFERREADY in the source manager log')
+    if not os.path.exists(log):
+        problems.append('the source manager wrote no log: the host did not reach it')
+    else:
+        with open(log) as posted:
+            if 'MSG=0x0101' not in posted.read():
+                problems.append('no MSG_XFERREADY in the source manager log')
 
     if not problems:
         table = transfer_expect.output_table()

@@ -46,6 +46,9 @@ static_assert(offsetof(TW_IDENTITY, ProductName) == 122, "TW_IDENTITY layout");
 
 typedef TW_IDENTITY* pTW_IDENTITY;
 
+// The source manager's module: TWAIN names the 64-bit one differently.
+constexpr const char* kSourceManagerModule = sizeof(void*) == 8 ? "TWAINDSM.DLL" : "TWAIN_32.DLL";
+
 // A movable memory block handed between source and application; the
 // receiver frees it. In the product it is a global memory handle.
 typedef void* TW_HANDLE;
@@ -171,13 +174,18 @@ static_assert(offsetof(TW_IMAGEMEMXFER, Memory) == 26, "TW_IMAGEMEMXFER layout")
 static_assert(offsetof(TW_CAPABILITY, hContainer) == 4, "TW_CAPABILITY layout");
 static_assert(offsetof(TW_USERINTERFACE, hParent) == 4, "TW_USERINTERFACE layout");
 static_assert(offsetof(TW_EVENT, TWMessage) == sizeof(TW_MEMREF), "TW_EVENT layout");
-// The records that carry a handle or pointer have their published sizes in
-// the 32-bit product; the host checks build them with wider pointers.
-static_assert(sizeof(void*) != 4 || sizeof(TW_CAPABILITY) == 8, "TW_CAPABILITY layout");
-static_assert(sizeof(void*) != 4 || sizeof(TW_USERINTERFACE) == 8, "TW_USERINTERFACE layout");
-static_assert(sizeof(void*) != 4 || sizeof(TW_EVENT) == 6, "TW_EVENT layout");
-static_assert(sizeof(void*) != 4 || sizeof(TW_MEMORY) == 12, "TW_MEMORY layout");
-static_assert(sizeof(void*) != 4 || sizeof(TW_IMAGEMEMXFER) == 38, "TW_IMAGEMEMXFER layout");
+// The records that carry a handle or pointer have the published sizes of
+// their architecture: 32-bit Windows (the product), and 64-bit Windows with
+// 8-byte handles and pointers in the same 2-byte packing (the 64-bit test
+// build, and the host checks).
+constexpr bool kTwainPointers32 = sizeof(void*) == 4;
+static_assert(sizeof(void*) == 4 || sizeof(void*) == 8, "TWAIN has 32- and 64-bit layouts only");
+static_assert(sizeof(TW_CAPABILITY) == (kTwainPointers32 ? 8 : 12), "TW_CAPABILITY layout");
+static_assert(sizeof(TW_USERINTERFACE) == (kTwainPointers32 ? 8 : 12), "TW_USERINTERFACE layout");
+static_assert(sizeof(TW_EVENT) == (kTwainPointers32 ? 6 : 10), "TW_EVENT layout");
+static_assert(sizeof(TW_MEMORY) == (kTwainPointers32 ? 12 : 16), "TW_MEMORY layout");
+static_assert(offsetof(TW_MEMORY, TheMem) == 8, "TW_MEMORY layout");
+static_assert(sizeof(TW_IMAGEMEMXFER) == (kTwainPointers32 ? 38 : 42), "TW_IMAGEMEMXFER layout");
 
 // Data groups, data argument types and messages.
 enum : TW_UINT32 { DG_CONTROL = 0x0001, DG_IMAGE = 0x0002 };

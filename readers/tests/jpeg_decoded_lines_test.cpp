@@ -13,7 +13,7 @@ struct Layout {
   DecodedLinesLayout layout;
   Layout() {
     for (size_t i = 0; i < info.size(); ++i) info[i] = static_cast<uint8_t>(i * 3);
-    layout = DecodedLinesLayout{"C:\\bilder\\foto.jpg", info.data(), FileStamp{1234, 5678}, 6, 4};
+    layout = DecodedLinesLayout{"C:\\bilder\\foto.jpg", info.data(), FileStamp{1234, 5678, 0, 0}, 6, 4};
   }
 };
 

@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
-"""Reads the import and export tables of the deliverables with objdump -p:
-they may import only system DLLs, and the data source exports exactly DS_Entry."""
+"""Reads the headers, import and export tables of the deliverables with objdump:
+they are Windows images of the build's architecture (pei-i386 for the product,
+pei-x86-64 for the 64-bit test build), they may import only system DLLs, and
+the data source exports exactly DS_Entry.
+
+usage: check_deliverables.py <objdump> <pei-i386|pei-x86-64> <data source> <program>"""
 import re
 import subprocess
 import sys
@@ -22,10 +26,19 @@ def tables(objdump, path):
     return imports, exports
 
 
+def image_format(objdump, path):
+    text = subprocess.run([objdump, "-f", path], check=True, capture_output=True, text=True).stdout
+    found = re.search(r"file format (\S+)", text)
+    return found.group(1) if found else "unknown"
+
+
 def main():
-    objdump, source, program = sys.argv[1:4]
+    objdump, wanted_format, source, program = sys.argv[1:5]
     failures = []
     for path in (source, program):
+        found = image_format(objdump, path)
+        if found != wanted_format:
+            failures.append(f"{path} is {found}, not {wanted_format}")
         imports, _ = tables(objdump, path)
         foreign = sorted(imports - SYSTEM_DLLS)
         if foreign:

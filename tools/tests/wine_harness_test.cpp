@@ -35,7 +35,7 @@ TEST(WineHarness, FakeSourceManagerRecordsEachCall) {
   const char* log = "fakedsm-harness.log";
   std::remove(log);
   SetEnvironmentVariableA("ZIR_FAKEDSM_LOG", log);
-  HMODULE manager = LoadLibraryA("twain_32.dll");
+  HMODULE manager = LoadLibraryA(kSourceManagerModule);
   ASSERT_NE(manager, nullptr);
   auto entry = reinterpret_cast<DSMENTRYPROC>(GetProcAddress(manager, MAKEINTRESOURCEA(1)));
   ASSERT_NE(entry, nullptr) << "DSM_Entry must be ordinal 1";

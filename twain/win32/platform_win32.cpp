@@ -24,7 +24,7 @@ AcceleratorRef LoadModuleAccelerators(int id) {
 }
 
 void PostToSourceManager(TW_IDENTITY* origin, TW_IDENTITY* destination, TW_UINT16 message) {
-  HMODULE manager = LoadLibraryA("TWAIN_32.DLL");
+  HMODULE manager = LoadLibraryA(kSourceManagerModule);
   if (!manager) return;
   auto entry = reinterpret_cast<DSMENTRYPROC>(GetProcAddress(manager, MAKEINTRESOURCEA(1)));
   if (entry) entry(origin, destination, DG_CONTROL, DAT_NULL, message, nullptr);

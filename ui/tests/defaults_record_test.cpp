@@ -137,7 +137,9 @@ TEST(ColourServices, ModesTheSessionCannotHonourFallBack) {
     EXPECT_EQ(Bytes(block, c.offset, c.width), c.reconciled) << "byte " << c.offset << " stored " << c.stored;
     // Leaving the separation or the ICC output turns the three-channel output
     // on; a CMYK choice without conversion tables stays CMYK.
-    if (c.offset == 1458) EXPECT_EQ(block.bytes[633], c.stored == 2 || c.stored == 3 ? 1 : 0) << c.stored;
+    if (c.offset == 1458) {
+      EXPECT_EQ(block.bytes[633], c.stored == 2 || c.stored == 3 ? 1 : 0) << c.stored;
+    }
   }
 }
 
