@@ -14,9 +14,6 @@ Result Unsupported(EntryWork& work) {
 }  // namespace
 
 void* ReadBmpImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
-void* ReadPcxImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
-void* ReadTgaImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
-void* ReadPsdImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* ReadTiffImage(EntryWork& work, IoStream&, int, int, int*, int*) { return Unsupported<void*>(work); }
 void* ReadPngImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* ReadJpegImage(EntryWork& work, IoStream&, int, int*, int*) { return Unsupported<void*>(work); }
@@ -35,15 +32,6 @@ bool ReadPngHeader(EntryWork& work, IoStream&, int*, int*, int*, int*, int*, Ima
 }
 
 bool WriteBmpImage(EntryWork& work, IoStream&, const void*, int, int, int, int, const PaletteEntry*, int) {
-  return Unsupported<bool>(work);
-}
-bool WritePcxImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*) {
-  return Unsupported<bool>(work);
-}
-bool WriteTgaImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*) {
-  return Unsupported<bool>(work);
-}
-bool WritePsdImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*) {
   return Unsupported<bool>(work);
 }
 bool WriteTiffImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*, int,

@@ -23,6 +23,12 @@ class ScratchBlock {
 
   template <typename T>
   T* As() const { return static_cast<T*>(data_); }
+  // Hands the block over (to the caller of an entry point): no longer freed here.
+  void* Release() {
+    void* data = data_;
+    data_ = nullptr;
+    return data;
+  }
   explicit operator bool() const { return data_ != nullptr; }
 
  private:
