@@ -150,7 +150,11 @@ inline void WriteFile(Writer write, const std::string& path, const Bytes& pixels
   if (bits == 24) {
     rgb = pixels;
   } else {
-    for (uint8_t index : pixels) rgb.insert(rgb.end(), {palette[index].red, palette[index].green, palette[index].blue});
+    for (uint8_t index : pixels) {
+      rgb.push_back(palette[index].red);
+      rgb.push_back(palette[index].green);
+      rgb.push_back(palette[index].blue);
+    }
   }
   PutFile(path + ".rgb", rgb);
   const std::string extension = path.substr(path.rfind('.') + 1);
@@ -161,8 +165,11 @@ inline void WriteFile(Writer write, const std::string& path, const Bytes& pixels
 inline Bytes TestRgb(int width, int height) {
   Bytes rgb;
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      rgb.insert(rgb.end(), {uint8_t(x * 9 + y), uint8_t(y * 13 + 5), uint8_t(x * y + 200)});
+    for (int x = 0; x < width; ++x) {
+      rgb.push_back(uint8_t(x * 9 + y));
+      rgb.push_back(uint8_t(y * 13 + 5));
+      rgb.push_back(uint8_t(x * y + 200));
+    }
   return rgb;
 }
 

@@ -109,8 +109,28 @@ TEST_P(FileEntryPoint, RefusesADepthItDoesNotOfferWith5) {
   EXPECT_EQ(GetLastImageError(), kImageBadArgument);
 }
 
-// The codecs are separate pieces of work; until one is in, its entry points answer 28.
-TEST_P(FileEntryPoint, AnswersUnsupportedUntilItsCodecIsBuilt) {
+INSTANTIATE_TEST_SUITE_P(All, FileEntryPoint, ::testing::ValuesIn(EntryCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The codecs are separate pieces of work; until one is in, its entry points
+// answer 28. A built codec leaves this list, and its own tests take over.
+const char* const kPendingEntries[] = {
+    "ReadBmpFile",     "ReadTiffFile",    "ReadPngFile",   "ReadJpegFile",  "GetTiffFileInfo",
+    "GetJpegFileInfo", "GetPngFileInfo",  "WriteBmpFile",  "WriteTiffFile", "WritePngFile",
+    "WriteJpegFile",   "WriteWmfFile",    "WriteEmfFile",
+};
+
+std::vector<EntryCase> PendingEntryCases() {
+  std::vector<EntryCase> pending;
+  for (const EntryCase& entry : EntryCases())
+    for (const char* name : kPendingEntries)
+      if (std::string(entry.name) == name) pending.push_back(entry);
+  return pending;
+}
+
+using PendingEntryPoint = FileEntryPoint;
+
+TEST_P(PendingEntryPoint, AnswersUnsupportedUntilItsCodecIsBuilt) {
   for (int depth : GetParam().offered.empty() ? std::vector<int>{24} : GetParam().offered) {
     EXPECT_FALSE(GetParam().call(stream_, depth));
     EXPECT_EQ(GetLastImageError(), kImageUnsupported) << "depth " << depth;
@@ -118,8 +138,9 @@ TEST_P(FileEntryPoint, AnswersUnsupportedUntilItsCodecIsBuilt) {
   EXPECT_EQ(GetContext()->depth, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, FileEntryPoint, ::testing::ValuesIn(EntryCases()),
+INSTANTIATE_TEST_SUITE_P(Pending, PendingEntryPoint, ::testing::ValuesIn(PendingEntryCases()),
                          [](const auto& info) { return std::string(info.param.name); });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(PendingEntryPoint);
 
 TEST(ReaderArguments, MissingOutputsAreRefusedWith5) {
   ImageStream sink = OpenFileSink("entry_points_out.bin");
