@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 #include "twain/capability_containers.h"
 #include "twain/data_source_state.h"
 

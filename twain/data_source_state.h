@@ -7,7 +7,7 @@
 
 #include "foundation/file_io.h"
 #include "foundation/memory.h"
-#include "frames/frame_state_area.h"
+#include "records/frame_state_area.h"
 #include "twain/platform.h"
 
 // Resolutions the image offers, ascending.

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "records/session_block.h"
 #include "twain/platform.h"
-#include "twain/session_block.h"
 #include "twain/twain_records.h"
 
 // The TWAIN state times 100: 300 (loaded) to 700 (transferring).

@@ -4,7 +4,7 @@
 
 #include "foundation/fixed_point.h"
 #include "foundation/round.h"
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 #include "session/device_layer.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "color/color_management.h"
+#include "records/session_block.h"
 #include "twain/twain_state.h"
-#include "twain/session_block.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "ui/session_image.h"
 
 #include "foundation/fixed_point.h"
-#include "frames/frame_record.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
 #include "twain/data_source_state.h"
 #include "twain/twain_state.h"
-#include "ui/defaults_block.h"
 #include "ui/orientation/preview_orientation.h"
 
 namespace {

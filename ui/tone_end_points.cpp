@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "frames/frame_record.h"
-#include "tone/tone_block.h"
+#include "records/frame_record.h"
+#include "records/tone_block.h"
 #include "twain/data_source_state.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "records/defaults_block.h"
 #include "session/band_producer.h"
 #include "session/scan_session.h"
 #include "session/tests/scan_test_support.h"
 #include "twain/data_source_state.h"
-#include "ui/defaults_block.h"
 #include "ui/orientation/preview_orientation.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/record_store.h"
+#include "records/frame_record.h"
 #include "session/device_chooser.h"
-#include "frames/frame_record.h"
 #include "session/device_layer.h"
 #include "session/device_read.h"
 #include "session/device_state.h"

@@ -6,15 +6,15 @@
 
 #include "frames/frame_record_init.h"
 #include "readers/reader_factory.h"
-#include "session/source_lines.h"
+#include "records/defaults_block.h"
 #include "session/band_producer.h"
 #include "session/band_services.h"
 #include "session/device_layer.h"
 #include "session/device_state.h"
 #include "session/scan_session.h"
+#include "session/source_lines.h"
 #include "twain/data_source_state.h"
 #include "twain/twain_state.h"
-#include "ui/defaults_block.h"
 
 void ScanTest::SetUp() {
   SessionTest::SetUp();

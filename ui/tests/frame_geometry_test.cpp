@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "foundation/fixed_point.h"
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 #include "session/device_layer.h"
 #include "ui/frame_geometry.h"
 

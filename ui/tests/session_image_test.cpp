@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "frames/frame_record.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
 #include "twain/data_source_state.h"
 #include "twain/twain_state.h"
-#include "ui/defaults_block.h"
 #include "ui/session_image.h"
 
 namespace {
