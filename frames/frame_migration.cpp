@@ -9,7 +9,7 @@
 #include "frames/frame_sets.h"
 #include "frames/frame_storage.h"
 #include "records/frame_record.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The frame initialiser fed from the open session.
 #include "frames/frame_record_init.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "ui/orientation/preview_orientation.h"
 
 void InitFrameRecord(FrameRecord* record, bool fromScratch) {

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "foundation/memory.h"
+#include "state/data_source_state.h"
 #include "twain/capabilities.h"
-#include "twain/data_source_state.h"
 #include "twain/transfer_rows.h"
 #include "twain/transfer_state.h"
 #include "twain/transfers.h"

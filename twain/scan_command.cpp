@@ -4,12 +4,12 @@
 #include "frames/frame_storage.h"
 #include "output/file_output.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "twain/source_lifecycle.h"
 #include "twain/transfer_state.h"
 #include "twain/transfers.h"
-#include "ui/preview_orientation_store.h"
 #include "ui/defaults_record.h"
+#include "ui/preview_orientation_store.h"
 #include "ui/ui_state_records.h"
 
 bool StartTransferFromUi() {

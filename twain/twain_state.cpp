@@ -11,8 +11,6 @@ TW_UINT16 gConditionCode = TWCC_SUCCESS;
 TW_IDENTITY gAppIdentity;
 TW_IDENTITY gSourceIdentity;
 ModuleRef gComctlModule;
-SessionBlock* gSession;
-SessionBlock gSessionStorage;
 void* gPlatformData;
 
 namespace {

@@ -13,13 +13,13 @@
 #include "session/preview_store.h"
 #include "session/scan_session.h"
 #include "sharpen/film_profiles.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "twain/source_lifecycle.h"
+#include "ui/defaults_record.h"
 #include "ui/dialog_shell.h"
 #include "ui/frame_geometry.h"
 #include "ui/option_records.h"
 #include "ui/preview_orientation_store.h"
-#include "ui/defaults_record.h"
 #include "ui/ui_state_records.h"
 
 namespace {

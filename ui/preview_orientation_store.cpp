@@ -1,7 +1,7 @@
 #include "ui/preview_orientation_store.h"
 
 #include "foundation/record_store.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "ui/orientation/preview_orientation.h"
 
 bool LoadPreviewOrientation() {

@@ -4,7 +4,7 @@
 
 #include "records/frame_record.h"
 #include "records/tone_block.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "frames/frame_migration.h"
 #include "frames/frame_record_init.h"
 #include "frames/frame_storage.h"
+#include "state/data_source_state.h"
 #include "tone/gradation_presets.h"
 #include "tone/tone_engine_state.h"
-#include "twain/data_source_state.h"
 #include "ui/defaults_record.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "session/band_producer.h"
 #include "session/scan_session.h"
 #include "session/tests/scan_test_support.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "ui/orientation/preview_orientation.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "session/device_state.h"
 #include "session/scan_session.h"
 #include "session/source_lines.h"
-#include "twain/data_source_state.h"
-#include "twain/twain_state.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 
 void ScanTest::SetUp() {
   SessionTest::SetUp();

@@ -5,7 +5,7 @@
 #include "foundation/progress/session_values.h"
 #include "records/defaults_block.h"
 #include "records/frame_record.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 constexpr int32_t kScanProgressTitle = 16028;  // "in Bearbeitung"

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "state/data_source_state.h"
 #include "twain/capability_containers.h"
-#include "twain/data_source_state.h"
 #include "twain/platform.h"
 #include "twain/twain_state.h"
 

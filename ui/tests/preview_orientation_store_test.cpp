@@ -5,7 +5,7 @@
 
 #include "foundation/file_io.h"
 #include "foundation/record_store.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "ui/orientation/preview_orientation.h"
 #include "ui/preview_orientation_store.h"
 

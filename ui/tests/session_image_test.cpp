@@ -5,8 +5,8 @@
 
 #include "records/defaults_block.h"
 #include "records/frame_record.h"
-#include "twain/data_source_state.h"
-#include "twain/twain_state.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 #include "ui/session_image.h"
 
 namespace {
