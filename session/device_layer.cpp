@@ -9,7 +9,7 @@
 #include "readers/reader_factory.h"
 #include "session/device_platform.h"
 #include "session/device_state.h"
-#include "ui/frame_geometry.h"
+#include "session/frame_geometry.h"
 #include "ui/ui_state_records.h"
 
 DeviceLayerState gDeviceLayer;

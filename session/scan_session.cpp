@@ -24,8 +24,10 @@
 #include "session/device_layer.h"
 #include "session/device_state.h"
 #include "session/device_table.h"
+#include "session/frame_geometry.h"
 #include "session/reduction_tables.h"
 #include "session/scan_read.h"
+#include "session/session_image.h"
 #include "sharpen/film_profiles.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
@@ -33,9 +35,7 @@
 #include "tone/tone_engine_state.h"
 #include "ui/batch_end.h"
 #include "ui/defaults_record.h"
-#include "ui/frame_geometry.h"
 #include "ui/option_records.h"
-#include "ui/session_image.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "foundation/fixed_point.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
-#include "ui/frame_geometry.h"
+#include "session/frame_geometry.h"
 
 namespace {
 

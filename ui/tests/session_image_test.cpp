@@ -5,9 +5,9 @@
 
 #include "records/defaults_block.h"
 #include "records/frame_record.h"
+#include "session/session_image.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
-#include "ui/session_image.h"
 
 namespace {
 

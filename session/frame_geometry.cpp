@@ -1,4 +1,4 @@
-#include "ui/frame_geometry.h"
+#include "session/frame_geometry.h"
 
 #include <algorithm>
 
