@@ -10,7 +10,7 @@
 #include "session/device_platform.h"
 #include "session/device_state.h"
 #include "session/frame_geometry.h"
-#include "ui/ui_state_records.h"
+#include "session/user_interface_hooks.h"
 
 DeviceLayerState gDeviceLayer;
 
@@ -122,7 +122,7 @@ bool OpenImageDevice(const char* path) {
   LoadImageGeometry();
   ResetDeviceStatus();
   FillDeviceInfo(&device.description);
-  InitDeviceCapabilities();
+  SessionUserInterface().initDeviceCapabilities();
   ComputeScanAreaInches();
 
   const char* name = FileNamePart(device.imagePath);

@@ -28,14 +28,12 @@
 #include "session/reduction_tables.h"
 #include "session/scan_read.h"
 #include "session/session_image.h"
+#include "session/user_interface_hooks.h"
 #include "sharpen/film_profiles.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
 #include "tone/gamma_tables.h"
 #include "tone/tone_engine_state.h"
-#include "ui/batch_end.h"
-#include "ui/defaults_record.h"
-#include "ui/option_records.h"
 
 namespace {
 
@@ -207,12 +205,12 @@ void ReportScannerStatus() {
       RecordStoreDeleteIndexed(gDeviceStore, kFrameCountType, 1);
       ResetBatchCounter();
     }
-    if (gBatchOutput && (stop != 0 || DeviceHighestOptionSlot() <= gBatchIndex)) AnnounceBatchEnd();
+    if (gBatchOutput && (stop != 0 || DeviceHighestOptionSlot() <= gBatchIndex)) SessionUserInterface().announceBatchEnd();
     return;
   }
   if (gBatchOutput && !gSession->transferActive) {
     RecordStoreDeleteIndexed(gDeviceStore, kFrameCountType, 1);
-    if (RecordStoreCount(gDeviceStore, kFrameCountType) == 0) AnnounceBatchEnd();
+    if (RecordStoreCount(gDeviceStore, kFrameCountType) == 0) SessionUserInterface().announceBatchEnd();
   }
 }
 
@@ -238,7 +236,7 @@ void PrepareNextFrame() {
     gBatchLast = 0;
     if (gBatchIndex + 1 <= DeviceHighestOptionSlot()) WriteFrameCount(kFeederFrameCount);
   } else {
-    LoadOptionSelection();
+    SessionUserInterface().loadOptionSelection();
     if (!RecordStoreRead(gDeviceStore, CurrentFrameListType(), value, &gScanFrame, sizeof gScanFrame)) {
       gSessionEnded = 1;
       return;
@@ -254,7 +252,7 @@ void PrepareNextFrame() {
     }
   }
 
-  LoadColourBalanceAndDefaults();
+  SessionUserInterface().loadColourBalanceAndDefaults();
   DescribeScanImage();
   if (!StartScan()) gSessionEnded = 1;
 }

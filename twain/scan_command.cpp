@@ -8,18 +8,10 @@
 #include "twain/source_lifecycle.h"
 #include "twain/transfer_state.h"
 #include "twain/transfers.h"
-#include "ui/defaults_record.h"
-#include "ui/preview_orientation_store.h"
 #include "ui/ui_state_records.h"
 
 bool StartTransferFromUi() {
-  SaveSelectedDevice();
-  SavePreviewOrientation();
-  SavePreviewBox();
-  SaveFrameList();
-  SaveDialogPositions();
-  SaveColourBalanceAndDefaults();
-  SaveToolStripFlag();
+  SaveUserInterfaceState();
 
   gBatchIndex = 0;
   gBatchLast = 0;

@@ -16,10 +16,8 @@
 #include "sharpen/film_profiles.h"
 #include "state/data_source_state.h"
 #include "twain/source_lifecycle.h"
-#include "ui/defaults_record.h"
 #include "ui/dialog_shell.h"
 #include "ui/option_records.h"
-#include "ui/preview_orientation_store.h"
 #include "ui/ui_state_records.h"
 
 namespace {
@@ -65,13 +63,7 @@ bool BuildUserInterface() {
 
 void TearDownUserInterface() {
   DestroyMainDialog();
-  SaveSelectedDevice();
-  SavePreviewOrientation();
-  SavePreviewBox();
-  SaveFrameList();
-  SaveDialogPositions();
-  SaveColourBalanceAndDefaults();
-  SaveToolStripFlag();
+  SaveUserInterfaceState();
   FreeCmykConversionTables();
   EndScanSession();
   gSessionEnded = 1;

@@ -15,9 +15,12 @@
 #include "session/source_lines.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
+#include "ui/session_hooks_install.h"
 
 void ScanTest::SetUp() {
   SessionTest::SetUp();
+  // The user interface's part of a scan (batch notice, stored defaults), as module attach installs it.
+  InstallUserInterfaceSessionHooks();
   session_ = SessionBlock{};
   gSession = &session_;
   SetBandServices(nullptr);

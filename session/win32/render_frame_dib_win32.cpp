@@ -12,11 +12,9 @@
 #include "session/band_producer.h"
 #include "session/scan_read.h"
 #include "session/scan_session.h"
+#include "session/user_interface_hooks.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
-#include "ui/defaults_record.h"
-#include "ui/preview_orientation_store.h"
-#include "ui/ui_state_records.h"
 
 namespace {
 
@@ -31,12 +29,7 @@ void EndRender() {
 
 bool RenderFrameDib(void** handle) {
   *handle = nullptr;
-  SaveSelectedDevice();
-  SavePreviewOrientation();
-  SavePreviewBox();
-  SaveFrameList();
-  SaveDialogPositions();
-  SaveColourBalanceAndDefaults();
+  SessionUserInterface().saveUserInterfaceState();
   gBatchIndex = gBatchLast = 0;
   if (!gCurrentFrame) return false;
   gScanFrame = *gCurrentFrame;
