@@ -5,6 +5,7 @@
 
 #include "foundation/file_names.h"
 #include "foundation/memory.h"
+#include "foundation/paths.h"
 #include "readers/reader_errors.h"
 #include "readers/reader_factory.h"
 #include "session/device_platform.h"
@@ -30,13 +31,6 @@ void CurrentDeviceName(unsigned char* name) {
 }
 
 const ScanNameSource kDeviceNameSource = {CurrentDeviceName, nullptr, nullptr};
-
-const char* FileNamePart(const char* path) {
-  const char* name = path;
-  for (const char* c = path; *c; ++c)
-    if (*c == '\\' || *c == '/' || *c == ':') name = c + 1;
-  return name;
-}
 
 }  // namespace
 
