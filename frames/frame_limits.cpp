@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

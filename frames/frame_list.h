@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 
 // One zero-filled 2088-byte block: the record, then the link. The link slot
 // is 8 bytes wide so that the block keeps its size with 64-bit pointers too

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "foundation/record_store.h"
-#include "frames/frame_record.h"
 #include "frames/frame_record_types.h"
 #include "frames/frame_record_upgrade.h"
 #include "frames/frame_sets.h"
 #include "frames/frame_storage.h"
-#include "twain/data_source_state.h"
+#include "records/frame_record.h"
+#include "state/data_source_state.h"
 
 namespace {
 

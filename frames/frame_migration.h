@@ -5,7 +5,7 @@
 
 #include "foundation/file_io.h"
 #include "foundation/record_type.h"
-#include "ui/defaults_block.h"
+#include "records/defaults_block.h"
 
 // The device store's frame lists and the application store's frame sets;
 // the 5208-byte records take their colour matrix from the session's defaults.

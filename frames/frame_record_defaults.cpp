@@ -1,7 +1,7 @@
 // The frame initialiser fed from the open session.
 #include "frames/frame_record_init.h"
-#include "twain/data_source_state.h"
-#include "ui/orientation/preview_orientation.h"
+#include "frames/orientation/preview_orientation.h"
+#include "state/data_source_state.h"
 
 void InitFrameRecord(FrameRecord* record, bool fromScratch) {
   FrameInitInputs inputs = {};

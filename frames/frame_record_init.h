@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "frames/frame_record.h"
-#include "ui/defaults_block.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
 
 // What the initialiser takes from the rest of the data source: the defaults
 // block, the scan area, the device layer's flags and the preview's state.

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "frames/frame_record.h"
-#include "ui/defaults_block.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
 
 // The stored size of a record of the version: 1608, 2080, 1752, 1756 for
 // versions 1, 3, 4, 5, 2080 for version 6; 0 for version 2 (not convertible)

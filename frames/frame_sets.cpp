@@ -14,7 +14,7 @@
 #include "foundation/system.h"
 #include "frames/frame_list.h"
 #include "frames/frame_storage.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

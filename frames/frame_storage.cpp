@@ -6,7 +6,7 @@
 #include "foundation/record_store.h"
 #include "frames/frame_limits.h"
 #include "frames/frame_list.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "foundation/dialogs/dialog_services.h"
-#include "readers/image_file_info.h"
 #include "readers/image_file_reader.h"
 #include "readers/reader_factory.h"
+#include "records/image_file_info.h"
 
 namespace {
 

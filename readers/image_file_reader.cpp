@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "readers/jpeg/jpeg_thumbnail.h"
+#include "records/defaults_block.h"
 #include "tone/gamma_tables.h"
 #include "tone/tone_engine_state.h"
-#include "ui/defaults_block.h"
 
 namespace {
 

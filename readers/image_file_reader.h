@@ -10,7 +10,7 @@
 
 #include "color/color_management.h"
 #include "foundation/file_io.h"
-#include "readers/image_file_info.h"
+#include "records/image_file_info.h"
 
 class ImageFileReader {
  public:

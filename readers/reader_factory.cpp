@@ -5,16 +5,13 @@
 #include <new>
 #include <string>
 
+#include "foundation/paths.h"
 #include "readers/jpeg/jpeg_reader.h"
 #include "readers/psd/psd_reader.h"
 #include "readers/tiff_reader.h"
 
 ImageFileKind ImageFileKindFromPath(const char* path) {
-  const char* name = path;
-  for (const char* p = path; *p; ++p) {
-    if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-  }
-  const char* dot = std::strrchr(name, '.');
+  const char* dot = std::strrchr(FileNamePart(path), '.');
   if (!dot) return kImageFileUnknown;
   std::string extension(dot);
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "foundation/round.h"
+#include "readers/psd/psd_format.h"
 #include "readers/reader_errors.h"
 
 namespace {
@@ -53,10 +54,6 @@ constexpr uint32_t kDefaultDpi = 72;
 constexpr size_t kMaxDirectories = 256;
 
 uint32_t CeilDiv(uint32_t a, uint32_t b) { return static_cast<uint32_t>((uint64_t{a} + b - 1) / b); }
-
-uint32_t ReadBigEndian32(const uint8_t* p) {
-  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-}
 
 bool IsReadableDepth(uint16_t bits) { return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16; }
 
@@ -524,30 +521,11 @@ void TiffReader::ReadRawData(uint8_t* buffer) {
   }
 }
 
-// Photoshop image resources: blocks of {signature, u16 id, padded length-prefixed
-// name, u32 size, data padded to even}, all big-endian whatever the file's order.
+// The image-resource blocks of the layered-editor format, big-endian whatever the file's order.
 std::vector<uint8_t> TiffReader::ReadImageResource(uint16_t resourceId, uint8_t* name) {
   if (!headerValid_) return {};
   const TiffEntry* entry = directory_.Find(kImageResources);
   std::vector<uint8_t> block;
   if (!entry || !directory_.ReadBytes(*entry, &block)) return {};
-  const size_t size = block.size();
-  size_t pos = 0;
-  while (pos + 7 <= size) {
-    const uint16_t id = static_cast<uint16_t>(block[pos + 4] << 8 | block[pos + 5]);
-    pos += 6;
-    const size_t nameField = (size_t{block[pos]} + 2) & ~size_t{1};
-    if (nameField + 4 > size - pos) break;
-    const uint8_t* nameBytes = &block[pos];
-    const uint32_t dataSize = ReadBigEndian32(&block[pos + nameField]);
-    const size_t dataPos = pos + nameField + 4;
-    if (dataSize > size - dataPos) break;
-    if (id == resourceId) {
-      if (name) std::memcpy(name, nameBytes, size_t{nameBytes[0]} + 1);
-      return std::vector<uint8_t>(block.begin() + static_cast<ptrdiff_t>(dataPos),
-                                  block.begin() + static_cast<ptrdiff_t>(dataPos + dataSize));
-    }
-    pos = dataPos + dataSize + (dataSize & 1);
-  }
-  return {};
+  return CopyImageResource(block.data(), static_cast<uint32_t>(block.size()), resourceId, name);
 }

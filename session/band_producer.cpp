@@ -4,26 +4,25 @@
 #include <cstring>
 #include <utility>
 
+#include "color/lab_rows.h"
 #include "color/line_transforms.h"
 #include "foundation/bits.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/log/log_file.h"
 #include "foundation/memory.h"
 #include "foundation/round.h"
-#include "frames/frame_record.h"
+#include "frames/orientation/orient_image_block.h"
+#include "frames/orientation/preview_orientation.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
 #include "session/band_services.h"
+#include "session/frame_geometry.h"
 #include "session/reduction_tables.h"
 #include "session/scan_progress.h"
 #include "session/scan_read.h"
 #include "sharpen/band_filters.h"
-#include "twain/data_source_state.h"
-#include "twain/session_block.h"
-#include "twain/twain_state.h"
-#include "ui/defaults_block.h"
-#include "ui/frame_geometry.h"
-#include "ui/lab_rows.h"
-#include "ui/orient_image_block.h"
-#include "ui/orientation/preview_orientation.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 
 ScanReduction gScanReduction;
 Rect16 gBandRect = {};

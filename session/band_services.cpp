@@ -1,10 +1,10 @@
 #include "session/band_services.h"
 
+#include "color/lab_rows.h"
 #include "color/line_transforms.h"
 #include "color/row_corrections.h"
 #include "color/separation_tables.h"
 #include "sharpen/band_filters.h"
-#include "ui/lab_rows.h"
 
 namespace {
 

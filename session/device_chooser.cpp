@@ -8,6 +8,7 @@
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/user_prompts.h"
 #include "foundation/memory.h"
+#include "foundation/paths.h"
 #include "foundation/record_store.h"
 #include "foundation/settings_folders.h"
 #include "foundation/system.h"
@@ -32,13 +33,6 @@ std::string LoadText(uint32_t id) {
   char text[512];
   LoadResourceString(GetModuleInstance(), id, text, sizeof text);
   return text;
-}
-
-const char* FileNamePart(const char* path) {
-  const char* name = path;
-  for (const char* c = path; *c; ++c)
-    if (*c == '\\' || *c == '/' || *c == ':') name = c + 1;
-  return name;
 }
 
 // Drive and folders of the path, with the trailing separator.

@@ -5,12 +5,13 @@
 
 #include "foundation/file_names.h"
 #include "foundation/memory.h"
+#include "foundation/paths.h"
 #include "readers/reader_errors.h"
 #include "readers/reader_factory.h"
 #include "session/device_platform.h"
 #include "session/device_state.h"
-#include "ui/frame_geometry.h"
-#include "ui/ui_state_records.h"
+#include "session/frame_geometry.h"
+#include "session/user_interface_hooks.h"
 
 DeviceLayerState gDeviceLayer;
 
@@ -30,13 +31,6 @@ void CurrentDeviceName(unsigned char* name) {
 }
 
 const ScanNameSource kDeviceNameSource = {CurrentDeviceName, nullptr, nullptr};
-
-const char* FileNamePart(const char* path) {
-  const char* name = path;
-  for (const char* c = path; *c; ++c)
-    if (*c == '\\' || *c == '/' || *c == ':') name = c + 1;
-  return name;
-}
 
 }  // namespace
 
@@ -122,7 +116,7 @@ bool OpenImageDevice(const char* path) {
   LoadImageGeometry();
   ResetDeviceStatus();
   FillDeviceInfo(&device.description);
-  InitDeviceCapabilities();
+  SessionUserInterface().initDeviceCapabilities();
   ComputeScanAreaInches();
 
   const char* name = FileNamePart(device.imagePath);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "color/color_management.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 struct DeviceDescription;
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "foundation/memory.h"
-#include "readers/image_file_info.h"
 #include "readers/image_file_reader.h"
+#include "records/image_file_info.h"
 #include "session/device_table.h"
 
 // The record of the device's abilities read by the capabilities and the

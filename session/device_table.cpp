@@ -10,7 +10,7 @@
 #include "foundation/record_store.h"
 #include "foundation/settings_folders.h"
 #include "foundation/system.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include "color/color_management.h"
 #include "color/cube_services.h"
+#include "records/defaults_block.h"
 #include "session/reduction_tables.h"
 #include "session/source_lines.h"
 #include "tone/curve_tables.h"
 #include "tone/gamma_tables.h"
 #include "tone/tone_engine_state.h"
-#include "ui/defaults_block.h"
 
 IntermediateState gIntermediate;
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 
 constexpr uint16_t kIntermediateTableBits = 14;
 constexpr uint32_t kIntermediateTableSize = 16384;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "foundation/record_store.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

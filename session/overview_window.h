@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "twain/platform.h"
+#include "state/platform_refs.h"
 
 struct OverviewParams;
 typedef bool (*OverviewCellDrawer)(int cell, void* deviceContext, int32_t x, int32_t y, void* value);

@@ -8,35 +8,32 @@
 #include "color/row_corrections.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/tooltip_flag.h"
+#include "foundation/file_names.h"
 #include "foundation/log/log_file.h"
 #include "foundation/memory.h"
 #include "foundation/progress/session_values.h"
 #include "foundation/pstring.h"
 #include "foundation/record_store.h"
 #include "foundation/settings_folders.h"
-#include "foundation/file_names.h"
 #include "frames/frame_list.h"
-#include "frames/frame_record.h"
 #include "frames/frame_storage.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
 #include "session/band_producer.h"
 #include "session/device_chooser.h"
 #include "session/device_layer.h"
 #include "session/device_state.h"
 #include "session/device_table.h"
+#include "session/frame_geometry.h"
 #include "session/reduction_tables.h"
 #include "session/scan_read.h"
+#include "session/session_image.h"
+#include "session/user_interface_hooks.h"
 #include "sharpen/film_profiles.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 #include "tone/gamma_tables.h"
 #include "tone/tone_engine_state.h"
-#include "twain/data_source_state.h"
-#include "twain/session_block.h"
-#include "twain/twain_state.h"
-#include "ui/batch_end.h"
-#include "ui/defaults_block.h"
-#include "ui/defaults_record.h"
-#include "ui/frame_geometry.h"
-#include "ui/option_records.h"
-#include "ui/session_image.h"
 
 namespace {
 
@@ -208,12 +205,12 @@ void ReportScannerStatus() {
       RecordStoreDeleteIndexed(gDeviceStore, kFrameCountType, 1);
       ResetBatchCounter();
     }
-    if (gBatchOutput && (stop != 0 || DeviceHighestOptionSlot() <= gBatchIndex)) AnnounceBatchEnd();
+    if (gBatchOutput && (stop != 0 || DeviceHighestOptionSlot() <= gBatchIndex)) SessionUserInterface().announceBatchEnd();
     return;
   }
   if (gBatchOutput && !gSession->transferActive) {
     RecordStoreDeleteIndexed(gDeviceStore, kFrameCountType, 1);
-    if (RecordStoreCount(gDeviceStore, kFrameCountType) == 0) AnnounceBatchEnd();
+    if (RecordStoreCount(gDeviceStore, kFrameCountType) == 0) SessionUserInterface().announceBatchEnd();
   }
 }
 
@@ -239,7 +236,7 @@ void PrepareNextFrame() {
     gBatchLast = 0;
     if (gBatchIndex + 1 <= DeviceHighestOptionSlot()) WriteFrameCount(kFeederFrameCount);
   } else {
-    LoadOptionSelection();
+    SessionUserInterface().loadOptionSelection();
     if (!RecordStoreRead(gDeviceStore, CurrentFrameListType(), value, &gScanFrame, sizeof gScanFrame)) {
       gSessionEnded = 1;
       return;
@@ -255,7 +252,7 @@ void PrepareNextFrame() {
     }
   }
 
-  LoadColourBalanceAndDefaults();
+  SessionUserInterface().loadColourBalanceAndDefaults();
   DescribeScanImage();
   if (!StartScan()) gSessionEnded = 1;
 }

@@ -2,12 +2,12 @@
 
 #include <new>
 
+#include "records/defaults_block.h"
 #include "session/reduction_tables.h"
 #include "tone/curve_tables.h"
 #include "tone/gamma_tables.h"
 #include "tone/table_utils.h"
 #include "tone/tone_engine_state.h"
-#include "ui/defaults_block.h"
 
 SourceLineRead gSourceLineRead;
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "frames/frame_record.h"
 #include "readers/image_file_reader.h"
+#include "records/frame_record.h"
 
 // The read the device layer has open, as the source lines see it.
 struct SourceLineRead {

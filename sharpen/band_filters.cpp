@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 
 // Not built yet: no automatic sharpening parameters.
 void PrepareAutoSharpen(FrameRecord*) {}

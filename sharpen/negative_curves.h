@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 
 // The film limits of the frame shape the negative gamma table through the
 // film curve, and the finished tone tables get no negative pass of their own.

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "frames/frame_record.h"
-#include "tone/tone_block.h"
+#include "records/frame_record.h"
+#include "records/tone_block.h"
 
 constexpr int16_t kToneWorkLevels = 16384;      // the 16-bit path's 14-bit scale
 constexpr int32_t kCurveTableBytes = 260;       // at least what BuildCurveTable writes (index 0..256)

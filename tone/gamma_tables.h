@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 
 // The gamma setting of the current original type (transparency or reflective).
 double CurrentGamma();

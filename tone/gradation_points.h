@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "tone/tone_block.h"
+#include "records/tone_block.h"
 
 constexpr int kGradationPoints = 7;
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 
 // Channels 0 (master) and 1-3; tones and position as fractions 0..1.
 struct CurvePoint {

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "frames/frame_record.h"
-#include "tone/tone_block.h"
-#include "ui/defaults_block.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
+#include "records/tone_block.h"
 
 // The block the tone tools edit: the current frame's master block, or the
 // average of the selected colour channels of an RGB frame.

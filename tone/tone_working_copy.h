@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "tone/tone_block.h"
+#include "records/tone_block.h"
 
 // Fills gToneWorkingCopy from the current frame; returns the frame's colour
 // mode (0 when no frame is current).

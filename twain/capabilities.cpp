@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
+#include "state/data_source_state.h"
 #include "twain/capability_containers.h"
-#include "twain/data_source_state.h"
 
 TW_UINT16 gXferMech;
 TW_INT16 gPixelType;

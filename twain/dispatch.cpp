@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
+#include "state/data_source_state.h"
 #include "twain/capabilities.h"
-#include "twain/data_source_state.h"
 #include "twain/source_lifecycle.h"
 #include "twain/transfers.h"
 

@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "foundation/memory.h"
+#include "frames/orientation/preview_orientation.h"
+#include "state/data_source_state.h"
 #include "twain/capabilities.h"
-#include "twain/data_source_state.h"
 #include "twain/transfer_rows.h"
 #include "twain/transfer_state.h"
 #include "twain/transfers.h"
-#include "ui/orientation/preview_orientation.h"
 
 namespace {
 

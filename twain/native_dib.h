@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "twain/session_block.h"
+#include "records/session_block.h"
 
 struct NativeDibLayout {
   uint16_t bitCount;

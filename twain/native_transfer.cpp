@@ -1,8 +1,8 @@
 // DAT_IMAGENATIVEXFER: the whole image as one bitmap in global memory.
 #include <algorithm>
 
+#include "state/data_source_state.h"
 #include "twain/capabilities.h"
-#include "twain/data_source_state.h"
 #include "twain/native_dib.h"
 #include "twain/transfer_rows.h"
 #include "twain/transfers.h"

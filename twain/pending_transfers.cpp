@@ -4,7 +4,7 @@
 #include "frames/frame_list.h"
 #include "session/device_layer.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "twain/transfer_state.h"
 #include "twain/transfers.h"
 #include "ui/ui_state_records.h"

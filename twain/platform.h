@@ -4,11 +4,8 @@
 // (twain/host).
 #pragma once
 
+#include "state/platform_refs.h"
 #include "twain/twain_records.h"
-
-typedef void* ModuleRef;
-typedef void* WindowRef;
-typedef void* AcceleratorRef;
 
 // LoadLibraryA / FreeLibrary of a system library; null when it cannot be had.
 ModuleRef LoadSystemLibrary(const char* name);

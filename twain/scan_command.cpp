@@ -4,22 +4,14 @@
 #include "frames/frame_storage.h"
 #include "output/file_output.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "twain/source_lifecycle.h"
 #include "twain/transfer_state.h"
 #include "twain/transfers.h"
-#include "ui/preview_orientation_store.h"
-#include "ui/defaults_record.h"
 #include "ui/ui_state_records.h"
 
 bool StartTransferFromUi() {
-  SaveSelectedDevice();
-  SavePreviewOrientation();
-  SavePreviewBox();
-  SaveFrameList();
-  SaveDialogPositions();
-  SaveColourBalanceAndDefaults();
-  SaveToolStripFlag();
+  SaveUserInterfaceState();
 
   gBatchIndex = 0;
   gBatchLast = 0;

@@ -2,7 +2,7 @@
 
 #include "foundation/progress/session_services.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 void InstallSourceSessionServices() {
   SessionServices services;

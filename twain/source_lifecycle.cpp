@@ -8,8 +8,8 @@
 #include "foundation/memory.h"
 #include "foundation/settings_folders.h"
 #include "session/device_layer.h"
+#include "state/data_source_state.h"
 #include "twain/capabilities.h"
-#include "twain/data_source_state.h"
 
 namespace {
 

@@ -5,14 +5,13 @@
 #include "foundation/memory.h"
 #include "readers/file_thumbnail_source.h"
 #include "twain/session_services_install.h"
+#include "ui/session_hooks_install.h"
 
 int32_t gTwainState = kStateLoaded;
 TW_UINT16 gConditionCode = TWCC_SUCCESS;
 TW_IDENTITY gAppIdentity;
 TW_IDENTITY gSourceIdentity;
 ModuleRef gComctlModule;
-SessionBlock* gSession;
-SessionBlock gSessionStorage;
 void* gPlatformData;
 
 namespace {
@@ -44,6 +43,7 @@ bool OnModuleAttach(ModuleRef instance) {
   SetModuleInstance(instance);
   InstallReaderThumbnailSource();
   InstallSourceSessionServices();
+  InstallUserInterfaceSessionHooks();
   gAppIdentity.Id = 0;
   FillSourceIdentity(&gSourceIdentity);
   return true;

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "state/module_state.h"
 #include "twain/platform.h"
-#include "twain/session_block.h"
 #include "twain/twain_records.h"
 
 // The TWAIN state times 100: 300 (loaded) to 700 (transferring).
@@ -22,8 +22,6 @@ extern TW_UINT16 gConditionCode;   // of the last failed operation; DAT_STATUS r
 extern TW_IDENTITY gAppIdentity;   // Id 0 while no application is connected
 extern TW_IDENTITY gSourceIdentity;
 extern ModuleRef gComctlModule;    // loaded from MSG_ENABLEDS to MSG_DISABLEDS
-extern SessionBlock* gSession;     // set at MSG_OPENDS
-extern SessionBlock gSessionStorage;
 extern void* gPlatformData;        // the host's parent window, reached through the session's platform data
 
 // Fills the source's own identity as the module announces it.

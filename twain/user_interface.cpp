@@ -10,16 +10,14 @@
 #include "frames/frame_list.h"
 #include "frames/frame_storage.h"
 #include "session/device_layer.h"
+#include "session/frame_geometry.h"
 #include "session/preview_store.h"
 #include "session/scan_session.h"
 #include "sharpen/film_profiles.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "twain/source_lifecycle.h"
 #include "ui/dialog_shell.h"
-#include "ui/frame_geometry.h"
 #include "ui/option_records.h"
-#include "ui/preview_orientation_store.h"
-#include "ui/defaults_record.h"
 #include "ui/ui_state_records.h"
 
 namespace {
@@ -65,13 +63,7 @@ bool BuildUserInterface() {
 
 void TearDownUserInterface() {
   DestroyMainDialog();
-  SaveSelectedDevice();
-  SavePreviewOrientation();
-  SavePreviewBox();
-  SaveFrameList();
-  SaveDialogPositions();
-  SaveColourBalanceAndDefaults();
-  SaveToolStripFlag();
+  SaveUserInterfaceState();
   FreeCmykConversionTables();
   EndScanSession();
   gSessionEnded = 1;

@@ -7,10 +7,9 @@
 #include "foundation/record_store.h"
 #include "foundation/record_type.h"
 #include "foundation/system.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 #include "tone/table_utils.h"
-#include "twain/data_source_state.h"
-#include "twain/twain_state.h"
-#include "twain/session_block.h"
 #include "ui/monitor_matching.h"
 #include "ui/profile_folder.h"
 

@@ -3,7 +3,7 @@
 // records stored beside it (the active marked points and the colour-balance gear).
 #pragma once
 
-#include "ui/defaults_block.h"
+#include "records/defaults_block.h"
 
 // Every listed field of the block := its built-in value; the RGB basis comes
 // from the monitor matching. Bytes the list does not name keep their content.

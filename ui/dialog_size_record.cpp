@@ -1,7 +1,7 @@
 #include "ui/dialog_size_record.h"
 
+#include "frames/orientation/preview_orientation.h"
 #include "session/device_layer.h"
-#include "ui/orientation/preview_orientation.h"
 
 int32_t DialogSizeRecordId(bool transparency, bool optionMode, int16_t slot, bool zoomed) {
   int32_t id;

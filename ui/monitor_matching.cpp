@@ -3,8 +3,7 @@
 #include <cstring>
 
 #include "color/color_management.h"
-#include "twain/twain_state.h"
-#include "twain/session_block.h"
+#include "state/module_state.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // kept in the defaults block for the Lab conversions and the monitor matching.
 #pragma once
 
-#include "ui/defaults_block.h"
+#include "records/defaults_block.h"
 
 // Gamma 1.8, the primaries of set 3 and D65, or the basis the host hands over
 // in its session record. Non-zero; 0 (block unchanged) when a profile read fails.

@@ -4,7 +4,7 @@
 
 #include "foundation/record_store.h"
 #include "session/device_layer.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "ui/dialog_size_record.h"
 #include "ui/screen.h"
 #include "ui/ui_rect.h"

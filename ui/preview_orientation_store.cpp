@@ -1,8 +1,8 @@
 #include "ui/preview_orientation_store.h"
 
 #include "foundation/record_store.h"
-#include "twain/data_source_state.h"
-#include "ui/orientation/preview_orientation.h"
+#include "frames/orientation/preview_orientation.h"
+#include "state/data_source_state.h"
 
 bool LoadPreviewOrientation() {
   uint8_t bytes[kPreviewOrientationRecordSize];

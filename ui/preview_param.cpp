@@ -1,7 +1,7 @@
 #include "ui/preview_param.h"
 
 #include "foundation/record_store.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 PreviewParamRecord MakePreviewParam(const FrameRecord& frameTemplate, const UiRect& previewRect, uint32_t zoomFactor,
                                     double scanAreaWidth, double scanAreaHeight, bool quarterTurn) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "foundation/record_type.h"
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 #include "ui/ui_rect.h"
 
 constexpr RecordType kPreviewParamRecordType = TagFromString("PSPa");

@@ -7,10 +7,12 @@
 #include "frames/frame_migration.h"
 #include "frames/frame_record_init.h"
 #include "frames/frame_storage.h"
+#include "session/scan_session.h"
+#include "state/data_source_state.h"
 #include "tone/gradation_presets.h"
 #include "tone/tone_engine_state.h"
-#include "twain/data_source_state.h"
 #include "ui/defaults_record.h"
+#include "ui/preview_orientation_store.h"
 
 namespace {
 
@@ -52,6 +54,16 @@ void InitDeviceCapabilities() {}
 void SavePreviewBox() {}
 void SaveDialogPositions() {}
 void SaveToolStripFlag() {}
+
+void SaveUserInterfaceState() {
+  SaveSelectedDevice();
+  SavePreviewOrientation();
+  SavePreviewBox();
+  SaveFrameList();
+  SaveDialogPositions();
+  SaveColourBalanceAndDefaults();
+  SaveToolStripFlag();
+}
 
 int InitPreviewFrameRecordCb(FrameRecord* frame) {
   InitPreviewFrameRecord(frame);

@@ -12,6 +12,11 @@ void SavePreviewBox();
 void SaveDialogPositions();
 // Moves the tool-strip flag into its saved copy and clears it.
 void SaveToolStripFlag();
+// Every user-interface record, as the scan command, the tear-down and the
+// rendering of a frame save it: the selected device, the preview orientation
+// and box, the frame list, the dialog positions, the colour balance and
+// defaults, and the tool-strip flag.
+void SaveUserInterfaceState();
 
 struct FrameRecord;
 // The preview frame's defaults into the record; 0, for callers that need a status.

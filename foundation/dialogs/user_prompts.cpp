@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/memory.h"
+#include "foundation/paths.h"
 #include "foundation/system.h"
 
 const char* const kDefaultNamePrompt = "Name f\xFCr Parameter eingeben";
@@ -16,13 +17,7 @@ bool TakePath(const std::string& chosen, char* path, uint32_t capacity) {
   return true;
 }
 
-uint16_t FileNameOffset(const char* path) {
-  const char* name = path;
-  for (const char* c = path; *c; ++c) {
-    if (*c == '\\' || *c == '/' || *c == ':') name = c + 1;
-  }
-  return static_cast<uint16_t>(name - path);
-}
+uint16_t FileNameOffset(const char* path) { return static_cast<uint16_t>(FileNamePart(path) - path); }
 
 PromptRequest FileRequest(PromptKind kind, WindowHandle owner, const char* title, const char* filter,
                           const char* initialFolder, const char* path, uint32_t pathSize) {

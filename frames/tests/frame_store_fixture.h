@@ -12,7 +12,7 @@
 #include "foundation/record_store.h"
 #include "frames/frame_list.h"
 #include "frame_bytes.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 inline FrameRecord TestFrame(int tag) {
   FrameRecord frame;

@@ -5,7 +5,7 @@
 #include "frames/frame_sets.h"
 #include "frames/frame_storage.h"
 #include "frames/win32/record_cleanup_win32.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 void FillFrameSetCombo(HWND dialog, int combo) {
   ComboClear(dialog, combo);

@@ -1,6 +1,7 @@
 #include "readers/psd/psd_format.h"
 
 #include <cstring>
+#include <new>
 
 uint16_t BigEndian16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 
@@ -80,4 +81,15 @@ bool FindImageResourceBlock(const uint8_t* blocks, uint32_t length, uint16_t id,
     at = dataAt + padded;
   }
   return false;
+}
+
+std::vector<uint8_t> CopyImageResource(const uint8_t* blocks, uint32_t length, uint16_t id, uint8_t* name) {
+  ImageResourceView view;
+  if (!FindImageResourceBlock(blocks, length, id, &view)) return {};
+  if (name) std::memcpy(name, view.name, size_t{view.name[0]} + 1);
+  try {
+    return std::vector<uint8_t>(view.data, view.data + view.size);
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
 }

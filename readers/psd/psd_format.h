@@ -41,3 +41,7 @@ struct ImageResourceView {
 // Walks the blocks from the start; true for the first block with the id.
 // A block that does not fit in what is left ends the walk.
 bool FindImageResourceBlock(const uint8_t* blocks, uint32_t length, uint16_t id, ImageResourceView* view);
+// A copy of the first block's data with the id; empty when there is none or
+// no memory. name (when given) receives the block's length-prefixed name.
+// The TIFF reader finds the same blocks in its image-resources tag.
+std::vector<uint8_t> CopyImageResource(const uint8_t* blocks, uint32_t length, uint16_t id, uint8_t* name);

@@ -159,12 +159,5 @@ std::vector<uint8_t> PsdReader::ReadImageResource(uint16_t resourceId, uint8_t* 
 
 std::vector<uint8_t> PsdReader::FindImageResource(uint16_t resourceId, const uint8_t* blocks, uint32_t length,
                                                   uint8_t* name) {
-  ImageResourceView view;
-  if (!FindImageResourceBlock(blocks, length, resourceId, &view)) return {};
-  if (name) std::memcpy(name, view.name, size_t{view.name[0]} + 1);
-  try {
-    return std::vector<uint8_t>(view.data, view.data + view.size);
-  } catch (const std::bad_alloc&) {
-    return {};
-  }
+  return CopyImageResource(blocks, length, resourceId, name);
 }

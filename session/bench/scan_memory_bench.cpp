@@ -16,14 +16,13 @@
 
 #include "foundation/scripted_system.h"
 #include "frames/frame_record_init.h"
+#include "records/defaults_block.h"
 #include "session/band_producer.h"
 #include "session/device_layer.h"
 #include "session/device_state.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
-#include "twain/session_block.h"
-#include "twain/twain_state.h"
-#include "ui/defaults_block.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "records/defaults_block.h"
 #include "session/band_producer.h"
 #include "session/band_services.h"
 #include "session/scan_session.h"
 #include "session/tests/scan_test_support.h"
-#include "twain/data_source_state.h"
-#include "ui/defaults_block.h"
+#include "state/data_source_state.h"
 
 namespace {
 

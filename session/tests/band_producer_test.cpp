@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "frames/orientation/preview_orientation.h"
+#include "records/defaults_block.h"
 #include "session/band_producer.h"
 #include "session/scan_session.h"
 #include "session/tests/scan_test_support.h"
-#include "twain/data_source_state.h"
-#include "ui/defaults_block.h"
-#include "ui/orientation/preview_orientation.h"
+#include "state/data_source_state.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "session/device_layer.h"
 #include "session/device_state.h"
 #include "session/tests/session_test_environment.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The source rectangle of a read and the sizes of its line buffers.
 #include <gtest/gtest.h>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 #include "session/device_read.h"
 
 namespace {

@@ -10,14 +10,14 @@
 
 #include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/record_store.h"
+#include "records/frame_record.h"
 #include "session/device_chooser.h"
-#include "frames/frame_record.h"
 #include "session/device_layer.h"
 #include "session/device_read.h"
 #include "session/device_state.h"
 #include "session/device_table.h"
 #include "session/tests/session_test_environment.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

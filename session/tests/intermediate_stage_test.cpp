@@ -6,9 +6,9 @@
 
 #include "color/cube_services.h"
 #include "frames/frame_record_init.h"
+#include "records/defaults_block.h"
 #include "session/intermediate_stage.h"
 #include "tone/tone_engine_state.h"
-#include "ui/defaults_block.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "session/device_table.h"
 #include "session/scan_session.h"
 #include "session/tests/scan_test_support.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

@@ -6,18 +6,21 @@
 
 #include "frames/frame_record_init.h"
 #include "readers/reader_factory.h"
-#include "session/source_lines.h"
+#include "records/defaults_block.h"
 #include "session/band_producer.h"
 #include "session/band_services.h"
 #include "session/device_layer.h"
 #include "session/device_state.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
-#include "twain/twain_state.h"
-#include "ui/defaults_block.h"
+#include "session/source_lines.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
+#include "ui/session_hooks_install.h"
 
 void ScanTest::SetUp() {
   SessionTest::SetUp();
+  // The user interface's part of a scan (batch notice, stored defaults), as module attach installs it.
+  InstallUserInterfaceSessionHooks();
   session_ = SessionBlock{};
   gSession = &session_;
   SetBandServices(nullptr);

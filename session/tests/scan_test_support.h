@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
+#include "records/session_block.h"
 #include "session/tests/session_test_environment.h"
-#include "twain/session_block.h"
 
 struct ExpectedImage {
   uint32_t width = 0, height = 0, samplesPerPixel = 0, bits = 0;

@@ -11,7 +11,7 @@
 #include "session/device_layer.h"
 #include "session/device_platform.h"
 #include "session/device_state.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace fs = std::filesystem;
 

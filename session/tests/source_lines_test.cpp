@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "frames/frame_record_init.h"
+#include "records/defaults_block.h"
 #include "session/source_lines.h"
 #include "tone/tone_engine_state.h"
-#include "ui/defaults_block.h"
 
 namespace {
 

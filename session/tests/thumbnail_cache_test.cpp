@@ -13,9 +13,9 @@
 #include "session/overview_cells.h"
 #include "session/overview_record.h"
 #include "session/overview_window.h"
-#include "session/thumbnail_cache.h"
 #include "session/tests/session_test_environment.h"
-#include "twain/data_source_state.h"
+#include "session/thumbnail_cache.h"
+#include "state/data_source_state.h"
 
 namespace fs = std::filesystem;
 

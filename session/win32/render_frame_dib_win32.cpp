@@ -6,18 +6,15 @@
 #include "foundation/bits.h"
 #include "foundation/color_hsl.h"
 #include "frames/frame_list.h"
-#include "frames/frame_record.h"
 #include "frames/frame_storage.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
 #include "session/band_producer.h"
 #include "session/scan_read.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
-#include "twain/session_block.h"
-#include "twain/twain_state.h"
-#include "ui/defaults_block.h"
-#include "ui/preview_orientation_store.h"
-#include "ui/defaults_record.h"
-#include "ui/ui_state_records.h"
+#include "session/user_interface_hooks.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 
 namespace {
 
@@ -32,12 +29,7 @@ void EndRender() {
 
 bool RenderFrameDib(void** handle) {
   *handle = nullptr;
-  SaveSelectedDevice();
-  SavePreviewOrientation();
-  SavePreviewBox();
-  SaveFrameList();
-  SaveDialogPositions();
-  SaveColourBalanceAndDefaults();
+  SessionUserInterface().saveUserInterfaceState();
   gBatchIndex = gBatchLast = 0;
   if (!gCurrentFrame) return false;
   gScanFrame = *gCurrentFrame;

@@ -3,9 +3,9 @@
 #include "foundation/progress/progress_window.h"
 #include "foundation/progress/session_services.h"
 #include "foundation/progress/session_values.h"
-#include "frames/frame_record.h"
-#include "ui/defaults_block.h"
-#include "twain/data_source_state.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
+#include "state/data_source_state.h"
 
 namespace {
 constexpr int32_t kScanProgressTitle = 16028;  // "in Bearbeitung"

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "records/tone_block.h"
 #include "tone/tests/tone_fixture.h"
-#include "tone/tone_block.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "frames/frame_list.h"
 #include "frames/frame_record_init.h"
 #include "frames/frame_storage.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "ui/defaults_record.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "frames/frame_storage.h"
 #include "session/device_table.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

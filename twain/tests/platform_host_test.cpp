@@ -2,7 +2,7 @@
 // source's windows, as the host checks' stand-in records them.
 #include <gtest/gtest.h>
 
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "twain/host/platform_host.h"
 #include "twain/source_lifecycle.h"
 #include "twain/tests/twain_test_support.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "twain/source_lifecycle.h"
 #include "twain/tests/twain_test_support.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "state/data_source_state.h"
 #include "twain/capabilities.h"
-#include "twain/data_source_state.h"
 #include "twain/tests/twain_test_support.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "state/data_source_state.h"
 #include "twain/capabilities.h"
-#include "twain/data_source_state.h"
 #include "twain/transfers.h"
 
 // The image: session image mode, planes and depth, size and resolution.

@@ -13,11 +13,11 @@
 #include "frames/frame_list.h"
 #include "frames/frame_record_init.h"
 #include "frames/frame_storage.h"
+#include "frames/orientation/preview_orientation.h"
 #include "twain/native_dib.h"
 #include "twain/tests/transfer_test_support.h"
 #include "twain/tests/twain_test_support.h"
 #include "twain/transfer_state.h"
-#include "ui/orientation/preview_orientation.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "session/device_state.h"
 #include "session/device_table.h"
 #include "session/scan_session.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 #include "twain/capability_containers.h"
 #include "twain/dispatch.h"

@@ -4,8 +4,9 @@
 
 #include <cstdio>
 
+#include "foundation/system.h"
+#include "state/data_source_state.h"
 #include "twain/capability_containers.h"
-#include "twain/data_source_state.h"
 #include "twain/platform.h"
 #include "twain/twain_state.h"
 
@@ -33,7 +34,7 @@ void PostToSourceManager(TW_IDENTITY* origin, TW_IDENTITY* destination, TW_UINT1
 
 void StartCloseCompanion(const char* settingsFolder) {
   char helpFolder[128] = {};
-  LoadStringA(static_cast<HINSTANCE>(gResModule), 474, helpFolder, sizeof helpFolder);
+  LoadResourceString(gResModule, 474, helpFolder, sizeof helpFolder);
   char path[MAX_PATH * 2];
   std::snprintf(path, sizeof path, "%s%s\\close.exe", settingsFolder, helpFolder);
   HWND owner = static_cast<HWND>(gMainDialog ? gMainDialog : gPlatformData);

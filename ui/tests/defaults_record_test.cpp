@@ -9,10 +9,9 @@
 #include "foundation/file_io.h"
 #include "foundation/folder_tools.h"
 #include "foundation/record_store.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 #include "tone/table_utils.h"
-#include "twain/data_source_state.h"
-#include "twain/session_block.h"
-#include "twain/twain_state.h"
 #include "ui/defaults_record.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "foundation/fixed_point.h"
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 #include "session/device_layer.h"
-#include "ui/frame_geometry.h"
+#include "session/frame_geometry.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "foundation/paths.h"
 #include "foundation/record_store.h"
 #include "foundation/scripted_system.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 #include "ui/dialog_size_record.h"
 #include "ui/option_records.h"
 #include "ui/preview_param.h"

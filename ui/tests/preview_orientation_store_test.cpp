@@ -5,8 +5,8 @@
 
 #include "foundation/file_io.h"
 #include "foundation/record_store.h"
-#include "twain/data_source_state.h"
-#include "ui/orientation/preview_orientation.h"
+#include "frames/orientation/preview_orientation.h"
+#include "state/data_source_state.h"
 #include "ui/preview_orientation_store.h"
 
 namespace {

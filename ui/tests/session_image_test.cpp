@@ -3,11 +3,11 @@
 
 #include <cstring>
 
-#include "frames/frame_record.h"
-#include "twain/data_source_state.h"
-#include "twain/twain_state.h"
-#include "ui/defaults_block.h"
-#include "ui/session_image.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
+#include "session/session_image.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "frames/frame_record.h"
-#include "tone/tone_block.h"
-#include "twain/data_source_state.h"
+#include "records/frame_record.h"
+#include "records/tone_block.h"
+#include "state/data_source_state.h"
 #include "ui/layout_table.h"
 #include "ui/tone_end_points.h"
 #include "ui/units.h"

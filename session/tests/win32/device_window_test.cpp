@@ -15,7 +15,7 @@
 #include "session/overview_window.h"
 #include "session/tests/session_test_environment.h"
 #include "session/thumbnail_cache.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include "frames/frame_list.h"
 #include "session/scan_session.h"
 #include "session/tests/scan_test_support.h"
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 namespace {
 

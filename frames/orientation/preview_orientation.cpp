@@ -1,4 +1,4 @@
-#include "ui/orientation/preview_orientation.h"
+#include "frames/orientation/preview_orientation.h"
 
 #include <cstring>
 

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "frames/frame_record.h"
-#include "frames/frame_state_area.h"
-#include "tone/tone_block.h"
+#include "records/frame_record.h"
+#include "records/frame_state_area.h"
+#include "records/tone_block.h"
 
 constexpr int kActivePointCount = 7;
 

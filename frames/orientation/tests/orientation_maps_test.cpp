@@ -1,8 +1,8 @@
 // Rectangle and point mappings between image and preview.
 #include <gtest/gtest.h>
 
-#include "ui/orientation/orientation_maps.h"
-#include "ui/orientation/preview_orientation.h"
+#include "frames/orientation/orientation_maps.h"
+#include "frames/orientation/preview_orientation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 DataSourceState gDataSourceState;
 

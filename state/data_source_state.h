@@ -7,8 +7,8 @@
 
 #include "foundation/file_io.h"
 #include "foundation/memory.h"
-#include "frames/frame_state_area.h"
-#include "twain/platform.h"
+#include "records/frame_state_area.h"
+#include "state/platform_refs.h"
 
 // Resolutions the image offers, ascending.
 struct ResolutionList {

@@ -1,4 +1,4 @@
-#include "foundation/curves/param_snapshot.h"
+#include "frames/param_snapshot.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,11 +1,11 @@
-#include "ui/session_image.h"
+#include "session/session_image.h"
 
 #include "foundation/fixed_point.h"
-#include "frames/frame_record.h"
-#include "twain/data_source_state.h"
-#include "twain/twain_state.h"
-#include "ui/defaults_block.h"
-#include "ui/orientation/preview_orientation.h"
+#include "frames/orientation/preview_orientation.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
+#include "state/data_source_state.h"
+#include "state/module_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "foundation/curves/param_snapshot.h"
+#include "frames/param_snapshot.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "twain/data_source_state.h"
+#include "state/data_source_state.h"
 
 struct FrameRecord;
 struct DeviceScaleLimits;

@@ -1,10 +1,10 @@
-#include "ui/frame_geometry.h"
+#include "session/frame_geometry.h"
 
 #include <algorithm>
 
 #include "foundation/fixed_point.h"
 #include "foundation/round.h"
-#include "frames/frame_record.h"
+#include "records/frame_record.h"
 #include "session/device_layer.h"
 
 namespace {

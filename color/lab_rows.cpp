@@ -1,4 +1,4 @@
-#include "ui/lab_rows.h"
+#include "color/lab_rows.h"
 
 // Not built yet: no Lab tables, and the rows keep their RGB values (8-bit
 // samples widened to 16 bits where the destination is wider).

@@ -1,4 +1,4 @@
-#include "ui/orientation/orientation_maps.h"
+#include "frames/orientation/orientation_maps.h"
 
 namespace {
 

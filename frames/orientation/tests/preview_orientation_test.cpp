@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "ui/orientation/orientation_maps.h"
-#include "ui/orientation/preview_orientation.h"
+#include "frames/orientation/orientation_maps.h"
+#include "frames/orientation/preview_orientation.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "foundation/fixed_point.h"
-#include "tone/tone_block.h"
+#include "records/tone_block.h"
 
 constexpr uint32_t kFrameRecordVersion = 6;
 constexpr uint32_t kFrameRecordSize = 2080;

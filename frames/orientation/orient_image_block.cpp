@@ -1,4 +1,4 @@
-#include "ui/orient_image_block.h"
+#include "frames/orientation/orient_image_block.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "tone/tone_block.h"
+#include "records/tone_block.h"
 
 #include <cstring>
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frames/frame_record.h"
-#include "ui/defaults_block.h"
+#include "records/defaults_block.h"
+#include "records/frame_record.h"
 
 // What the 8760 bytes hold: the options dialog edits the defaults block and
 // the colour-management state in place and undoes, cancels and resets by

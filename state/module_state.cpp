@@ -1,0 +1,4 @@
+#include "state/module_state.h"
+
+SessionBlock* gSession;
+SessionBlock gSessionStorage;

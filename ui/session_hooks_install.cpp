@@ -1,0 +1,17 @@
+#include "ui/session_hooks_install.h"
+
+#include "session/user_interface_hooks.h"
+#include "ui/batch_end.h"
+#include "ui/defaults_record.h"
+#include "ui/option_records.h"
+#include "ui/ui_state_records.h"
+
+void InstallUserInterfaceSessionHooks() {
+  SessionUserInterfaceHooks hooks;
+  hooks.initDeviceCapabilities = InitDeviceCapabilities;
+  hooks.loadOptionSelection = LoadOptionSelection;
+  hooks.loadColourBalanceAndDefaults = LoadColourBalanceAndDefaults;
+  hooks.announceBatchEnd = AnnounceBatchEnd;
+  hooks.saveUserInterfaceState = SaveUserInterfaceState;
+  InstallSessionUserInterfaceHooks(hooks);
+}
