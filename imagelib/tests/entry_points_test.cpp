@@ -109,8 +109,12 @@ TEST_P(FileEntryPoint, RefusesADepthItDoesNotOfferWith5) {
   EXPECT_EQ(GetLastImageError(), kImageBadArgument);
 }
 
+// Codecs that are in are tested with their files.
+bool CodecIsBuilt(const std::string& entry) { return entry.find("Jpeg") != std::string::npos; }
+
 // The codecs are separate pieces of work; until one is in, its entry points answer 28.
 TEST_P(FileEntryPoint, AnswersUnsupportedUntilItsCodecIsBuilt) {
+  if (CodecIsBuilt(GetParam().name)) GTEST_SKIP() << "the codec is in";
   for (int depth : GetParam().offered.empty() ? std::vector<int>{24} : GetParam().offered) {
     EXPECT_FALSE(GetParam().call(stream_, depth));
     EXPECT_EQ(GetLastImageError(), kImageUnsupported) << "depth " << depth;
