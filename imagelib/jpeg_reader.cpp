@@ -162,6 +162,30 @@ void DecodeRows(EntryWork& work, JpegDecoder* decoder, RowConversion conversion,
   if (!FinishDecoder(decoder)) work.error = kImageReadFailed;
 }
 
+// The pixel and row buffers, had before decoding starts: a progressive file
+// makes libjpeg allocate its own image-sized buffers when it starts. Null with
+// the code set when the image cannot be had.
+uint8_t* StartImage(EntryWork& work, JpegDecoder* decoder, RowConversion conversion, int bits) {
+  if (conversion == RowConversion::kUnsupported) {
+    work.error = kImageUnsupported;
+    return nullptr;
+  }
+  const jpeg_decompress_struct& info = decoder->info;
+  uint64_t bytes = uint64_t{info.output_width} * (bits == 24 ? 3 : 1) * info.output_height;
+  auto* pixels = static_cast<uint8_t*>(AllocateBlock(bytes));
+  decoder->row = static_cast<JSAMPLE*>(
+      AllocateBlock(uint64_t{2} * info.output_width * static_cast<unsigned>(info.output_components)));
+  if (!pixels || !decoder->row) {
+    work.error = kImageNoMemory;
+  } else if (!StartDecoder(decoder)) {
+    work.error = kImageJpegFailed;
+  } else {
+    return pixels;
+  }
+  GlobalBlockFree(pixels);
+  return nullptr;
+}
+
 }  // namespace
 
 bool ReadJpegHeader(EntryWork& work, IoStream& stream, int* width, int* height, int* bits_per_pixel,
@@ -180,31 +204,13 @@ bool ReadJpegHeader(EntryWork& work, IoStream& stream, int* width, int* height, 
 void* ReadJpegImage(EntryWork& work, IoStream& stream, int bits, int* width, int* height) {
   JpegDecoder* decoder = OpenHeader(work, stream);
   if (!decoder) return nullptr;
-  jpeg_decompress_struct& info = decoder->info;
-  *width = static_cast<int>(info.output_width);
-  *height = static_cast<int>(info.output_height);
-  RowConversion conversion = ConversionFor(info, bits);
-  // The whole buffer is had before decoding starts: a progressive file makes
-  // libjpeg allocate its own image-sized buffers when it starts.
-  uint64_t buffer_bytes = uint64_t{info.output_width} * (bits == 24 ? 3 : 1) * info.output_height;
-  uint8_t* pixels = nullptr;
-  if (conversion == RowConversion::kUnsupported) {
-    work.error = kImageUnsupported;
-  } else if (!(pixels = static_cast<uint8_t*>(AllocateBlock(buffer_bytes)))) {
-    work.error = kImageNoMemory;
-  } else if (!StartDecoder(decoder)) {
-    work.error = kImageJpegFailed;
-  } else if (!(decoder->row = static_cast<JSAMPLE*>(
-                   AllocateBlock(uint64_t{2} * info.output_width * static_cast<unsigned>(info.output_components))))) {
-    work.error = kImageNoMemory;
-  } else {
-    DecodeRows(work, decoder, conversion, pixels, bits);
-    FreeDecoder(decoder);
-    return pixels;
-  }
-  GlobalBlockFree(pixels);
+  *width = static_cast<int>(decoder->info.output_width);
+  *height = static_cast<int>(decoder->info.output_height);
+  RowConversion conversion = ConversionFor(decoder->info, bits);
+  uint8_t* pixels = StartImage(work, decoder, conversion, bits);
+  if (pixels) DecodeRows(work, decoder, conversion, pixels, bits);
   FreeDecoder(decoder);
-  return nullptr;
+  return pixels;
 }
 
 }  // namespace imagelib
