@@ -64,7 +64,8 @@ TEST_P(DecodesLikeDjpeg, RgbEqualsDjpegByteForByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DecodesLikeDjpeg,
-                         ::testing::Values("im420", "im444", "improgressive", "im300dpi", "cjpeg"));
+                         ::testing::Values("im420", "im444", "improgressive", "im300dpi", "cjpeg"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(JpegReader, GreyAs24GivesTheGreyInEveryChannel) {
   JpegReadResult decoded = ReadJpeg("imgrey.jpg", 24);
