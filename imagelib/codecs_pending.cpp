@@ -13,7 +13,6 @@ Result Unsupported(EntryWork& work) {
 
 }  // namespace
 
-void* ReadBmpImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* ReadPcxImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* ReadTgaImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* ReadPsdImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
@@ -34,9 +33,6 @@ bool ReadPngHeader(EntryWork& work, IoStream&, int*, int*, int*, int*, int*, Ima
   return Unsupported<bool>(work);
 }
 
-bool WriteBmpImage(EntryWork& work, IoStream&, const void*, int, int, int, int, const PaletteEntry*, int) {
-  return Unsupported<bool>(work);
-}
 bool WritePcxImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*) {
   return Unsupported<bool>(work);
 }
@@ -59,12 +55,5 @@ int WriteJpegImage(EntryWork& work, IoStream&, const void*, int, int, int, int, 
 }
 bool WriteWmfImage(EntryWork& work, IoStream&, const void*, int, int, int) { return Unsupported<bool>(work); }
 bool WriteEmfImage(EntryWork& work, IoStream&, const void*, int, int) { return Unsupported<bool>(work); }
-
-bool QuantizeToPalette(EntryWork& work, const void*, int, int, void*, int, PaletteEntry*, int) {
-  return Unsupported<bool>(work);
-}
-bool ComputeOptimalPalette(EntryWork& work, const void*, int, int, int, PaletteEntry*) {
-  return Unsupported<bool>(work);
-}
 
 }  // namespace imagelib

@@ -109,8 +109,12 @@ TEST_P(FileEntryPoint, RefusesADepthItDoesNotOfferWith5) {
   EXPECT_EQ(GetLastImageError(), kImageBadArgument);
 }
 
-// The codecs are separate pieces of work; until one is in, its entry points answer 28.
+// The codecs are separate pieces of work; until one is in, its entry points
+// answer 28. Those built are tested with their codec.
+bool CodecBuilt(const std::string& entry) { return entry.find("Bmp") != std::string::npos; }
+
 TEST_P(FileEntryPoint, AnswersUnsupportedUntilItsCodecIsBuilt) {
+  if (CodecBuilt(GetParam().name)) GTEST_SKIP() << "built: its codec's tests cover it";
   for (int depth : GetParam().offered.empty() ? std::vector<int>{24} : GetParam().offered) {
     EXPECT_FALSE(GetParam().call(stream_, depth));
     EXPECT_EQ(GetLastImageError(), kImageUnsupported) << "depth " << depth;
