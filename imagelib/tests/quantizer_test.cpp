@@ -20,6 +20,15 @@ Bytes ReadBytes(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// count pixels of one colour appended to an image.
+void AddPixels(Bytes& image, int count, uint8_t red, uint8_t green, uint8_t blue) {
+  for (int i = 0; i < count; ++i) {
+    image.push_back(red);
+    image.push_back(green);
+    image.push_back(blue);
+  }
+}
+
 struct ReferenceCase {
   std::string name;
   int width, height, colors, option;
@@ -41,8 +50,12 @@ std::vector<ReferenceCase> LoadCases() {
 std::vector<PaletteEntry> MarkedPalette() { return std::vector<PaletteEntry>(kPaletteEntries, {9, 9, 9, 0xAB}); }
 
 Bytes Rgb(const std::vector<PaletteEntry>& palette, int count) {
-  Bytes rgb;
-  for (int i = 0; i < count; ++i) rgb.insert(rgb.end(), {palette[i].red, palette[i].green, palette[i].blue});
+  Bytes rgb(3 * static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    rgb[3 * i] = palette[i].red;
+    rgb[3 * i + 1] = palette[i].green;
+    rgb[3 * i + 2] = palette[i].blue;
+  }
   return rgb;
 }
 
@@ -92,7 +105,7 @@ TEST(Quantizer, DistinctColoursComeBackExactlyInWalkOrder) {
   Bytes image;
   for (int i = 0; i < 10; ++i) {
     int colour = i * 7 % 10;
-    for (int repeat = 0; repeat <= i; ++repeat) image.insert(image.end(), {uint8_t(25 * colour + 3), 120, 201});
+    AddPixels(image, i + 1, static_cast<uint8_t>(25 * colour + 3), 120, 201);
   }
   int pixels = static_cast<int>(image.size() / 3);
   std::vector<PaletteEntry> palette = MarkedPalette();
@@ -114,7 +127,8 @@ TEST(Quantizer, DistinctColoursComeBackExactlyInWalkOrder) {
 }
 
 TEST(Quantizer, OneColourAskedForOneOrNone) {
-  const Bytes image = {10, 200, 30, 10, 200, 30, 10, 200, 30, 10, 200, 30};
+  Bytes image;
+  AddPixels(image, 4, 10, 200, 30);
   for (int colors : {1, 0}) {
     SCOPED_TRACE(colors);
     std::vector<PaletteEntry> palette = MarkedPalette();
@@ -128,8 +142,8 @@ TEST(Quantizer, OneColourAskedForOneOrNone) {
 
 TEST(Quantizer, WithoutDiffusionAFlatImageMapsToItsEntry) {
   Bytes image;
-  for (int i = 0; i < 6; ++i) image.insert(image.end(), {40, 41, 42});
-  for (int i = 0; i < 6; ++i) image.insert(image.end(), {200, 100, 0});
+  AddPixels(image, 6, 40, 41, 42);
+  AddPixels(image, 6, 200, 100, 0);
   std::vector<PaletteEntry> palette = MarkedPalette();
   Bytes out(12);
   ASSERT_EQ(ReduceToPalette(image.data(), 6, 2, out.data(), 2, palette.data(), 0), 1);
