@@ -10,7 +10,7 @@ namespace imagelib {
 bool BmpFile::ReadHeaders() {
   uint8_t bytes[kBmpHeadersBytes];
   if (!ReadExact(bytes, kBmpFileHeaderBytes)) return Fail(kImageReadFailed);
-  if (bytes[0] != 'B' || bytes[1] != 'M') return Fail(kImageNotBmp);
+  if (bytes[bmp_offset::kSignature] != 'B' || bytes[bmp_offset::kSignature + 1] != 'M') return Fail(kImageNotBmp);
   if (!ReadExact(bytes + kBmpFileHeaderBytes, kBmpInfoHeaderBytes)) return Fail(kImageReadFailed);
   DecodeBmpHeaders(bytes, &headers_);
   // A height of INT32_MIN has no magnitude; a height of 0 no rows.

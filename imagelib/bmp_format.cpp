@@ -13,9 +13,8 @@ void StoreLe16(uint8_t* p, uint16_t v) {
 
 }  // namespace
 
-bool DecodeBmpHeaders(const uint8_t (&bytes)[kBmpHeadersBytes], BmpHeaders* h) {
+void DecodeBmpHeaders(const uint8_t (&bytes)[kBmpHeadersBytes], BmpHeaders* h) {
   using namespace bmp_offset;
-  if (bytes[kSignature] != 'B' || bytes[kSignature + 1] != 'M') return false;
   h->file_size = LoadLe32(bytes + kFileSize);
   h->data_offset = LoadLe32(bytes + kDataOffset);
   h->header_size = LoadLe32(bytes + kHeaderSize);
@@ -29,7 +28,6 @@ bool DecodeBmpHeaders(const uint8_t (&bytes)[kBmpHeadersBytes], BmpHeaders* h) {
   h->y_pixels_per_metre = static_cast<int32_t>(LoadLe32(bytes + kYPixelsPerMetre));
   h->colors_used = LoadLe32(bytes + kColorsUsed);
   h->colors_important = LoadLe32(bytes + kColorsImportant);
-  return true;
 }
 
 void EncodeBmpHeaders(const BmpHeaders& h, uint8_t (&bytes)[kBmpHeadersBytes]) {

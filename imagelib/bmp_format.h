@@ -54,8 +54,8 @@ struct BmpHeaders {
   uint32_t colors_important = 0;
 };
 
-// False when the signature is not "BM".
-bool DecodeBmpHeaders(const uint8_t (&bytes)[kBmpHeadersBytes], BmpHeaders* headers);
+// The signature is the caller's to check.
+void DecodeBmpHeaders(const uint8_t (&bytes)[kBmpHeadersBytes], BmpHeaders* headers);
 void EncodeBmpHeaders(const BmpHeaders& headers, uint8_t (&bytes)[kBmpHeadersBytes]);
 
 inline uint32_t LoadLe32(const uint8_t* p) {

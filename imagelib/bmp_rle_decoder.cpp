@@ -24,13 +24,15 @@ class RleDecoder {
         nibbles_(file.headers().bits == 4),
         row_(height_ - 1) {}
 
-  // The data ended before the end of the bitmap: 3; a stop: 14.
+  // The data ended before the end of the bitmap: 3; a stop: 14. Every run,
+  // escape and padded absolute run is an even number of bytes, so each count
+  // byte lies at an even offset from the start of the data, where a zero
+  // starts an escape.
   void Run() {
     for (;;) {
       uint8_t count, value;
-      bool escape_allowed = offset_ % 2 == 0;
       if (!Next(&count)) return;
-      if (count == 0 && escape_allowed) {
+      if (count == 0) {
         if (!Next(&value)) return;
         if (value == kEndOfBitmap) return;
         if (!Escape(value)) return;
@@ -92,7 +94,6 @@ class RleDecoder {
       if (end_ == 0) return file_.Fail(kImageReadFailed);
     }
     *byte = buffer_[next_++];
-    ++offset_;
     return true;
   }
 
@@ -105,7 +106,6 @@ class RleDecoder {
   bool nibbles_;
   int64_t row_;
   int64_t column_ = 0;
-  uint64_t offset_ = 0;  // from the start of the pixel data
   uint8_t run_[256];
   uint8_t buffer_[4096];
   uint32_t next_ = 0;

@@ -66,9 +66,11 @@ class BmpWriter {
     const uint8_t end[2] = {0, kBmpRle8};
     if (!Write(end, sizeof end)) return false;
     uint64_t file_size = rle_bytes + 4 * static_cast<uint64_t>(colors_) + kBmpHeadersBytes + 2;
-    return Patch(start + static_cast<long>(bmp_offset::kFileSize), static_cast<uint32_t>(file_size)) &&
-           Patch(start + static_cast<long>(bmp_offset::kImageSize), static_cast<uint32_t>(rle_bytes + 2)) &&
-           (sink_.Seek(0, 2) || Fail(kImageWriteFailed));
+    if (!Patch(start + static_cast<long>(bmp_offset::kFileSize), static_cast<uint32_t>(file_size)) ||
+        !Patch(start + static_cast<long>(bmp_offset::kImageSize), static_cast<uint32_t>(rle_bytes + 2)))
+      return false;
+    // The stream is left after the file, as an uncompressed one leaves it.
+    return sink_.Seek(0, 2) || Fail(kImageWriteFailed);
   }
 
  private:
