@@ -13,7 +13,6 @@ Result Unsupported(EntryWork& work) {
 
 }  // namespace
 
-void* ReadBmpImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* ReadTiffImage(EntryWork& work, IoStream&, int, int, int*, int*) { return Unsupported<void*>(work); }
 void* ReadPngImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* RenderMetafile(EntryWork& work, const char*, int*, int*, int, int, uint32_t) {
@@ -27,9 +26,6 @@ bool ReadPngHeader(EntryWork& work, IoStream&, int*, int*, int*, int*, int*, Ima
   return Unsupported<bool>(work);
 }
 
-bool WriteBmpImage(EntryWork& work, IoStream&, const void*, int, int, int, int, const PaletteEntry*, int) {
-  return Unsupported<bool>(work);
-}
 bool WriteTiffImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*, int,
                     const ImageResolution&) {
   return Unsupported<bool>(work);
@@ -40,12 +36,5 @@ bool WritePngImage(EntryWork& work, IoStream&, const void*, int, int, int, int, 
 }
 bool WriteWmfImage(EntryWork& work, IoStream&, const void*, int, int, int) { return Unsupported<bool>(work); }
 bool WriteEmfImage(EntryWork& work, IoStream&, const void*, int, int) { return Unsupported<bool>(work); }
-
-bool QuantizeToPalette(EntryWork& work, const void*, int, int, void*, int, PaletteEntry*, int) {
-  return Unsupported<bool>(work);
-}
-bool ComputeOptimalPalette(EntryWork& work, const void*, int, int, int, PaletteEntry*) {
-  return Unsupported<bool>(work);
-}
 
 }  // namespace imagelib
