@@ -29,6 +29,9 @@ bool WriteBytesAt(FileHandle file, uint64_t offset, const void* buffer, uint32_t
 bool GetFileSize(FileHandle file, uint64_t* size);
 // Cuts or extends the file to the size.
 bool SetFileSize(FileHandle file, uint64_t size);
+// The path of the open file, in the system's form; false when the system
+// cannot tell or it does not fit.
+bool GetOpenFilePath(FileHandle file, char* path, uint32_t size);
 
 // A file's last-write time as the system's 64-bit file time (100 ns since
 // 1601), split as the system stores it, and its size in two parts.

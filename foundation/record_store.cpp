@@ -1,5 +1,6 @@
 #include "foundation/record_store.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "foundation/memory.h"
@@ -30,16 +31,58 @@ bool WriteDirectory(FileHandle store, const RecordDirectory& dir) {
   return WriteBytesAt(store, 0, &dir, kRecordDirectorySize);
 }
 
-// A file shorter than the directory (new, or cut short) becomes an empty store.
-bool ReadDirectory(FileHandle store, RecordDirectory* dir) {
+void FreeEntry(RecordDirectoryEntry* entry) {
+  *entry = RecordDirectoryEntry{};
+  entry->type = kFreeRecordType;
+}
+
+// Entries whose record does not lie whole inside the file (a damaged store)
+// are left out: nothing reads, sizes or allocates by them, and the next
+// directory written drops them.
+void DropEntriesOutsideFile(RecordDirectory* dir, uint64_t fileSize) {
+  for (auto& entry : dir->entries) {
+    if (!entry.used) continue;
+    const bool fits = entry.offset >= kRecordDirectorySize && entry.size >= kRecordNameSize &&
+                      uint64_t{entry.offset} + entry.size <= fileSize;
+    if (!fits) FreeEntry(&entry);
+  }
+}
+
+// A file cut inside its directory keeps its bytes: they are copied aside, to
+// the first free "<store>.damaged", "<store>.damaged2", ..., before the store
+// starts afresh. False when the copy cannot be made; the store is then left alone.
+bool SetDamagedStoreAside(FileHandle store, uint64_t size) {
+  char path[kPathSize];
+  if (!GetOpenFilePath(store, path, sizeof path)) return false;
+  char aside[kPathSize + 16];
+  std::snprintf(aside, sizeof aside, "%s.damaged", path);
+  for (int n = 2; FileExists(aside) && n < 100; ++n) std::snprintf(aside, sizeof aside, "%s.damaged%d", path, n);
+  uint8_t bytes[kRecordDirectorySize];
+  if (FileExists(aside) || !ReadBytesAt(store, 0, bytes, static_cast<uint32_t>(size))) return false;
+  FileHandle copy = CreateFileForWriting(aside);
+  const bool copied = copy && WriteBytesAt(copy, 0, bytes, static_cast<uint32_t>(size));
+  CloseFile(copy);
+  return copied;
+}
+
+// Reads the directory with every entry checked against the file. An empty
+// file is a new store and gets its empty directory. A file cut inside the
+// directory is refused as it is, unless the operation writes: then its bytes
+// are set aside and the store starts afresh.
+bool LoadDirectory(FileHandle store, RecordDirectory* dir, bool writing) {
   uint64_t size = 0;
   if (!store || !GetFileSize(store, &size)) return false;
   if (size < kRecordDirectorySize) {
+    if (size > 0 && !(writing && SetDamagedStoreAside(store, size))) return false;
     ResetDirectory(dir);
     return WriteDirectory(store, *dir);
   }
-  return ReadBytesAt(store, 0, dir, kRecordDirectorySize);
+  if (!ReadBytesAt(store, 0, dir, kRecordDirectorySize)) return false;
+  DropEntriesOutsideFile(dir, size);
+  return true;
 }
+
+bool ReadDirectory(FileHandle store, RecordDirectory* dir) { return LoadDirectory(store, dir, false); }
 
 int SlotOfId(const RecordDirectory& dir, RecordType type, int32_t id) {
   for (int slot = 0; slot < kRecordSlots; ++slot) {
@@ -81,47 +124,66 @@ bool ReadName(FileHandle store, const RecordDirectory& dir, int slot, char* name
 bool ReadData(FileHandle store, const RecordDirectory& dir, int slot, void* buffer, uint32_t capacity) {
   Located where;
   if (!Locate(dir, slot, &where) || where.dataSize > capacity) return false;
-  return where.dataSize == 0 || ReadBytesAt(store, where.offset + kRecordNameSize, buffer, where.dataSize);
+  return where.dataSize == 0 || ReadBytesAt(store, uint64_t{where.offset} + kRecordNameSize, buffer, where.dataSize);
 }
 
-// Moves everything behind the record at `offset` (`size` bytes long) down
-// over it, writes the directory with that record's entries freed and the
-// later offsets lowered, and then cuts the file. The result is whether the
-// directory was written: a failed move leaves the file uncut and the
-// directory on disk as it was; a failed cut only leaves unused bytes at the end.
-bool CloseGap(FileHandle store, RecordDirectory* dir, uint32_t offset, uint32_t size) {
-  uint64_t fileSize = 0;
-  if (!GetFileSize(store, &fileSize)) return false;
-  bool inside = offset >= kRecordDirectorySize && uint64_t{offset} + size <= fileSize;
-  uint64_t tail = inside ? fileSize - offset - size : 0;
-  if (tail > 0) {
-    uint32_t chunkSize = tail < kMoveChunk ? static_cast<uint32_t>(tail) : kMoveChunk;
-    void* buffer = AllocBlock(chunkSize);
-    if (!buffer) return false;
-    uint64_t position = offset;
-    for (uint64_t remaining = tail; remaining > 0;) {
-      uint32_t chunk = remaining < chunkSize ? static_cast<uint32_t>(remaining) : chunkSize;
-      if (!ReadBytesAt(store, position + size, buffer, chunk) || !WriteBytesAt(store, position, buffer, chunk)) {
-        FreeBlock(buffer);
-        return false;
-      }
-      position += chunk;
-      remaining -= chunk;
-    }
-    FreeBlock(buffer);
+// Copies length bytes from one place of the file to another, through one
+// buffer of at most kMoveChunk bytes, lowest first (so `to` must not lie
+// inside the source behind `from`).
+bool CopyWithin(FileHandle store, uint64_t from, uint64_t to, uint64_t length) {
+  if (length == 0) return true;
+  const uint32_t chunkSize = length < kMoveChunk ? static_cast<uint32_t>(length) : kMoveChunk;
+  void* buffer = AllocBlock(chunkSize);
+  if (!buffer) return false;
+  bool ok = true;
+  for (uint64_t done = 0; ok && done < length;) {
+    const uint32_t chunk = length - done < chunkSize ? static_cast<uint32_t>(length - done) : chunkSize;
+    ok = ReadBytesAt(store, from + done, buffer, chunk) && WriteBytesAt(store, to + done, buffer, chunk);
+    done += chunk;
   }
+  FreeBlock(buffer);
+  return ok;
+}
+
+// The entries behind `offset` move by the difference between their new and
+// old start of the tail; the record at `offset` is freed.
+void MoveTail(RecordDirectory* dir, uint32_t offset, uint64_t oldTail, uint64_t newTail) {
   for (auto& entry : dir->entries) {
     if (!entry.used) continue;
     if (entry.offset == offset) {
-      entry = RecordDirectoryEntry{};
-      entry.type = kFreeRecordType;
-    } else if (inside && entry.offset > offset) {
-      entry.offset -= size;
+      FreeEntry(&entry);
+    } else if (entry.offset > offset) {
+      entry.offset = static_cast<uint32_t>(entry.offset - oldTail + newTail);
     }
   }
-  if (!WriteDirectory(store, *dir)) return false;
-  // An entry that pointed outside the file had no bytes to remove.
-  if (inside) SetFileSize(store, offset + tail);
+}
+
+// Removes the record at `offset` (`size` bytes long) and closes its gap so
+// that a failure at any step leaves a directory that agrees with the data:
+// the records behind the gap are first copied to the end of the file and the
+// directory pointed at that copy; only then are they copied down over the
+// gap, the directory pointed there, and the file cut. The result is whether
+// the record is gone; a failure after that only leaves unused bytes.
+bool CloseGap(FileHandle store, RecordDirectory* dir, uint32_t offset, uint32_t size) {
+  uint64_t fileSize = 0;
+  if (!GetFileSize(store, &fileSize)) return false;
+  const uint64_t tailStart = uint64_t{offset} + size;
+  const uint64_t tail = fileSize - tailStart;
+  if (tail == 0) {
+    MoveTail(dir, offset, tailStart, tailStart);
+    if (!WriteDirectory(store, *dir)) return false;
+    SetFileSize(store, offset);
+    return true;
+  }
+  if (fileSize + tail > UINT32_MAX) return false;
+  RecordDirectory shadowed = *dir;
+  MoveTail(&shadowed, offset, tailStart, fileSize);
+  if (!CopyWithin(store, tailStart, fileSize, tail) || !WriteDirectory(store, shadowed)) {
+    SetFileSize(store, fileSize);
+    return false;
+  }
+  MoveTail(dir, offset, tailStart, offset);
+  if (CopyWithin(store, fileSize, offset, tail) && WriteDirectory(store, *dir)) SetFileSize(store, offset + tail);
   return true;
 }
 
@@ -129,11 +191,25 @@ bool DeleteSlot(FileHandle store, RecordDirectory* dir, int slot) {
   return CloseGap(store, dir, dir->entries[slot].offset, dir->entries[slot].size);
 }
 
-int32_t LargestId(const RecordDirectory& dir, int32_t start) {
-  int32_t largest = start;
+bool IdUsed(const RecordDirectory& dir, int64_t id) {
+  for (const auto& entry : dir.entries)
+    if (entry.used && entry.id == id) return true;
+  return false;
+}
+
+// 1 + the largest id of any type, at least floor + 1. When the largest id is
+// the top of the range, the lowest id above the floor that no record uses,
+// else the lowest unused fresh id (there are more ids than slots).
+int32_t NextUniqueId(const RecordDirectory& dir, int32_t floor) {
+  int32_t largest = floor;
   for (const auto& entry : dir.entries)
     if (entry.used && entry.id > largest) largest = entry.id;
-  return largest;
+  if (largest < INT32_MAX) return largest + 1;
+  int64_t candidate = int64_t{floor} + 1;
+  while (candidate <= INT32_MAX && IdUsed(dir, candidate)) ++candidate;
+  if (candidate > INT32_MAX)
+    for (candidate = kFirstUniqueRecordId; IdUsed(dir, candidate);) ++candidate;
+  return static_cast<int32_t>(candidate);
 }
 
 bool NameStartsWith(const char* name, const char* prefix) {
@@ -168,13 +244,13 @@ int RecordStoreCount(FileHandle store, RecordType type) {
 int32_t RecordStoreUniqueId(FileHandle store, RecordType) {
   RecordDirectory dir;
   if (!ReadDirectory(store, &dir)) return kFirstUniqueRecordId - 1;
-  return LargestId(dir, kFirstUniqueRecordId - 1) + 1;
+  return NextUniqueId(dir, kFirstUniqueRecordId - 1);
 }
 
 int32_t RecordStoreUniqueIdAbove(FileHandle store, RecordType, int32_t floor) {
   RecordDirectory dir;
   if (!ReadDirectory(store, &dir)) return floor;
-  return LargestId(dir, floor) + 1;
+  return NextUniqueId(dir, floor);
 }
 
 bool RecordStoreFreeId(FileHandle store, RecordType type, int32_t* id, int32_t low, int32_t high) {
@@ -274,7 +350,7 @@ bool RecordStoreFindPrefixExcept(FileHandle store, RecordType type, const char* 
 bool RecordStoreAdd(FileHandle store, RecordType type, int32_t id, const void* data, uint32_t size,
                     const char* name) {
   RecordDirectory dir;
-  if (!ReadDirectory(store, &dir)) return false;
+  if (!LoadDirectory(store, &dir, true)) return false;
   // A replaced record gives up its slot, so the new record takes the first
   // slot that is free once the old one is gone.
   const int old = SlotOfId(dir, type, id);

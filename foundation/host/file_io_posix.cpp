@@ -91,6 +91,15 @@ bool SetFileSize(FileHandle file, uint64_t size) {
   return file && ftruncate(file->fd, static_cast<off_t>(size)) == 0;
 }
 
+bool GetOpenFilePath(FileHandle file, char* path, uint32_t size) {
+  if (!file || size == 0) return false;
+  const std::string link = "/proc/self/fd/" + std::to_string(file->fd);
+  const ssize_t length = readlink(link.c_str(), path, size - 1);
+  if (length <= 0 || static_cast<uint32_t>(length) >= size - 1) return false;
+  path[length] = '\0';
+  return true;
+}
+
 bool FileExists(const char* path) {
   struct stat info;
   return stat(Native(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);

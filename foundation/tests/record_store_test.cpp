@@ -295,32 +295,86 @@ TEST_F(RecordStoreTest, FailedWritesLeaveTheStoreAsItWas) {
   ASSERT_NE(store_, nullptr);
 }
 
-// An entry whose record lies beyond the end of a damaged file is removed
-// without moving anything; the records before it stay readable.
-TEST_F(RecordStoreTest, EntryPointingOutsideTheFileIsDroppedWithoutAMove) {
+// Entries of a damaged directory whose record does not lie whole inside the
+// file are left out: nothing reads, sizes or finds them, callers never
+// allocate by their sizes, and the next write drops them from the directory.
+TEST_F(RecordStoreTest, EntriesOutsideTheFileAreLeftOutAndDroppedByTheNextWrite) {
   Add(kSet1, 200, 10, "A", 1);
   Add(kSet1, 201, 10, "B", 2);
-  ASSERT_TRUE(SetFileSize(store_, 20074 + 30));  // the second record cut short
-  ASSERT_TRUE(RecordStoreDelete(store_, kSet1, 201));
-  uint64_t size = 0;
-  ASSERT_TRUE(GetFileSize(store_, &size));
-  EXPECT_EQ(size, 20074u + 30);
-  EXPECT_EQ(RecordStoreCount(store_, kSet1), 1);
-  ASSERT_TRUE(SetFileSize(store_, 20074));
+  Add(kSet1, 202, 10, "C", 3);
+  struct Damage {
+    int slot;
+    uint32_t offset, size;
+  };
+  const Damage damages[] = {
+      {1, 20074, 0x7FFFFFF0},  // a size far past the end: callers would allocate by it
+      {2, 0xFFFFFFF0, 74},     // an offset near 4 GiB: offset + 64 wraps in 32 bits
+  };
+  for (const Damage& d : damages) {
+    auto entry = EntryAt(FileBytes(store_), d.slot);
+    entry.offset = d.offset;
+    entry.size = d.size;
+    ASSERT_TRUE(WriteBytesAt(store_, d.slot * sizeof entry, &entry, sizeof entry));
+  }
+  const auto damaged = FileBytes(store_);
+  uint32_t size = 0;
   std::vector<uint8_t> data(10);
+  EXPECT_EQ(RecordStoreCount(store_, kSet1), 1);
+  EXPECT_FALSE(RecordStoreSize(store_, kSet1, 201, &size));
+  EXPECT_FALSE(RecordStoreRead(store_, kSet1, 202, data.data(), 10));
+  EXPECT_FALSE(RecordStoreDelete(store_, kSet1, 201));
+  EXPECT_EQ(FileBytes(store_), damaged) << "reads leave the store as it is";
   ASSERT_TRUE(RecordStoreRead(store_, kSet1, 200, data.data(), 10));
   EXPECT_EQ(data, Bytes(10, 1));
+
+  Add(kGrad, 300, 5, "D", 4);
+  const auto file = FileBytes(store_);
+  EXPECT_EQ(EntryAt(file, 1).type, kGrad) << "the new record takes the first dropped slot";
+  EXPECT_FALSE(EntryAt(file, 2).used);
+  EXPECT_EQ(RecordStoreCount(store_, kGrad), 1);
+  // The dropped records' bytes stay in the file unused; the independent
+  // reader, which wants stores without gaps, gets an empty store instead.
+  ASSERT_TRUE(SetFileSize(store_, 0));
 }
 
-TEST_F(RecordStoreTest, FileCutInsideTheDirectoryStartsAfresh) {
+// A file cut inside its directory is refused by every read and left as it
+// is; the first write copies its bytes aside and starts a new store.
+TEST_F(RecordStoreTest, FileCutInsideTheDirectoryIsKeptAndSetAsideOnWrite) {
   Add(kSet1, 200, 10, "A", 1);
-  ASSERT_TRUE(SetFileSize(store_, 1234));
+  ASSERT_TRUE(SetFileSize(store_, 19999));
+  const auto cut = FileBytes(store_);
+  const std::string aside = name_ + ".prf.damaged";
+  DeleteFileAt(aside.c_str());
+  uint32_t size = 0;
+  char name[kRecordNameSize];
+  int32_t id = 0;
   EXPECT_EQ(RecordStoreCount(store_, kSet1), 0);
-  uint64_t size = 0;
-  ASSERT_TRUE(GetFileSize(store_, &size));
-  EXPECT_EQ(size, 20000u);
+  EXPECT_FALSE(RecordStoreSize(store_, kSet1, 200, &size));
+  EXPECT_FALSE(RecordStoreNameByIndex(store_, kSet1, 1, name));
+  EXPECT_FALSE(RecordStoreFind(store_, kSet1, "A", &id));
+  EXPECT_FALSE(RecordStoreDelete(store_, kSet1, 200));
+  EXPECT_EQ(RecordStoreUniqueId(store_, kSet1), kFirstUniqueRecordId - 1);
+  EXPECT_EQ(FileBytes(store_), cut);
+  EXPECT_FALSE(FileExists(aside.c_str()));
+
+  Add(kSet1, 201, 10, "B", 2);
+  FileHandle copy = OpenFileForReading(aside.c_str());
+  ASSERT_NE(copy, nullptr) << "the damaged bytes are kept beside the store";
+  EXPECT_EQ(FileBytes(copy), cut);
+  CloseFile(copy);
+  EXPECT_EQ(RecordStoreCount(store_, kSet1), 1);
+  EXPECT_EQ(FileBytes(store_).size(), 20074u);
   EXPECT_EQ(RecordStoreCount(nullptr, kSet1), 0);
   EXPECT_FALSE(RecordStoreAdd(nullptr, kSet1, 1, "x", 1, ""));
+}
+
+// Ids run to the top of their range without a fresh id going negative.
+TEST_F(RecordStoreTest, AFreshIdNeverWrapsPastTheTopId) {
+  Add(kSet1, INT32_MAX, 4, "top");
+  Add(kSet1, kFirstUniqueRecordId, 4, "first");
+  EXPECT_EQ(RecordStoreUniqueId(store_, kSet1), kFirstUniqueRecordId + 1);
+  EXPECT_EQ(RecordStoreUniqueIdAbove(store_, kSet1, 1000), 1001);
+  EXPECT_EQ(RecordStoreUniqueIdAbove(store_, kSet1, INT32_MAX - 1), kFirstUniqueRecordId + 1);
 }
 
 // A store with a history of adds, replaces and deletes of several types, for

@@ -1,6 +1,7 @@
 // The file interface over Win32 file handles (the product).
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "foundation/file_io.h"
@@ -60,6 +61,27 @@ bool GetFileSize(FileHandle file, uint64_t* size) {
 
 bool SetFileSize(FileHandle file, uint64_t size) {
   return file && Seek(file, size) && SetEndOfFile(Native(file));
+}
+
+bool GetOpenFilePath(FileHandle file, char* path, uint32_t size) {
+  // Looked up by name: systems before Vista do not have it.
+  using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  static const auto finalPathName = reinterpret_cast<FinalPathName>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA"));
+  char full[MAX_PATH * 2];
+  if (!file || !finalPathName) return false;
+  const DWORD length = finalPathName(Native(file), full, sizeof full, 0);
+  if (length == 0 || length >= sizeof full) return false;
+  // The name comes with the long-path prefix: "\\?\C:\..." or "\\?\UNC\server\...".
+  std::string name(full, length);
+  if (name.rfind("\\\\?\\UNC\\", 0) == 0) {
+    name = "\\" + name.substr(7);
+  } else if (name.rfind("\\\\?\\", 0) == 0) {
+    name = name.substr(4);
+  }
+  if (name.size() >= size) return false;
+  std::memcpy(path, name.c_str(), name.size() + 1);
+  return true;
 }
 
 bool FileExists(const char* path) {
