@@ -14,16 +14,12 @@ Result Unsupported(EntryWork& work) {
 }  // namespace
 
 void* ReadBmpImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
-void* ReadTiffImage(EntryWork& work, IoStream&, int, int, int*, int*) { return Unsupported<void*>(work); }
 void* ReadPngImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* ReadJpegImage(EntryWork& work, IoStream&, int, int*, int*) { return Unsupported<void*>(work); }
 void* RenderMetafile(EntryWork& work, const char*, int*, int*, int, int, uint32_t) {
   return Unsupported<void*>(work);
 }
 
-bool ReadTiffHeader(EntryWork& work, IoStream&, int*, int*, int*, ImageResolution*) {
-  return Unsupported<bool>(work);
-}
 bool ReadJpegHeader(EntryWork& work, IoStream&, int*, int*, int*, ImageResolution*) {
   return Unsupported<bool>(work);
 }
@@ -32,10 +28,6 @@ bool ReadPngHeader(EntryWork& work, IoStream&, int*, int*, int*, int*, int*, Ima
 }
 
 bool WriteBmpImage(EntryWork& work, IoStream&, const void*, int, int, int, int, const PaletteEntry*, int) {
-  return Unsupported<bool>(work);
-}
-bool WriteTiffImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*, int,
-                    const ImageResolution&) {
   return Unsupported<bool>(work);
 }
 bool WritePngImage(EntryWork& work, IoStream&, const void*, int, int, int, int, int, const PaletteEntry*, int,
