@@ -14,7 +14,6 @@ Result Unsupported(EntryWork& work) {
 }  // namespace
 
 void* ReadBmpImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
-void* ReadPngImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* ReadJpegImage(EntryWork& work, IoStream&, int, int*, int*) { return Unsupported<void*>(work); }
 void* RenderMetafile(EntryWork& work, const char*, int*, int*, int, int, uint32_t) {
   return Unsupported<void*>(work);
@@ -23,15 +22,8 @@ void* RenderMetafile(EntryWork& work, const char*, int*, int*, int, int, uint32_
 bool ReadJpegHeader(EntryWork& work, IoStream&, int*, int*, int*, ImageResolution*) {
   return Unsupported<bool>(work);
 }
-bool ReadPngHeader(EntryWork& work, IoStream&, int*, int*, int*, int*, int*, ImageResolution*) {
-  return Unsupported<bool>(work);
-}
 
 bool WriteBmpImage(EntryWork& work, IoStream&, const void*, int, int, int, int, const PaletteEntry*, int) {
-  return Unsupported<bool>(work);
-}
-bool WritePngImage(EntryWork& work, IoStream&, const void*, int, int, int, int, int, const PaletteEntry*, int,
-                   double, int, const ImageResolution&) {
   return Unsupported<bool>(work);
 }
 int WriteJpegImage(EntryWork& work, IoStream&, const void*, int, int, int, int, int, const ImageResolution&) {

@@ -188,6 +188,12 @@ void* ReadTiffImage(EntryWork& work, IoStream& stream, int bits, int directory, 
     work.error = kImageTiffOpenFailed;
     return nullptr;
   }
+  // libtiff 4.5.0 refuses the first uncompressed tile it reads without a
+  // mapped file unless its raw buffer holds exactly one tile: it gets one.
+  const bool uncompressed_tiles =
+      TIFFIsTiled(tiff) && FieldOr<uint16_t>(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE) == COMPRESSION_NONE;
+  ScratchBlock tile_buffer(uncompressed_tiles ? TIFFTileSize64(tiff) : 0);
+  if (tile_buffer) TIFFReadBufferSetup(tiff, tile_buffer.As<void>(), TIFFTileSize(tiff));
   const uint32_t image_width = FieldOr<uint32_t>(tiff, TIFFTAG_IMAGEWIDTH, 0);
   const uint32_t image_height = FieldOr<uint32_t>(tiff, TIFFTAG_IMAGELENGTH, 0);
   // In 64 bits, so that a huge image is refused rather than wrapped.

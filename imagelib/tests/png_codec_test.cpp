@@ -1,0 +1,1 @@
+#include "codec_cases.h"
