@@ -44,11 +44,12 @@ bool SetTransforms(png_structp png, png_infop info, int bits, const PngSettings&
     else
       png_set_background(png, context_background, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
   }
-  if (settings.gamma_correction) {
-    double file_gamma = 0;
-    if (!png_get_gAMA(png, info, &file_gamma)) file_gamma = 1 / settings.screen_gamma;
+  // Without gAMA the file gamma is 1 / screen gamma, a correction of 1: it is
+  // left out, so that transparency is composited on the samples as stored and
+  // not through libpng's 8-bit linear tables, which crush the dark tones.
+  double file_gamma = 0;
+  if (settings.gamma_correction && png_get_gAMA(png, info, &file_gamma))
     png_set_gamma(png, settings.screen_gamma, file_gamma);
-  }
   *passes = png_set_interlace_handling(png);
   png_read_update_info(png, info);
   *row_bytes = png_get_rowbytes(png, info);
