@@ -86,6 +86,8 @@ TEST(PngReader, FixturesReadAsImageMagickDecodesThem) {
   EXPECT_GT(cases, 0);
 }
 
+TEST(PngReader, SpoiledHeadersAreReadOrRefusedSafely) { SweepHeaderBytes("im_palette.png", 64, ReadPngFile); }
+
 TEST(PngReader, FourBitGreyGivesIndexesAndASixteenEntryRamp) {
   const PngRead r = ReadPng("im_grey4.png", 8);
   ASSERT_TRUE(r.ok) << r.error;
