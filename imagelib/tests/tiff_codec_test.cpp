@@ -3,6 +3,7 @@
 #include <set>
 
 #include "codec_cases.h"
+#include "imagelib/io_state.h"
 
 using namespace codec_tests;
 
@@ -123,6 +124,39 @@ TEST(TiffReader, ReadsFromTheStartWhereverTheStreamStands) {
             FileBytes("im_rgb_lzw.tif.24"));
   imagelib::GlobalBlockFree(pixels);
   CloseFileSource(stream);
+}
+
+// The bytes behind a memory stream, where a seek past the end fails (a file
+// seeks there and reads nothing).
+ImageStream MemorySource(Bytes& data) {
+  ImageStream handle = imagelib::GlobalBlockAlloc(sizeof(imagelib::IoState));
+  auto* state = static_cast<imagelib::IoState*>(handle);
+  state->kind = imagelib::kIoMemory;
+  state->memory_base = data.data();
+  state->capacity = static_cast<uint32_t>(data.size());
+  state->start_magic = imagelib::kIoStartMagic;
+  state->end_magic = imagelib::kIoEndMagic;
+  return handle;
+}
+
+TEST(TiffReader, ReadsMemoryStreamsAndRefusesDamagedOnesThere) {
+  for (const char* file : {"im_rgb_lzw.tif", "bad_ifd_past_end.tif", "bad_strip_past_end.tif"}) {
+    SCOPED_TRACE(file);
+    Bytes data = FileBytes(file);
+    ImageStream stream = MemorySource(data);
+    int width = 0, height = 0;
+    void* pixels = ReadTiffFile(stream, &width, &height, 24, 0, 0);
+    if (file == std::string("im_rgb_lzw.tif")) {
+      ASSERT_NE(pixels, nullptr) << GetLastImageError();
+      EXPECT_EQ(Bytes(static_cast<uint8_t*>(pixels), static_cast<uint8_t*>(pixels) + 33 * 17 * 3),
+                FileBytes("im_rgb_lzw.tif.24"));
+    } else {
+      EXPECT_EQ(pixels, nullptr);
+      EXPECT_TRUE(GetLastImageError() == 20 || GetLastImageError() == 36) << GetLastImageError();
+    }
+    imagelib::GlobalBlockFree(pixels);
+    imagelib::GlobalBlockFree(stream);
+  }
 }
 
 TEST(TiffReader, AStopFreesTheBufferAndReports14) {
