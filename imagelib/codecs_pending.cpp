@@ -13,27 +13,10 @@ Result Unsupported(EntryWork& work) {
 
 }  // namespace
 
-void* ReadTiffImage(EntryWork& work, IoStream&, int, int, int*, int*) { return Unsupported<void*>(work); }
-void* ReadPngImage(EntryWork& work, IoStream&, int, int*, int*, PaletteEntry*) { return Unsupported<void*>(work); }
 void* RenderMetafile(EntryWork& work, const char*, int*, int*, int, int, uint32_t) {
   return Unsupported<void*>(work);
 }
 
-bool ReadTiffHeader(EntryWork& work, IoStream&, int*, int*, int*, ImageResolution*) {
-  return Unsupported<bool>(work);
-}
-bool ReadPngHeader(EntryWork& work, IoStream&, int*, int*, int*, int*, int*, ImageResolution*) {
-  return Unsupported<bool>(work);
-}
-
-bool WriteTiffImage(EntryWork& work, IoStream&, const void*, int, int, int, const PaletteEntry*, int,
-                    const ImageResolution&) {
-  return Unsupported<bool>(work);
-}
-bool WritePngImage(EntryWork& work, IoStream&, const void*, int, int, int, int, int, const PaletteEntry*, int,
-                   double, int, const ImageResolution&) {
-  return Unsupported<bool>(work);
-}
 bool WriteWmfImage(EntryWork& work, IoStream&, const void*, int, int, int) { return Unsupported<bool>(work); }
 bool WriteEmfImage(EntryWork& work, IoStream&, const void*, int, int) { return Unsupported<bool>(work); }
 

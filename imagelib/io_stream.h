@@ -29,6 +29,8 @@ class IoStream {
   long Tell();
   long Size();
   bool Close();
+  // The path a file stream was opened with; empty for other kinds.
+  const char* Path() const { return state().path; }
 
  private:
   IoState& state() const { return *static_cast<IoState*>(handle_); }

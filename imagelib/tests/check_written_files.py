@@ -36,7 +36,7 @@ def main():
     own_indexed_psd = None
     with open(listed) as names:
         for line in names:
-            name, width, height = line.split()
+            name, width, height = line.split()[:3]
             path = os.path.join(folder, name)
             if extension == 'psd' and is_indexed_psd(path):
                 if own_indexed_psd is None:

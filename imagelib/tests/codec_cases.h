@@ -138,8 +138,18 @@ inline void SweepHeaderBytes(const std::string& fixture, size_t count, Reader re
     }
 }
 
-// Writes the pixels and notes the file, with the RGB that ImageMagick must
-// read from it, in written_<extension>.txt.
+// Notes a written file in written_<extension>.txt, with the RGB that
+// ImageMagick must read from it beside it, and what else the list's checks
+// want to see (written after the size).
+inline void NoteWritten(const std::string& path, const Bytes& rgb, int width, int height,
+                        const std::string& checks = "") {
+  PutFile(path + ".rgb", rgb);
+  const std::string extension = path.substr(path.rfind('.') + 1);
+  std::ofstream("written_" + extension + ".txt", std::ios::app)
+      << path << ' ' << width << ' ' << height << (checks.empty() ? "" : " " + checks) << '\n';
+}
+
+// Writes the pixels and notes the file.
 inline void WriteFile(Writer write, const std::string& path, const Bytes& pixels, int width, int height, int bits,
                       const PaletteEntry* palette) {
   ImageStream sink = OpenFileSink(path.c_str());
@@ -156,9 +166,7 @@ inline void WriteFile(Writer write, const std::string& path, const Bytes& pixels
       rgb.push_back(palette[index].blue);
     }
   }
-  PutFile(path + ".rgb", rgb);
-  const std::string extension = path.substr(path.rfind('.') + 1);
-  std::ofstream("written_" + extension + ".txt", std::ios::app) << path << ' ' << width << ' ' << height << '\n';
+  NoteWritten(path, rgb, width, height);
 }
 
 // A test image with many colours, and an 8-bit one with its palette.
