@@ -63,7 +63,7 @@ TEST(BmpFixtures, ReadAsRgbEqualTheirExpectedPixels) {
     EXPECT_EQ(read.error, kImageOk);
     EXPECT_EQ(read.width, f.width);
     EXPECT_EQ(read.height, f.height);
-    ExpectSamePixels(read.pixels, ReadBytes(f.name + ".rgb"), f.width);
+    ExpectSamePixels(read.pixels, FileBytes(f.name + ".rgb"), f.width);
   }
 }
 
@@ -74,7 +74,7 @@ TEST(BmpFixtures, IndexedFilesReadAs8BitsGiveIndexesIntoThePalette) {
     BmpRead read = ReadBmp(f.name + ".bmp", 8);
     ASSERT_TRUE(read.returned);
     EXPECT_EQ(read.error, kImageOk);
-    ExpectSamePixels(LookUp(read), ReadBytes(f.name + ".rgb"), f.width);
+    ExpectSamePixels(LookUp(read), FileBytes(f.name + ".rgb"), f.width);
   }
 }
 
@@ -143,17 +143,17 @@ TEST(BmpFixtures, ANullPaletteFor8BitsIsRefusedWith5) {
 }
 
 TEST(BmpFixtures, ReadingStartsAtTheStreamsPosition) {
-  Bytes file = ReadBytes("own_gap24.bmp");
+  Bytes file = FileBytes("own_gap24.bmp");
   Bytes shifted(7, 0xEE);
   shifted.insert(shifted.end(), file.begin(), file.end());
-  WriteBytes("bmp_shifted.bmp", shifted);
+  PutFile("bmp_shifted.bmp", shifted);
   ImageStream stream = OpenFileSource("bmp_shifted.bmp");
   ASSERT_EQ(SeekStream(stream, 7, 0), 1);
   int width = 0, height = 0;
   void* pixels = ReadBmpFile(stream, &width, &height, 24, nullptr);
   ASSERT_NE(pixels, nullptr);
   const auto* p = static_cast<const uint8_t*>(pixels);
-  ExpectSamePixels(Bytes(p, p + width * height * 3), ReadBytes("own_gap24.rgb"), width);
+  ExpectSamePixels(Bytes(p, p + width * height * 3), FileBytes("own_gap24.rgb"), width);
   imagelib::GlobalBlockFree(pixels);
   CloseFileSource(stream);
 }

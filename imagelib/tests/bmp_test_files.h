@@ -1,30 +1,21 @@
-// Files and reads shared by the BMP tests: bytes to and from files, and one
+// Reads shared by the BMP tests (file bytes come from codec_cases.h): one
 // read through the library's entry point with its result and code.
 #ifndef IMAGELIB_TESTS_BMP_TEST_FILES_H
 #define IMAGELIB_TESTS_BMP_TEST_FILES_H
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "codec_cases.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/platform.h"
 
 namespace bmp_test {
 
-using Bytes = std::vector<uint8_t>;
-
-inline Bytes ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using codec_tests::Bytes;
+using codec_tests::FileBytes;
+using codec_tests::PutFile;
 
 // One ReadBmpFile call: the pixels it returned (copied out, the block freed).
 struct BmpRead {
@@ -53,7 +44,7 @@ inline BmpRead ReadBmp(const std::string& path, int bits) {
 }
 
 inline BmpRead ReadBmpBytes(const Bytes& file, int bits) {
-  WriteBytes("bmp_case.bmp", file);
+  PutFile("bmp_case.bmp", file);
   return ReadBmp("bmp_case.bmp", bits);
 }
 

@@ -100,7 +100,7 @@ void WritePpm(const std::string& path, int width, int height, const Bytes& rgb) 
   std::string head = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
   Bytes file(head.begin(), head.end());
   file.insert(file.end(), rgb.begin(), rgb.end());
-  WriteBytes(path, file);
+  PutFile(path, file);
 }
 
 TEST(BmpWriter, WritesFilesThatReadBackTheSame) {
@@ -111,7 +111,7 @@ TEST(BmpWriter, WritesFilesThatReadBackTheSame) {
     EXPECT_EQ(GetLastImageError(), kImageOk);
     WritePpm(base + ".ppm", c.width, c.height, c.Rgb());
 
-    Bytes file = ReadBytes(base + ".bmp");
+    Bytes file = FileBytes(base + ".bmp");
     ASSERT_GT(file.size(), 54u);
     uint32_t offset = 54 + 4 * c.colors;
     EXPECT_EQ(Le32(file, 2), file.size());
@@ -144,7 +144,7 @@ TEST(BmpWriter, GoldenFiles) {
                           40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 8, 0, 0, 0,
                           0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                           13, 12, 11, 0, 3, 2, 1, 0};  // the last row first, blue first, padded
-  EXPECT_EQ(ReadBytes("golden24.bmp"), golden24);
+  EXPECT_EQ(FileBytes("golden24.bmp"), golden24);
 
   WriteCase rle = Make("golden_rle", 3, 1, 8, 2, 1, [](int, int) { return 1; });
   rle.palette = {{1, 2, 3, 0xCC}, {4, 5, 6, 0xCC}};
@@ -155,7 +155,7 @@ TEST(BmpWriter, GoldenFiles) {
                             1, 2, 3, 0, 4, 5, 6, 0,  // the table
                             3, 1, 1, 0, 0, 0,        // three pixels, the odd width's pad byte, the row's end
                             0, 1};
-  EXPECT_EQ(ReadBytes("golden_rle.bmp"), golden_rle);
+  EXPECT_EQ(FileBytes("golden_rle.bmp"), golden_rle);
 }
 
 TEST(BmpWriter, A24BitFileCountsNoColours) {
@@ -163,7 +163,7 @@ TEST(BmpWriter, A24BitFileCountsNoColours) {
   ImageStream sink = OpenFileSink("written_many_colours.bmp");
   ASSERT_EQ(WriteBmpFile(sink, c.pixels.data(), 2, 2, 24, 16777216, nullptr, 0), 1);
   CloseFileSink(sink);
-  Bytes file = ReadBytes("written_many_colours.bmp");
+  Bytes file = FileBytes("written_many_colours.bmp");
   EXPECT_EQ(Le32(file, 10), 54u);
   EXPECT_EQ(Le32(file, 46), 0u);
   EXPECT_EQ(ReadBmp("written_many_colours.bmp", 24).pixels, c.Rgb());
@@ -200,7 +200,7 @@ TEST(BmpWriter, RefusesWhatItCannotWriteWith5) {
 }
 
 TEST(BmpWriter, AFailedWriteGives4) {
-  WriteBytes("bmp_read_only.bin", Bytes(10, 0));
+  PutFile("bmp_read_only.bin", Bytes(10, 0));
   ImageStream source = OpenFileSource("bmp_read_only.bin");
   const Bytes pixels(48, 7);
   for (int rle : {0, 1}) {
