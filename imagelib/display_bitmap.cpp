@@ -34,12 +34,7 @@ HBITMAP MakeBitmap(EntryWork& work, HDC dc, const PackedDib& dib) {
   return section;
 }
 
-HBITMAP MakeDisplayBitmap(EntryWork& work, const void* pixels, int width, int height, HPALETTE palette,
-                          HDC dc) {
-  PackedDib dib(work, pixels, width, height);
-  if (!dib) return nullptr;
-  ScreenDc screen;
-  if (!dc) dc = screen.get();
+HBITMAP OnDevice(EntryWork& work, const PackedDib& dib, HPALETTE palette, HDC dc) {
   if (!(GetDeviceCaps(dc, RASTERCAPS) & RC_DI_BITMAP)) {
     work.error = kImageNoDibDevice;
     return nullptr;
@@ -48,6 +43,15 @@ HBITMAP MakeDisplayBitmap(EntryWork& work, const void* pixels, int width, int he
   if (!palette) return MakeBitmap(work, dc, dib);
   SelectedPalette selected(dc, palette);
   return MakeBitmap(work, dc, dib);
+}
+
+HBITMAP MakeDisplayBitmap(EntryWork& work, const void* pixels, int width, int height, HPALETTE palette,
+                          HDC dc) {
+  PackedDib dib(work, pixels, width, height);
+  if (!dib) return nullptr;
+  if (dc) return OnDevice(work, dib, palette, dc);
+  ScreenDc screen;
+  return OnDevice(work, dib, palette, screen.get());
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ class FileSource {
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
 
+  // False when not even the stream's block could be had.
+  bool allocated() const { return static_cast<bool>(state_); }
   bool open() const { return open_; }
   IoStream& stream() { return stream_; }
 
@@ -170,7 +172,7 @@ void* RenderMetafile(EntryWork& work, const char* path, int* width, int* height,
   if (!work.Progress(0, kProgressSteps)) return nullptr;
   FileSource source(path);
   if (!source.open()) {
-    work.error = kImageCannotOpen;
+    work.error = source.allocated() ? kImageCannotOpen : kImageNoMemory;
     return nullptr;
   }
   // Read whole: the placeable key and the metafile header are checked here before GDI sees the bytes.

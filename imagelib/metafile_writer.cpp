@@ -14,13 +14,10 @@ namespace {
 class MetafileWriter {
  public:
   MetafileWriter(EntryWork& work, IoStream& sink, const void* pixels, int width, int height)
-      : work_(work), sink_(sink), dib_(work, pixels, width, height), width_(width), height_(height) {
-    frame_ = {0, 0, static_cast<LONG>(int64_t{width} * screen_.Caps(HORZSIZE) * 100 / screen_.Caps(HORZRES)),
-              static_cast<LONG>(int64_t{height} * screen_.Caps(VERTSIZE) * 100 / screen_.Caps(VERTRES))};
-  }
+      : work_(work), sink_(sink), dib_(work, pixels, width, height), width_(width), height_(height) {}
 
   int WriteEmf() {
-    if (!dib_) return 0;
+    if (!Prepare()) return 0;
     EnhancedMetafile metafile(Record(MM_ISOTROPIC, [&](HDC dc) {
       return StretchDIBits(dc, 0, 0, width_, height_, 0, 0, width_, height_, dib_.Bits(), Info(), DIB_RGB_COLORS,
                            SRCCOPY);
@@ -35,7 +32,7 @@ class MetafileWriter {
   }
 
   int WriteWmf(int placeable) {
-    if (!dib_) return 0;
+    if (!Prepare()) return 0;
     EnhancedMetafile metafile(Record(MM_ANISOTROPIC, [&](HDC dc) {
       return SetDIBitsToDevice(dc, 0, 0, width_, height_, 0, 0, 0, height_, dib_.Bits(), Info(), DIB_RGB_COLORS);
     }));
@@ -53,6 +50,16 @@ class MetafileWriter {
   int Fail(int code) {
     work_.error = code;
     return 0;
+  }
+
+  // The DIB and the frame in 0.01 mm: the image on the screen's millimetres per pixel.
+  bool Prepare() {
+    if (!dib_) return false;
+    const int px = screen_.Caps(HORZRES), py = screen_.Caps(VERTRES);
+    if (!screen_.get() || px <= 0 || py <= 0) return Fail(kImageDrawingFailed);
+    frame_ = {0, 0, static_cast<LONG>(int64_t{width_} * screen_.Caps(HORZSIZE) * 100 / px),
+              static_cast<LONG>(int64_t{height_} * screen_.Caps(VERTSIZE) * 100 / py)};
+    return true;
   }
 
   const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(dib_.Header()); }
@@ -105,7 +112,7 @@ class MetafileWriter {
   PackedDib dib_;
   int width_;
   int height_;
-  RECT frame_;
+  RECT frame_ = {};
 };
 
 }  // namespace
