@@ -48,8 +48,9 @@ bool WritePngImage(EntryWork& work, IoStream& sink, const void* pixels, int widt
 // Answers the file's size in bytes, 0 on failure.
 int WriteJpegImage(EntryWork& work, IoStream& sink, const void* pixels, int width, int height, int quality,
                    int progressive, int bits, const ImageResolution& resolution);
-bool WriteWmfImage(EntryWork& work, IoStream& sink, const void* pixels, int width, int height, int placeable);
-bool WriteEmfImage(EntryWork& work, IoStream& sink, const void* pixels, int width, int height);
+// Answer the file's size in bytes, 0 on failure.
+int WriteWmfImage(EntryWork& work, IoStream& sink, const void* pixels, int width, int height, int placeable);
+int WriteEmfImage(EntryWork& work, IoStream& sink, const void* pixels, int width, int height);
 
 // The quantiser; the colour count is already within 1..256.
 bool QuantizeToPalette(EntryWork& work, const void* src, int width, int height, void* dst, int colors,

@@ -191,12 +191,12 @@ extern "C" int WriteJpegFile(ImageStream sink, const void* pixels, int width, in
 
 extern "C" int WriteWmfFile(ImageStream sink, const void* pixels, int width, int height, int placeable) {
   return RunWriter(sink, pixels, 24, {}, [&](EntryWork& work, IoStream& s) {
-    return WriteWmfImage(work, s, pixels, width, height, placeable) ? 1 : 0;
+    return WriteWmfImage(work, s, pixels, width, height, placeable);
   });
 }
 
 extern "C" int WriteEmfFile(ImageStream sink, const void* pixels, int width, int height) {
   return RunWriter(sink, pixels, 24, {}, [&](EntryWork& work, IoStream& s) {
-    return WriteEmfImage(work, s, pixels, width, height) ? 1 : 0;
+    return WriteEmfImage(work, s, pixels, width, height);
   });
 }

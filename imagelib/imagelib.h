@@ -126,6 +126,8 @@ int WritePngFile(ImageStream sink, const void* pixels, int width, int height, in
 // The result is the file's size in bytes.
 int WriteJpegFile(ImageStream sink, const void* pixels, int width, int height, int quality,
                   int progressive, int bits, const ImageResolution* resolution);
+// A metafile holding one bitmap of the 24-bit pixels (Windows only; the host
+// build answers 28); the result is the file's size in bytes.
 int WriteWmfFile(ImageStream sink, const void* pixels, int width, int height, int placeable);
 int WriteEmfFile(ImageStream sink, const void* pixels, int width, int height);
 

@@ -114,9 +114,14 @@ INSTANTIATE_TEST_SUITE_P(All, FileEntryPoint, ::testing::ValuesIn(EntryCases()),
 
 // The codecs are separate pieces of work; until one is in, its entry points
 // answer 28. A built codec leaves this list, and its own tests take over.
+// The host build has no GDI: its metafile writers answer 28 for good.
+#ifdef _WIN32
+const char* const kPendingEntries[] = {""};
+#else
 const char* const kPendingEntries[] = {
     "WriteWmfFile", "WriteEmfFile",
 };
+#endif
 
 std::vector<EntryCase> PendingEntryCases() {
   std::vector<EntryCase> pending;
