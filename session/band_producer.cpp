@@ -297,7 +297,13 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
   const int32_t halvedRows = static_cast<int32_t>(window.halvedRows);
   int32_t windowRows = 0;
   if (halved && halvedRows > 0) {
-    if (rows > halvedRows) job.plan.rowsPerRead = job.plan.rowsPerRead * rows / halvedRows;
+    if (rows > halvedRows) {
+      // More output rows than halved rows: bands in proportion, still within the band buffer.
+      const int32_t fit = static_cast<int32_t>(std::max<uint32_t>(kBandBytes / job.plan.bandRowBytes, 1));
+      job.plan.rowsPerRead = std::min(job.plan.rowsPerRead * rows / halvedRows, fit);
+      const uint64_t read = static_cast<uint64_t>(job.plan.rowsPerRead) * job.plan.bandRowBytes;
+      job.plan.bandLimit = read < kBandBytes ? static_cast<uint32_t>(kBandBytes - read) : 0;
+    }
     windowRows = std::max(3, job.plan.rowsPerRead * halvedRows / std::max(rows, 1));
   }
   const int32_t n = job.plan.rowsPerRead;
@@ -406,8 +412,8 @@ uint8_t AllocateBandBuffers(bool allocate, uint32_t lineBytes, int32_t sampleFac
   const int64_t halvedRows = window.halvedRows;
   uint32_t copyRows = static_cast<uint32_t>(rowsPerRead);
   if (frame.filterMode == 3 && halvedRows > 0)
-    copyRows = static_cast<uint32_t>((static_cast<int64_t>(Unsigned16(session.rows)) * windowRows + halvedRows - 1) /
-                                     halvedRows);
+    copyRows = std::max(copyRows, static_cast<uint32_t>((static_cast<int64_t>(Unsigned16(session.rows)) * windowRows +
+                                                         halvedRows - 1) / halvedRows));
   uint8_t failed = 0;
   auto take = [&failed](MemHandle* handle, uint32_t size) {
     *handle = NewMemHandle(size);
