@@ -16,13 +16,6 @@ namespace {
 int32_t gRowsSeen = 0;
 int32_t gRowsHandedOn = 0;
 
-bool HasFilter(uint8_t kind) {
-  switch (kind) {
-    case 1: case 3: case 4: case 5: case 6: case 9: case 10: case 11: case 12: return true;
-    default: return false;
-  }
-}
-
 uint8_t* Data(MemHandle handle) { return handle ? static_cast<uint8_t*>(handle->data) : nullptr; }
 
 template <typename Sample>
@@ -66,7 +59,7 @@ int16_t FilterBand(uint8_t* band, int32_t m, uint32_t rowBytes, int32_t rows, bo
   const int32_t start = gRowsHandedOn - topRow;
   const int32_t waiting = gRowsSeen - gRowsHandedOn;
   const int32_t count = state.passByte ? waiting : std::max(waiting - m, 0);
-  if (HasFilter(frame.filterMode)) {
+  if (IsSharpeningKind(frame.filterMode)) {
     uint8_t* copy = Data(state.filterCopyBuffer);
     MoveBytes(band, copy, static_cast<uint32_t>(total) * rowBytes);
     const int32_t first = std::max(start, m - topRow);
@@ -87,6 +80,13 @@ int16_t FilterBand(uint8_t* band, int32_t m, uint32_t rowBytes, int32_t rows, bo
 }
 
 }  // namespace
+
+bool IsSharpeningKind(uint8_t filterKind) {
+  switch (filterKind) {
+    case 1: case 3: case 4: case 5: case 6: case 9: case 10: case 11: case 12: return true;
+    default: return false;
+  }
+}
 
 // The automatic kinds would take their matrix and amount from a parameter
 // source's table of {size key, radius, amount} rows; this system has no such

@@ -6,6 +6,9 @@
 
 struct FrameRecord;
 
+// Kinds 1, 3 to 6 and 9 to 12 sharpen; the others pass rows unchanged.
+bool IsSharpeningKind(uint8_t filterKind);
+
 // Prepares the automatic sharpening kinds for a scan; once, before the first band.
 void PrepareAutoSharpen(FrameRecord* frame);
 

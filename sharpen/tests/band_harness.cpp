@@ -34,12 +34,7 @@ void FreeHandle(MemHandle* handle) {
 }  // namespace
 
 int32_t SampleFactorOf(const FrameRecord& frame) {
-  switch (frame.filterMode) {
-    case 1: case 3: case 4: case 5: case 6: case 9: case 10: case 11: case 12:
-      return std::min<int32_t>(frame.sharpenFlag, 2) + 1;
-    default:
-      return 1;
-  }
+  return IsSharpeningKind(frame.filterMode) ? std::min<int32_t>(frame.sharpenFlag, 2) + 1 : 1;
 }
 
 PlanarImage SharpenInBands(const FrameRecord& frame, bool negative, const PlanarImage& image, int32_t bandRows,
