@@ -11,7 +11,7 @@ packages=(
   g++ googletest zlib1g-dev
   wine wine32 wine64
   xvfb xauth x11-apps
-  imagemagick libtiff-tools libjpeg-turbo-progs pngcheck ghostscript liblcms2-utils libwmf-bin
+  imagemagick libvips-tools libtiff-tools libjpeg-turbo-progs pngcheck ghostscript liblcms2-utils libwmf-bin
   python3 python3-numpy
   dpkg-dev devscripts
 )

@@ -21,6 +21,7 @@
 #include "session/scan_progress.h"
 #include "session/scan_read.h"
 #include "sharpen/band_filters.h"
+#include "sharpen/scaling_window.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
 
@@ -42,7 +43,7 @@ int32_t Unsigned16(int16_t value) { return static_cast<uint16_t>(value); }
 
 uint8_t* Data(MemHandle handle) { return handle ? static_cast<uint8_t*>(handle->data) : nullptr; }
 
-bool HalvedFilterMode(const FrameRecord& frame) { return frame.filterMode == 2 || frame.filterMode == 3; }
+bool HalvedFilterMode(const FrameRecord& frame) { return IsDescreenKind(frame.filterMode); }
 bool SharpensBeforeOutput(const FrameRecord& frame) { return frame.filterMode != 0 && frame.filterMode != 2; }
 bool SharpensAfterLab(const FrameRecord& frame) {
   switch (frame.filterMode) {
@@ -96,7 +97,7 @@ int32_t CorrectRead(BandJob& job, uint8_t* at, int32_t rows) {
   if (job.bits == 1) return rows;
   if (job.planes == 1) {
     if (SharpensBeforeOutput(frame))
-      rows = s.sharpenB(at, job.sampleFactor, job.plan.lineBytes, rows, &band.firstBand, band.passByte);
+      rows = s.sharpenB(at, job.sampleFactor, job.plan.lineBytes, rows);
     return rows;
   }
 
@@ -137,7 +138,7 @@ int32_t CorrectRead(BandJob& job, uint8_t* at, int32_t rows) {
         s.selectiveColor8(row, columns, columns, job.regionX, firstRow + y, false);
     }
   if (SharpensBeforeOutput(frame) && outputMode != kOutputLab)
-    rows = s.sharpenA(at, job.sampleFactor, lineBytes, rows, &band.firstBand, band.passByte);
+    rows = s.sharpenA(at, job.sampleFactor, lineBytes, rows);
   if (s.regionCorrectionsReady()) {
     const bool selective = frame.selectiveColorMode == 1;
     for (int32_t y = 0; y < rows; ++y) {
@@ -229,7 +230,7 @@ int32_t ConvertRead(BandJob& job, uint8_t* at, int32_t rows) {
     else
       s.rgb8ToLab8(at, rows, columns, false);
     if (SharpensAfterLab(job.frame))
-      rows = s.sharpenB(at, job.sampleFactor, lineBytes, rows, &gBand.firstBand, gBand.passByte);
+      rows = s.sharpenB(at, job.sampleFactor, lineBytes, rows);
   } else if (outputMode == kOutputTransform && s.outputTransformReady()) {
     for (int32_t y = 0; y < rows; ++y) {
       uint8_t* row = at + static_cast<size_t>(y) * lineBytes;
@@ -292,10 +293,18 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
   const bool halved = HalvedFilterMode(frame);
   const int32_t rows = Unsigned16(session.rows);
 
+  const ScalingWindow& window = gScalingWindow;
+  const int32_t halvedRows = static_cast<int32_t>(window.halvedRows);
   int32_t windowRows = 0;
-  if (halved && band.halfWindowHeight > 0) {
-    if (rows > band.halfWindowHeight) job.plan.rowsPerRead = job.plan.rowsPerRead * rows / band.halfWindowHeight;
-    windowRows = std::max(3, job.plan.rowsPerRead * band.halfWindowHeight / std::max(rows, 1));
+  if (halved && halvedRows > 0) {
+    if (rows > halvedRows) {
+      // More output rows than halved rows: bands in proportion, still within the band buffer.
+      const int32_t fit = static_cast<int32_t>(std::max<uint32_t>(kBandBytes / job.plan.bandRowBytes, 1));
+      job.plan.rowsPerRead = std::min(job.plan.rowsPerRead * rows / halvedRows, fit);
+      const uint64_t read = static_cast<uint64_t>(job.plan.rowsPerRead) * job.plan.bandRowBytes;
+      job.plan.bandLimit = read < kBandBytes ? static_cast<uint32_t>(kBandBytes - read) : 0;
+    }
+    windowRows = std::max(3, job.plan.rowsPerRead * halvedRows / std::max(rows, 1));
   }
   const int32_t n = job.plan.rowsPerRead;
   const uint32_t sampleBytes = job.bits == 16 ? 2 : 1;
@@ -326,11 +335,13 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
     if (cancel) session.transferActive = 0;
     uint32_t read = 0;
     if (halved && !job.zir) {
-      const uint32_t full = sampleBytes * job.planes * band.windowWidth;
-      const uint32_t half = sampleBytes * job.planes * band.halfWindowWidth;
-      ScaleBandBicubic(&frame, cancel, &band.passByte, at, &band.lineCounter, static_cast<uint32_t>(n), &read,
-                       static_cast<uint32_t>(2 * windowRows), full, half, job.plan.lineBytes, job.columns, rows,
-                       ReadScanLines);
+      const int32_t full = static_cast<int32_t>(sampleBytes * job.planes * window.sourceWidth);
+      const int32_t half = static_cast<int32_t>(sampleBytes * job.planes * window.halvedWidth);
+      int16_t produced = 0;
+      ScaleBandBicubic(&frame, cancel, &band.passByte, at, static_cast<int32_t>(band.lineCounter),
+                       static_cast<int16_t>(n), &produced, 2 * windowRows, full, half,
+                       static_cast<int32_t>(job.plan.lineBytes), job.columns, rows, ReadScanLines);
+      read = static_cast<uint32_t>(std::max<int16_t>(produced, 0));
     } else {
       band.passByte = ReadScanLines(cancel, at, band.lineCounter, static_cast<uint32_t>(n), &read);
     }
@@ -376,7 +387,7 @@ uint8_t AllocateBandBuffers(bool allocate, uint32_t lineBytes, int32_t sampleFac
   ScanBandState& band = gBand;
   if (!allocate) {
     for (MemHandle* handle : {&band.bandBuffer, &band.outputBuffer, &band.filterCopyBuffer, &band.workBuffer,
-                              &band.scaleBuffers[0], &band.scaleBuffers[1]}) {
+                              &gScalingWindow.sourceBuffer, &gScalingWindow.workBuffer}) {
       if (*handle) DisposeMemHandle(*handle);
       *handle = nullptr;
     }
@@ -397,10 +408,12 @@ uint8_t AllocateBandBuffers(bool allocate, uint32_t lineBytes, int32_t sampleFac
   const int16_t outputMode = GetDefault(gDefaults, kDefaultOutputCmsMode);
   const bool rgb = frame.colorMode == 2;
 
+  ScalingWindow& window = gScalingWindow;
+  const int64_t halvedRows = window.halvedRows;
   uint32_t copyRows = static_cast<uint32_t>(rowsPerRead);
-  if (frame.filterMode == 3 && band.halfWindowHeight > 0)
-    copyRows = static_cast<uint32_t>((static_cast<int64_t>(Unsigned16(session.rows)) * windowRows + band.halfWindowHeight - 1) /
-                                     band.halfWindowHeight);
+  if (frame.filterMode == 3 && halvedRows > 0)
+    copyRows = std::max(copyRows, static_cast<uint32_t>((static_cast<int64_t>(Unsigned16(session.rows)) * windowRows +
+                                                         halvedRows - 1) / halvedRows));
   uint8_t failed = 0;
   auto take = [&failed](MemHandle* handle, uint32_t size) {
     *handle = NewMemHandle(size);
@@ -413,9 +426,11 @@ uint8_t AllocateBandBuffers(bool allocate, uint32_t lineBytes, int32_t sampleFac
   const uint32_t work = session.planes * sampleBytes * (rowsPerRead + 1) * frame.scanPixelWidth * 2 / divisor;
   take(&band.workBuffer, std::max(work, (static_cast<uint32_t>(rowsPerRead) + 2 * k) * lineBytes));
   if (HalvedFilterMode(frame)) {
-    const uint32_t sourceRow = sampleBytes * (rgb ? 3 : 1) * static_cast<uint32_t>(band.windowWidth);
-    take(&band.scaleBuffers[0], static_cast<uint32_t>(std::max(windowRows, 1)) * sourceRow);
-    take(&band.scaleBuffers[1], static_cast<uint32_t>(std::max(twiceWindowRows, 1)) * sourceRow);
+    // A read of the most rows, and a few more that the last row of a band may need.
+    const uint32_t rowsRead = static_cast<uint32_t>(std::max(twiceWindowRows, 1)) + kScalingLookaheadRows;
+    const uint32_t planeSamples = sampleBytes * (rgb ? 3 : 1);
+    take(&window.sourceBuffer, rowsRead * planeSamples * window.sourceWidth);
+    take(&window.workBuffer, rowsRead * planeSamples * window.halvedWidth);
   }
   band.filterCarryBlock = AllocBlock(2 * lineBytes * k);
   if (!band.filterCarryBlock) failed = 1;
@@ -461,12 +476,13 @@ void RunScan() {
 
   const uint16_t savedWidth = frame.scanPixelWidth;
   const uint16_t savedHeight = frame.scanPixelHeight;
+  const ScalingWindow& window = gScalingWindow;
   const OrientationFlags& orientation = OrientationTableRow(frame.mirrorH, frame.mirrorV, frame.quarterTurns);
   // The reads run in the frame's own rows and columns.
   if (orientation.quarterTurn) std::swap(session.rows, session.columns);
   if (HalvedFilterMode(frame)) {
-    frame.scanPixelWidth = static_cast<uint16_t>(2 * Unsigned16(session.columns));
-    frame.scanPixelHeight = static_cast<uint16_t>(2 * Unsigned16(session.rows));
+    frame.scanPixelWidth = window.sourceWidth;
+    frame.scanPixelHeight = static_cast<uint16_t>(window.sourceRows);
   }
 
   const int32_t readPlanes = frame.colorMode == 2 ? 3 : 1;

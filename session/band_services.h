@@ -19,10 +19,8 @@ struct BandServices {
   void (*colorMatrix8)(uint8_t* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region);
   void (*colorMatrix16)(uint16_t* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region);
   // Sharpening filters over the rows of a read.
-  int32_t (*sharpenA)(uint8_t* band, int32_t k, uint32_t lineBytes, int32_t rows, uint8_t* firstBand,
-                      uint8_t sourceDone);
-  int32_t (*sharpenB)(uint8_t* band, int32_t k, uint32_t lineBytes, int32_t rows, uint8_t* firstBand,
-                      uint8_t sourceDone);
+  int16_t (*sharpenA)(uint8_t* band, int32_t m, uint32_t rowBytes, int32_t rows);
+  int16_t (*sharpenB)(uint8_t* band, int32_t m, uint32_t rowBytes, int32_t rows);
   // Input colour management of 8-bit rows.
   bool (*translateLine8)(uint8_t* pixels, int32_t count, void* lineBuffer);
   void (*colorCube8)(uint8_t* row, int32_t count, int32_t planeOffset);

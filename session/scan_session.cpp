@@ -30,6 +30,7 @@
 #include "session/session_image.h"
 #include "session/user_interface_hooks.h"
 #include "sharpen/film_profiles.h"
+#include "sharpen/scaling_window.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
 #include "tone/gamma_tables.h"
@@ -76,11 +77,18 @@ void DescribeScanImage() {
 bool StartScan() {
   AllocateBandBuffers(false, 0, 0, 0, 0, 0);
   gBand = ScanBandState{};
-  gBand.windowWidth = gScanFrame.scanPixelWidth;
-  gBand.windowHeight = gScanFrame.scanPixelHeight;
-  gBand.halfWindowWidth = gScanFrame.scanPixelWidth / 2;
-  gBand.halfWindowHeight = gScanFrame.scanPixelHeight / 2;
+  // A descreen mode reads its source at the descreen ruling, unscaled; the
+  // frame keeps its output geometry for everything after the start.
+  const FrameRecord output = gScanFrame;
+  if (IsDescreenKind(gScanFrame.filterMode)) {
+    gScanFrame.qualityFactor = 1.0;
+    gScanFrame.outputResolution = gScanFrame.screenRulingCopy;
+    gScanFrame.outputScaleX = gScanFrame.outputScaleY = 100.0f;
+    ChooseScanResolution(&gScanFrame);
+    StartScalingWindow(gScanFrame.scanPixelWidth, gScanFrame.scanPixelHeight);
+  }
   const uint16_t error = StartScanRead(&gScanFrame);
+  gScanFrame = output;
   if (error == kDeviceErrorNone) return true;
   ShowError(GetModuleInstance(), kErrorCaptionString, kScanStartFailedString, error, 0, 0);
   return false;

@@ -28,15 +28,10 @@ struct ScanBandState {
   MemHandle outputBuffer = nullptr;      // the second buffer: oriented or interleaved bands
   MemHandle filterCopyBuffer = nullptr;  // the sharpening filters' copy of a read
   MemHandle workBuffer = nullptr;        // one-row conversions (plane exchange, CMYK separation)
-  MemHandle scaleBuffers[2] = {};        // the scaling stage of the halved filter modes
   void* filterCarryBlock = nullptr;      // rows the sharpening filters carry between reads
   void* labLineBuffer = nullptr;
   void* transformLineBuffer = nullptr;
   uint32_t lineCounter = 0;  // rows read so far
-  int32_t windowWidth = 0;   // scaling window: the frame's pixel size at the start of the read
-  int32_t windowHeight = 0;
-  int32_t halfWindowWidth = 0;
-  int32_t halfWindowHeight = 0;
   uint8_t passByte = 0;   // non-zero once the source is done
   uint8_t firstBand = 0;  // set at allocation; the sharpening filters clear it
   uint8_t multiScan = 0;  // the read runs through the multi-scan passes

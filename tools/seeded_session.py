@@ -36,9 +36,10 @@ def run(runner, folder, args):
     return done.returncode == 0, done.stdout.splitlines()
 
 
-def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, frames=1, gamma=1.0):
+def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, frames=1, gamma=1.0, filter=None):
     """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed.
-    Frame i covers the image's rows 0 to HEIGHT - 4i; gamma is the frames' master tone gamma."""
+    Frame i covers the image's rows 0 to HEIGHT - 4i; gamma is the frames' master tone gamma; filter is
+    the frames' filter kind and sharpening parameters, then descreen ruling and output dpi (seedprefs)."""
     folder = os.path.abspath(folder)
     os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
     for name in FILES:
@@ -51,5 +52,6 @@ def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, 
     os.environ['WINEDLLOVERRIDES'] = os.path.splitext(manager)[0] + '=n'
     ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
                                  windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),
-                                 'rgb' if channels == 3 else 'grey', str(frame_bits), str(frames), str(gamma)])
+                                 'rgb' if channels == 3 else 'grey', str(frame_bits), str(frames), str(gamma)]
+                         + ([','.join(map(str, filter))] if filter else []))
     return ok

@@ -127,6 +127,24 @@ TEST_F(BandSizeTest, GreyRowsOf40000PixelsTakeOneReadABand) {
   EXPECT_EQ(scanned.bandHeights, (std::vector<int32_t>{25, 5}));
 }
 
+// A descreen frame whose output has three times the halved rows: its bands
+// grow in proportion but stay within the band buffer, and every row arrives.
+TEST_F(BandSizeTest, EnlargingDescreenBandsStayWithinTheBandBuffer) {
+  FrameRecord frame = OpenFrame("scan_rgb24", 8, true);
+  frame.filterMode = 3;
+  frame.screenRulingCopy = static_cast<int16_t>(frame.outputResolution / 2);  // the image at its own resolution
+  frame.outputResolution = static_cast<int16_t>(frame.outputResolution * 3 / 2);
+  const ScannedImage scanned = Scan(frame);
+  EXPECT_EQ(scanned.columns, 4500);
+  EXPECT_EQ(scanned.rows, 180);
+  int32_t rows = 0;
+  for (int32_t height : scanned.bandHeights) {
+    EXPECT_LE(static_cast<int64_t>(height) * 3 * scanned.columns, int64_t{kBandBytes});
+    rows += height;
+  }
+  EXPECT_EQ(rows, scanned.rows);
+}
+
 using OutputConversionTest = ScanTest;
 
 TEST_F(OutputConversionTest, CmykSamplesAreComplemented) {

@@ -4,9 +4,12 @@
 // at the image's own resolution: the first over the whole image, each further
 // one four rows shorter, so that the frames of a batch can be told apart.
 // A curve gamma other than 1 bends the frames' master tone curve: its
-// gradation points take the outputs of that gamma.
+// gradation points take the outputs of that gamma. A filter gives the frames
+// a filter kind with its sharpening parameters, and for the descreen kinds
+// the descreen ruling and the output resolution.
 //   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey>
 //             [bits per channel] [frames] [curve gamma]
+//             [kind,threshold,amount,limit,soft,light,dark,matrix[,ruling,output dpi]]
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +62,15 @@ int main(int argc, char** argv) {
   const int bits = argc > 7 ? std::atoi(argv[7]) : 8;
   const int frames = argc > 8 ? std::atoi(argv[8]) : 1;
   const double gamma = argc > 9 ? std::atof(argv[9]) : 1.0;
+  int filter[10] = {};
+  const int filterValues = argc > 10 ? std::sscanf(argv[10], "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &filter[0], &filter[1],
+                                                   &filter[2], &filter[3], &filter[4], &filter[5], &filter[6],
+                                                   &filter[7], &filter[8], &filter[9])
+                                     : 0;
+  if (filterValues != 0 && filterValues != 8 && filterValues != 10) {
+    std::fprintf(stderr, "a filter is kind and 7 parameters, then ruling and output dpi\n");
+    return 2;
+  }
   const std::string name = BaseName(image);
 
   // The recent image and its row of the device table (rows 0 and 1 are fixed).
@@ -94,6 +106,20 @@ int main(int argc, char** argv) {
   frame.filterMode = 0;
   frame.scanPixelWidth = static_cast<uint16_t>(width);
   frame.outputResolution = static_cast<int16_t>(dpi);
+  if (filterValues > 0) {
+    frame.filterMode = static_cast<uint8_t>(filter[0]);
+    frame.sharpen941 = static_cast<uint8_t>(static_cast<int8_t>(filter[1]));
+    frame.sharpen942 = static_cast<uint16_t>(filter[2]);
+    frame.sharpen944 = static_cast<uint16_t>(filter[3]);
+    frame.sharpen948 = static_cast<uint8_t>(filter[4]);
+    frame.sharpen1488 = static_cast<uint16_t>(filter[5]);
+    frame.sharpen1490 = static_cast<uint16_t>(filter[6]);
+    frame.sharpenFlag = static_cast<uint8_t>(filter[7]);
+  }
+  if (filterValues == 10) {
+    frame.screenRulingCopy = static_cast<int16_t>(filter[8]);
+    frame.outputResolution = static_cast<int16_t>(filter[9]);
+  }
   ToneBlock& master = frame.tone[0];
   for (size_t p = 0; p < std::size(master.gradationY); ++p) {
     master.gradationY[p] = static_cast<uint16_t>(TruncRound(256.0 * std::pow(master.gradationX[p] / 256.0, 1.0 / gamma)));
@@ -106,7 +132,7 @@ int main(int argc, char** argv) {
                                         sizeof frame, kFrameRecordName);
   }
   CloseFile(deviceStore);
-  std::printf("seeded %s for %s: %dx%d at %d dpi, %s, %d bits, %d frames, gamma %g\n", prefs.c_str(), name.c_str(),
-              width, height, dpi, rgb ? "rgb" : "grey", bits, frames, gamma);
+  std::printf("seeded %s for %s: %dx%d at %d dpi, %s, %d bits, %d frames, gamma %g, filter kind %d\n", prefs.c_str(),
+              name.c_str(), width, height, dpi, rgb ? "rgb" : "grey", bits, frames, gamma, frame.filterMode);
   return written ? 0 : 1;
 }
