@@ -195,7 +195,7 @@ TEST(FolderChooser, ShowsTheCaptionAndGermanButtonsAndStartsAtTheFolder) {
     // The chooser selects its start folder after it appears, slowly on a busy
     // machine (it walks the drives first); confirm only then.
     HWND tree = DialogRobot::FindDescendantOfClass(dialog, WC_TREEVIEWA);
-    for (int waited = 0; waited < 60000 && SelectedTreeText(tree) != "zir_dialogs_test"; waited += 20) Sleep(20);
+    for (int waited = 0; waited < 180000 && SelectedTreeText(tree) != "zir_dialogs_test"; waited += 20) Sleep(20);
     DialogRobot::Click(dialog, IDOK);
   });
   char start[MAX_PATH];
