@@ -122,14 +122,23 @@ function(zir_add_googletest)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endfunction()
 
-# zir_add_test(NAME name LABEL folder SOURCES ... [LIBS ...] [DESKTOP])
+# zir_add_test(NAME name LABEL folder SOURCES ... [LIBS ...] [DESKTOP] [REAL_PROMPTS])
 # One GoogleTest program; ctest runs it (under Wine in the win32 configuration)
 # with the folder's name as its label. DESKTOP: the test drives real windows
 # (modal dialogs, focus, screenshots), so it never runs beside another such test.
+# A prompt that a test of the data source did not answer fails it, unless
+# REAL_PROMPTS: the program tests the platform's own dialogs.
 function(zir_add_test)
-  cmake_parse_arguments(T "DESKTOP" "NAME;LABEL" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP;REAL_PROMPTS" "NAME;LABEL" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  # Tests of the data source's libraries: a prompt the test did not answer fails it.
+  foreach(lib IN LISTS T_LIBS)
+    if(lib IN_LIST ZIR_LAYERS AND TARGET foundation_test_prompts AND NOT T_REAL_PROMPTS)
+      target_sources(${T_NAME} PRIVATE $<TARGET_OBJECTS:foundation_test_prompts>)
+      break()
+    endif()
+  endforeach()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL}
     ENVIRONMENT "ZIR_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR};${T_ENVIRONMENT}")
