@@ -35,6 +35,19 @@ elseif(ZIR_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The fuzz preset: the host build with clang, every object instrumented for
+# libFuzzer; the fuzzers themselves are built by the target fuzz_targets.
+option(ZIR_FUZZ "Build the libFuzzer fuzz targets (host build with clang)" OFF)
+if(ZIR_FUZZ)
+  if(ZIR_WIN32 OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "ZIR_FUZZ needs the host build with clang (the fuzz preset)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
+  # One line per fuzzer, "name inputs...": what tools/fuzz/run-fuzzers.sh runs.
+  file(WRITE ${CMAKE_BINARY_DIR}/fuzz_targets.txt "")
+endif()
+add_custom_target(fuzz_targets)
+
 # The Python of test scripts and numpy references: the first python3 that has
 # numpy (a Python of one's own may come first on the path without it).
 find_program(ZIR_PYTHON_IN_PATH python3)
@@ -109,14 +122,23 @@ function(zir_add_googletest)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endfunction()
 
-# zir_add_test(NAME name LABEL folder SOURCES ... [LIBS ...] [DESKTOP])
+# zir_add_test(NAME name LABEL folder SOURCES ... [LIBS ...] [DESKTOP] [REAL_PROMPTS])
 # One GoogleTest program; ctest runs it (under Wine in the win32 configuration)
 # with the folder's name as its label. DESKTOP: the test drives real windows
 # (modal dialogs, focus, screenshots), so it never runs beside another such test.
+# A prompt that a test of the data source did not answer fails it, unless
+# REAL_PROMPTS: the program tests the platform's own dialogs.
 function(zir_add_test)
-  cmake_parse_arguments(T "DESKTOP" "NAME;LABEL" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP;REAL_PROMPTS" "NAME;LABEL" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  # Tests of the data source's libraries: a prompt the test did not answer fails it.
+  foreach(lib IN LISTS T_LIBS)
+    if(lib IN_LIST ZIR_LAYERS AND TARGET foundation_test_prompts AND NOT T_REAL_PROMPTS)
+      target_sources(${T_NAME} PRIVATE $<TARGET_OBJECTS:foundation_test_prompts>)
+      break()
+    endif()
+  endforeach()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL}
     ENVIRONMENT "ZIR_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR};${T_ENVIRONMENT}")
@@ -167,4 +189,27 @@ function(zir_collect_library_targets dir out)
     endif()
   endforeach()
   set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# zir_add_fuzz_target(NAME name LABEL folder SOURCES ... [LIBS ...] [INPUTS file-or-folder ...])
+# A fuzz target: its source defines LLVMFuzzerTestOneInput. With ZIR_FUZZ
+# (the fuzz preset: clang and libFuzzer) it becomes the fuzzer <name>_fuzz;
+# in every configuration <name>_replay runs the kept inputs through it as a
+# test (crash files found by the fuzzer go into the target's folder of INPUTS).
+function(zir_add_fuzz_target)
+  cmake_parse_arguments(F "" "NAME;LABEL" "SOURCES;LIBS;INPUTS" ${ARGN})
+  if(ZIR_FUZZ)
+    add_executable(${F_NAME}_fuzz ${F_SOURCES})
+    target_link_libraries(${F_NAME}_fuzz PRIVATE ${F_LIBS})
+    target_link_options(${F_NAME}_fuzz PRIVATE -fsanitize=fuzzer)
+    add_dependencies(fuzz_targets ${F_NAME}_fuzz)
+    string(JOIN " " inputs ${F_INPUTS})
+    file(APPEND ${CMAKE_BINARY_DIR}/fuzz_targets.txt "${F_NAME} ${inputs}\n")
+  endif()
+  add_executable(${F_NAME}_replay ${F_SOURCES} ${CMAKE_SOURCE_DIR}/tools/fuzz/replay_main.cpp)
+  target_link_libraries(${F_NAME}_replay PRIVATE ${F_LIBS})
+  add_test(NAME ${F_NAME}_replay COMMAND ${F_NAME}_replay ${F_INPUTS})
+  # Its scratch files in the build tree, apart from a fuzzer's run.
+  set_tests_properties(${F_NAME}_replay PROPERTIES LABELS "${F_LABEL};fuzz" SKIP_RETURN_CODE 77
+                       ENVIRONMENT "TMPDIR=${CMAKE_CURRENT_BINARY_DIR}")
 endfunction()

@@ -9,6 +9,7 @@ packages=(
   libz-mingw-w64-dev
   cmake ninja-build nasm make pkg-config autoconf automake libtool
   g++ googletest zlib1g-dev
+  clang-14 libclang-rt-14-dev
   wine wine32 wine64
   xvfb xauth x11-apps
   imagemagick libvips-tools libtiff-tools libjpeg-turbo-progs pngcheck ghostscript liblcms2-utils libwmf-bin

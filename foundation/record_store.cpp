@@ -39,12 +39,14 @@ void FreeEntry(RecordDirectoryEntry* entry) {
 // Entries whose record does not lie whole inside the file (a damaged store)
 // are left out: nothing reads, sizes or allocates by them, and the next
 // directory written drops them.
+bool EntryFitsFile(const RecordDirectoryEntry& entry, uint64_t fileSize) {
+  return entry.offset >= kRecordDirectorySize && entry.size >= kRecordNameSize &&
+         uint64_t{entry.offset} + entry.size <= fileSize;
+}
+
 void DropEntriesOutsideFile(RecordDirectory* dir, uint64_t fileSize) {
   for (auto& entry : dir->entries) {
-    if (!entry.used) continue;
-    const bool fits = entry.offset >= kRecordDirectorySize && entry.size >= kRecordNameSize &&
-                      uint64_t{entry.offset} + entry.size <= fileSize;
-    if (!fits) FreeEntry(&entry);
+    if (entry.used && !EntryFitsFile(entry, fileSize)) FreeEntry(&entry);
   }
 }
 
@@ -231,6 +233,17 @@ FileHandle OpenOrCreateFile(const char* fileName, const char* folder) {
 }
 
 FileHandle OpenExistingFile(const char* path) { return OpenExistingFileReadWrite(path); }
+
+bool RecordStoreIsDamaged(FileHandle store) {
+  uint64_t size = 0;
+  if (!store || !GetFileSize(store, &size) || size == 0) return false;
+  RecordDirectory dir;
+  if (size < kRecordDirectorySize || !ReadBytesAt(store, 0, &dir, kRecordDirectorySize)) return true;
+  for (const auto& entry : dir.entries) {
+    if (entry.used && !EntryFitsFile(entry, size)) return true;
+  }
+  return false;
+}
 
 int RecordStoreCount(FileHandle store, RecordType type) {
   RecordDirectory dir;

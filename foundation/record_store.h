@@ -44,6 +44,12 @@ FileHandle OpenOrCreateFile(const char* fileName, const char* folder);
 FileHandle OpenExistingFile(const char* path);
 // CloseFile (foundation/file_io.h) closes a store.
 
+// The alert text for a damaged store (resources/foundation.rc).
+constexpr uint32_t kDamagedStoreString = 5010;
+// A store cut inside its directory, or with entries whose record does not lie
+// inside the file. Reads leave out what does not fit; the store still works.
+bool RecordStoreIsDamaged(FileHandle store);
+
 // Indexes are 1-based ranks among the used entries of a type in slot order.
 int RecordStoreCount(FileHandle store, RecordType type);
 // 1 + the largest id of any type, at least 128; 127 when the directory cannot be read.

@@ -65,10 +65,12 @@ bool Store(FileHandle store, RecordType type, int32_t id, const void* data, size
 // The set with every frame in the current layout; empty when nothing was
 // converted or a frame's layout is unknown (its size, and so the next
 // frame, cannot be found).
+// The set grows frame by frame: a count larger than the record allocates
+// nothing before it is found out.
 std::vector<uint8_t> UpgradedSet(const std::vector<uint8_t>& set) {
   const uint16_t count = CountOf(set);
   if (set.size() < kFrameSetCountSize) return {};
-  std::vector<uint8_t> upgraded(kFrameSetCountSize + count * kFrameRecordSize, 0);
+  std::vector<uint8_t> upgraded(kFrameSetCountSize, 0);
   std::memcpy(upgraded.data(), &count, sizeof count);
   bool converted = false;
   size_t source = kFrameSetCountSize;
@@ -78,7 +80,8 @@ std::vector<uint8_t> UpgradedSet(const std::vector<uint8_t>& set) {
     uint32_t oldSize = 0;
     converted |= UpgradeFrameRecord(set.data() + source, static_cast<uint32_t>(set.size() - source), &frame, &oldSize);
     if (oldSize == 0) return {};
-    std::memcpy(upgraded.data() + kFrameSetCountSize + n * kFrameRecordSize, &frame, sizeof frame);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&frame);
+    upgraded.insert(upgraded.end(), bytes, bytes + sizeof frame);
     source += oldSize;
   }
   return converted ? upgraded : std::vector<uint8_t>();

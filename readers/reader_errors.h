@@ -6,6 +6,9 @@
 
 enum ReaderErrorId : int16_t {
   kReaderOk = 0,
+  // No text id: the JPEG library has already shown its own message, so the
+  // caller shows none.
+  kReaderLibraryMessageShown = 1,
   kErrMissingTiffInfo = 200,
   kErrZeroWidth = 201,
   kErrZeroHeight = 202,

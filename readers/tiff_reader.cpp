@@ -198,6 +198,9 @@ void TiffReader::ParseDirectory(Layout* layout) {
     if (layout->bitsPerSample != 8 && layout->bitsPerSample != 16) Refuse(kErrBadBitsPerSample);
   } else if (layout->planarConfiguration != 1) {
     Refuse(kErrBadSampleOrder);
+  } else if (!IsReadableDepth(layout->bitsPerSample)) {
+    // Depth 0 would size bands by a division by zero; other depths have no line delivery.
+    Refuse(kErrBadBitsPerSample);
   }
   CheckDataRanges(*layout);
 
@@ -454,8 +457,6 @@ int16_t TiffReader::ReadLineSamples(uint32_t line, uint32_t firstColumn, int cha
   if (wanted < 1 || line == 0 || line > layout_.height || channel < 0 || channel >= layout_.samplesPerPixel) {
     return kErrGeneralData;
   }
-  // Depths the line engine has no delivery for are a failure, not an empty success.
-  if (!IsReadableDepth(layout_.bitsPerSample)) return kErrGeneralData;
   if (line < bandFirstLine_ || line > bandLastLine_) LoadBand(line);
   if (lineShort_[line - bandFirstLine_]) return kErrGeneralData;
 

@@ -223,6 +223,7 @@ bool RunOverview() {
 }
 
 void ReportImageError(int16_t error) {
+  if (error == kReaderLibraryMessageShown) return;
   std::string text = LoadText(static_cast<uint32_t>(error));
   ShowAlertText(GetModuleInstance(), kErrorCaptionString, text.c_str());
 }

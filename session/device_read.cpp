@@ -131,7 +131,7 @@ bool StartDeviceRead(FrameRecord* frame, bool preview) {
     error = read.reader->StartReading(kBandBytes);
   }
   if (error != kReaderOk) {
-    if (error != 1) {
+    if (error != kReaderLibraryMessageShown) {
       char text[512] = {};
       LoadResourceString(GetModuleInstance(), static_cast<uint32_t>(error), text, sizeof text);
       ShowAlertText(GetModuleInstance(), kErrorCaptionString, text);

@@ -24,6 +24,20 @@ bool StampMatches(const ThumbnailRecordHead& head, const FileStamp& stamp) {
          head.sizeHigh == stamp.sizeHigh && head.sizeLow == stamp.sizeLow;
 }
 
+// What the overview writes: top-down 24-bit rows of a cell-sized picture. A
+// header that claims more than its data (or any other shape) is a damaged
+// record: its numbers would have the drawing read past the pixels.
+constexpr int32_t kMaxCachedSide = 1024;
+
+bool BitmapFitsData(const DibHeader& bitmap, uint32_t dataBytes) {
+  if (bitmap.size != sizeof bitmap || bitmap.planes != 1 || bitmap.bitCount != 24 || bitmap.compression != 0 ||
+      bitmap.width <= 0 || bitmap.width > kMaxCachedSide || bitmap.height >= 0 || bitmap.height < -kMaxCachedSide) {
+    return false;
+  }
+  const uint64_t rowsBytes = uint64_t{DibHeaderStride(&bitmap)} * static_cast<uint32_t>(-bitmap.height);
+  return rowsBytes <= bitmap.sizeImage && bitmap.sizeImage <= dataBytes;
+}
+
 int CompareIgnoringCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
     int ca = std::tolower(static_cast<unsigned char>(*a));
@@ -91,7 +105,7 @@ bool LoadCachedThumbnail(const char* folder, const char* name, CachedThumbnail* 
     if (size >= sizeof head && RecordStoreRead(cache, kThumbnailType, id, data.data(), size)) {
       std::memcpy(&head, data.data(), sizeof head);
       // Records of the older, longer size carry three bytes more and still read.
-      loaded = stamped && StampMatches(head, stamp) && head.bitmap.sizeImage <= size - sizeof head;
+      loaded = stamped && StampMatches(head, stamp) && BitmapFitsData(head.bitmap, size - sizeof head);
     }
     if (loaded) {
       thumbnail->bitmap = head.bitmap;

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "foundation/log/caught_exception.h"
 #include "state/data_source_state.h"
 #include "twain/capabilities.h"
 #include "twain/source_lifecycle.h"
@@ -49,9 +50,7 @@ TW_UINT16 ProcessEvent(TW_EVENT* event) {
   return TWRC_NOTDSEVENT;
 }
 
-}  // namespace
-
-TW_UINT16 HandleDsEntry(pTW_IDENTITY origin, TW_UINT32 dataGroup, TW_UINT16 dataArgument, TW_UINT16 message,
+TW_UINT16 HandleTriplet(pTW_IDENTITY origin, TW_UINT32 dataGroup, TW_UINT16 dataArgument, TW_UINT16 message,
                         TW_MEMREF data) {
   // One application at a time; a stranger's call leaves the connection and its condition code alone.
   if (gAppIdentity.Id != 0 && (!origin || origin->Id != gAppIdentity.Id)) return TWRC_FAILURE;
@@ -63,4 +62,17 @@ TW_UINT16 HandleDsEntry(pTW_IDENTITY origin, TW_UINT32 dataGroup, TW_UINT16 data
   if (dataGroup == DG_CONTROL) return Dispatch(call, kControlTable);
   if (dataGroup == DG_IMAGE) return Dispatch(call, kImageTable);
   return FailWith(TWCC_BADPROTOCOL);
+}
+
+}  // namespace
+
+// An exception must not unwind into the host application: it becomes a
+// failure of the triplet, with its condition code and a log line.
+TW_UINT16 HandleDsEntry(pTW_IDENTITY origin, TW_UINT32 dataGroup, TW_UINT16 dataArgument, TW_UINT16 message,
+                        TW_MEMREF data) {
+  try {
+    return HandleTriplet(origin, dataGroup, dataArgument, message, data);
+  } catch (...) {
+    return FailWith(LogCaughtException("DS_Entry") ? TWCC_LOWMEMORY : TWCC_BUMMER);
+  }
 }

@@ -1,10 +1,16 @@
 // The session's user interface: built at MSG_ENABLEDS and torn down at
 // MSG_DISABLEDS (or a MSG_CLOSEDS that comes first), each step in the order
 // the later layers rely on.
+#include <string>
+
 #include "color/color_correction.h"
 #include "color/color_management.h"
+#include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/tooltip_flag.h"
+#include "foundation/file_io.h"
+#include "foundation/log/log_file.h"
 #include "foundation/memory.h"
+#include "foundation/paths.h"
 #include "foundation/record_store.h"
 #include "foundation/record_type.h"
 #include "frames/frame_list.h"
@@ -24,12 +30,21 @@ namespace {
 
 constexpr int kMainAcceleratorIds[2] = {219, 441};
 
+// A damaged settings store still gives a usable source: what does not fit is
+// left out, and the user is told with the file named in the log.
+void ReportDamagedStore(FileHandle store) {
+  char path[kPathSize];
+  if (!RecordStoreIsDamaged(store) || !GetOpenFilePath(store, path, sizeof path)) return;
+  LogNote((std::string("damaged settings store: ") + path).c_str());
+  ShowAlert(GetModuleInstance(), kErrorCaptionString, kDamagedStoreString, false, nullptr);
+}
+
 }  // namespace
 
 bool BuildUserInterface() {
-  OpenAppStore();
+  ReportDamagedStore(OpenAppStore());
   if (!SelectSourceDevice()) return false;
-  OpenDeviceStore();
+  ReportDamagedStore(OpenDeviceStore());
   RecordStoreDeleteIndexed(gDeviceStore, TagFromString("FCNT"), 1);
   ClearFrameCountRecords();
 

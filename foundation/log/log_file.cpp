@@ -68,6 +68,17 @@ void LogLine(const char* text, bool newline) {
   if (newline) Append("\r\n", 2);
 }
 
+void LogNote(const char* text) {
+  const bool wasOpen = gLogFile != nullptr;
+  if (!wasOpen) LogOpen(false);
+  LogLine(text, true);
+  if (wasOpen) {
+    LogFlush();
+  } else {
+    LogClose(false);
+  }
+}
+
 void LogStringId(uint32_t id, bool newline) {
   std::string text = ModuleString(id);
   if (!text.empty()) LogLine(text.c_str(), newline);

@@ -31,6 +31,8 @@ void LogOpen(bool deleteOld);
 void WriteLogHeader();
 // Writes the text (nothing for an empty one) and, with newline, CR LF.
 void LogLine(const char* text, bool newline);
+// One line whether or not a session has the log open (it is opened for the line).
+void LogNote(const char* text);
 // The string (up to 256 bytes) through LogLine; a missing or empty string writes nothing at all.
 void LogStringId(uint32_t id, bool newline);
 void LogFlush();

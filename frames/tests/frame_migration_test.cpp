@@ -159,9 +159,13 @@ TEST_F(FrameStoreTest, FrameSetsOfOlderLayoutsAreUpgradedFrameByFrame) {
   const std::vector<uint8_t> mixed = Set({version4, current, version1});
   const std::vector<uint8_t> allCurrent = Set({current, current});
   const std::vector<uint8_t> unknown = Set({version4, FrameOfVersion(2, 4)});
+  // A count of 65535 over one frame: left as it is (and nothing sized by the count).
+  std::vector<uint8_t> overcounted = Set({version4});
+  overcounted[0] = overcounted[1] = 0xFF;
   Add(gAppStore, type, 130, mixed, "Gemischt");
   Add(gAppStore, type, 131, allCurrent, "Aktuell");
   Add(gAppStore, type, 132, unknown, "Unbekannt");
+  Add(gAppStore, type, 133, overcounted, "Zuviel");
   UpgradeAllFrameSetRecords();
 
   FrameRecord first, third;
@@ -171,6 +175,7 @@ TEST_F(FrameStoreTest, FrameSetsOfOlderLayoutsAreUpgradedFrameByFrame) {
   EXPECT_EQ(Name(gAppStore, type, 130), "Gemischt");
   EXPECT_EQ(Read(gAppStore, type, 131), allCurrent);
   EXPECT_EQ(Read(gAppStore, type, 132), unknown);
+  EXPECT_EQ(Read(gAppStore, type, 133), overcounted);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr uint32_t kStampBytes = 16;
+constexpr uint32_t kStampBytes = 24;
 
 void PutLittleEndian64(uint8_t* p, uint64_t value) {
   for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
@@ -18,10 +18,11 @@ std::vector<uint8_t> HeaderBytes(const DecodedLinesLayout& layout) {
   return header;
 }
 
-std::vector<uint8_t> StampBytes(const FileStamp& stamp) {
+std::vector<uint8_t> StampBytes(const FileStamp& stamp, uint64_t corrections) {
   std::vector<uint8_t> bytes(kStampBytes);
   PutLittleEndian64(bytes.data(), (uint64_t{stamp.sizeHigh} << 32) | stamp.sizeLow);
   PutLittleEndian64(bytes.data() + 8, (uint64_t{stamp.timeHigh} << 32) | stamp.timeLow);
+  PutLittleEndian64(bytes.data() + 16, corrections);
   return bytes;
 }
 
@@ -32,7 +33,7 @@ bool HoldsComplete(FileHandle file, const DecodedLinesLayout& layout, uint64_t s
   std::vector<uint8_t> header(kDecodedLinesHeaderBytes);
   std::vector<uint8_t> stamp(kStampBytes);
   return ReadBytesAt(file, 0, header.data(), kDecodedLinesHeaderBytes) && header == HeaderBytes(layout) &&
-         ReadBytesAt(file, stampOffset, stamp.data(), kStampBytes) && stamp == StampBytes(layout.stamp);
+         ReadBytesAt(file, stampOffset, stamp.data(), kStampBytes) && stamp == StampBytes(layout.stamp, layout.corrections);
 }
 
 }  // namespace
@@ -47,6 +48,7 @@ bool DecodedLinesFile::Open(bool unique, const DecodedLinesLayout& layout) {
   Close();
   unique_ = unique;
   stamp_ = layout.stamp;
+  corrections_ = layout.corrections;
   lineBytes_ = layout.lineBytes;
   lines_ = layout.lines;
   path_ = unique ? CreateUniqueTemporaryFile() : FixedDecodedLinesPath();
@@ -82,7 +84,7 @@ bool DecodedLinesFile::ReadLine(uint32_t line, void* samples) const {
 
 bool DecodedLinesFile::MarkComplete() {
   if (!file_ || complete_) return complete_;
-  std::vector<uint8_t> stamp = StampBytes(stamp_);
+  std::vector<uint8_t> stamp = StampBytes(stamp_, corrections_);
   complete_ = WriteBytesAt(file_, LineOffset(lines_ + 1), stamp.data(), kStampBytes);
   return complete_;
 }

@@ -3,9 +3,10 @@
 // order. A 1300-byte header (the JPEG file's path in 256 bytes, then the
 // reader's 1044-byte image information) is followed by one record of
 // lineBytes per line. A finished file ends with a stamp of the JPEG file
-// (size and write time): only such a file is complete, and the fixed file
-// "~QBJ001.TMP" is reused by a later reader only when it is complete and its
-// header and stamp match.
+// (size and write time) and of the corrections already applied to its lines
+// (gamma tables, colour management): only such a file is complete, and the
+// fixed file "~QBJ001.TMP" is reused by a later reader only when it is
+// complete and its header and stamp match.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,7 @@ struct DecodedLinesLayout {
   const char* sourcePath;
   const uint8_t* info;  // kDecodedLinesInfoBytes
   FileStamp stamp;
+  uint64_t corrections;  // a key of every correction the lines carry
   uint32_t lineBytes;
   uint32_t lines;
 };
@@ -56,6 +58,7 @@ class DecodedLinesFile {
   bool unique_ = false;
   bool complete_ = false;
   FileStamp stamp_{};
+  uint64_t corrections_ = 0;
   uint32_t lineBytes_ = 0;
   uint32_t lines_ = 0;
 };

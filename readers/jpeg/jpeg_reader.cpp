@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "color/color_management.h"
 #include "readers/jpeg/jpeg_app13_table.h"
 #include "readers/jpeg/jpeg_scale.h"
 #include "readers/planar_samples.h"
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kIccMarker = 0xE2;        // APP2
 constexpr int kResourcesMarker = 0xED;  // APP13
-constexpr int16_t kLibraryFailure = 1;  // no text id: full-size readers show the library's message
 constexpr uint32_t kGammaTableBits = 14;
 
 // The 8-bit build refuses 12-bit data with a precision error: such files
@@ -116,17 +116,17 @@ void JpegReader::Describe(const JpegDecodeInfo& decoded, uint32_t denominator, I
 
 int16_t JpegReader::ReadHeader(ImageFileInfo* info) {
   JpegObject* decoder = OpenDecoder();
-  if (!decoder) return kLibraryFailure;
+  if (!decoder) return kReaderLibraryMessageShown;
   const JpegLibrary& lib = Library();
   JpegDecodeInfo decoded;
   uint32_t denominator = 1;
   int16_t result = kReaderOk;
   if (!lib.getDecodeInfo(decoder, &decoded)) {
-    result = kLibraryFailure;
+    result = kReaderLibraryMessageShown;
   } else if (decoded.outColorSpace == JpegColorSpace::kOther) {
     result = kErrBadPhotometric;
   } else if (!SetOutputSize(decoder, &denominator) || !lib.getDecodeInfo(decoder, &decoded)) {
-    result = kLibraryFailure;
+    result = kReaderLibraryMessageShown;
   } else if (info) {
     Describe(decoded, denominator, info);
   }
@@ -137,13 +137,13 @@ int16_t JpegReader::ReadHeader(ImageFileInfo* info) {
 int16_t JpegReader::StartReading(uint32_t bandBytes) {
   FinishReading();
   decoder_ = OpenDecoder();
-  if (!decoder_) return kLibraryFailure;
+  if (!decoder_) return kReaderLibraryMessageShown;
   const JpegLibrary& lib = Library();
   JpegDecodeInfo decoded;
   uint32_t denominator = 1;
   if (!lib.getDecodeInfo(decoder_, &decoded)) {
     CloseDecoder();
-    return kLibraryFailure;
+    return kReaderLibraryMessageShown;
   }
   if (decoded.outColorSpace == JpegColorSpace::kOther) {
     CloseDecoder();
@@ -151,7 +151,7 @@ int16_t JpegReader::StartReading(uint32_t bandBytes) {
   }
   if (!SetOutputSize(decoder_, &denominator) || !lib.getDecodeInfo(decoder_, &decoded)) {
     CloseDecoder();
-    return kLibraryFailure;
+    return kReaderLibraryMessageShown;
   }
   width_ = decoded.outputWidth;
   height_ = decoded.outputHeight;
@@ -165,24 +165,45 @@ int16_t JpegReader::StartReading(uint32_t bandBytes) {
     return kErrOutOfMemory;
   }
 
+  // The stored lines are already corrected: the corrections are part of the file's key.
+  if (precision_ > 8) BuildGammaTables(kGammaTableBits, components_);
+  CreateColorTransform();
   ImageFileInfo info;
   Describe(decoded, denominator, &info);
   FileStamp stamp{};
   GetFileStamp(path_.c_str(), &stamp);
-  const DecodedLinesLayout layout{path_.c_str(), reinterpret_cast<const uint8_t*>(&info), stamp,
+  const DecodedLinesLayout layout{path_.c_str(), reinterpret_cast<const uint8_t*>(&info), stamp, CorrectionsKey(),
                                   static_cast<uint32_t>(lineBytes), height_};
   // Without the file the reader still starts; its lines then fail.
   decodedLines_.Open(bandBytes == 0, layout);
 
-  if (precision_ > 8) BuildGammaTables(kGammaTableBits, components_);
-  CreateColorTransform();
   // A complete file from an earlier reader needs no decoding.
   if (!decodedLines_.IsComplete() && !lib.startDecompress(decoder_)) {
     CloseDecoder();
-    return kLibraryFailure;
+    return kReaderLibraryMessageShown;
   }
   reading_ = true;
   return kReaderOk;
+}
+
+// FNV-1a over what DecodeForward applies to the lines: the gamma tables, the
+// colour-management mode and, with a transform, its source profile.
+uint64_t JpegReader::CorrectionsKey() const {
+  uint64_t key = 14695981039346656037ull;
+  auto mix = [&key](const void* data, size_t size) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < size; ++i) key = (key ^ bytes[i]) * 1099511628211ull;
+  };
+  const uint16_t mode = InputColorManagementMode();
+  const bool transform = colorTransform_ != nullptr;
+  mix(&mode, sizeof mode);
+  mix(&transform, sizeof transform);
+  if (transform) mix(profileData_.data(), profileData_.size());
+  for (int channel = 0; channel < 4; ++channel) {
+    mix(&gammaTableBits_[channel], sizeof gammaTableBits_[channel]);
+    mix(gammaTables_[channel].data(), gammaTables_[channel].size() * sizeof(uint16_t));
+  }
+  return key;
 }
 
 bool JpegReader::DecodeForward(uint32_t lines) {
@@ -226,8 +247,8 @@ int16_t JpegReader::ReadLineSamples(uint32_t line, uint32_t firstColumn, int cha
   if (!decodedLines_.IsOpen()) return kErrGeneralData;
   if (!decodedLines_.IsComplete()) {
     JpegDecodeInfo decoded;
-    if (!Library().getDecodeInfo(decoder_, &decoded)) return kLibraryFailure;
-    if (line > decoded.outputScanline && !DecodeForward(line - decoded.outputScanline)) return kLibraryFailure;
+    if (!Library().getDecodeInfo(decoder_, &decoded)) return kReaderLibraryMessageShown;
+    if (line > decoded.outputScanline && !DecodeForward(line - decoded.outputScanline)) return kReaderLibraryMessageShown;
   }
   if (!decodedLines_.ReadLine(line, lineBuffer_.data())) return kErrGeneralData;
 

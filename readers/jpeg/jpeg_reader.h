@@ -47,6 +47,7 @@ class JpegReader : public ImageFileReader {
   bool SetOutputSize(JpegObject* decoder, uint32_t* denominator);
   void CloseDecoder();
   void Describe(const JpegDecodeInfo& decoded, uint32_t denominator, ImageFileInfo* info) const;
+  uint64_t CorrectionsKey() const;
   bool DecodeForward(uint32_t lines);
 
   const JpegLibrary& Library() const { return JpegLibraryFor(precision_); }

@@ -17,9 +17,13 @@ bool DecodeRows(const JpegLibrary& lib, JpegObject* decoder, const std::vector<u
   JpegDecodeInfo info;
   if (!lib.memorySource(decoder, resource.data() + kThumbnailHeaderBytes,
                         static_cast<uint32_t>(resource.size() - kThumbnailHeaderBytes)) ||
-      !lib.readHeader(decoder, true, &headerOk) || !headerOk || !lib.applySettings(decoder, settings) ||
-      !lib.calcOutputDimensions(decoder) || !lib.startDecompress(decoder) || !lib.getDecodeInfo(decoder, &info) ||
-      info.outputComponents != 3) {
+      !lib.readHeader(decoder, true, &headerOk) || !headerOk || !lib.getDecodeInfo(decoder, &info) ||
+      info.imageWidth == 0 || info.imageHeight == 0 || info.imageWidth > kMaxThumbnailSide ||
+      info.imageHeight > kMaxThumbnailSide) {
+    return false;
+  }
+  if (!lib.applySettings(decoder, settings) || !lib.calcOutputDimensions(decoder) || !lib.startDecompress(decoder) ||
+      !lib.getDecodeInfo(decoder, &info) || info.outputComponents != 3) {
     return false;
   }
   const size_t rowBytes = size_t{info.outputWidth} * 3;
@@ -29,7 +33,7 @@ bool DecodeRows(const JpegLibrary& lib, JpegObject* decoder, const std::vector<u
     return false;
   }
   for (uint32_t y = 0; y < info.outputHeight; ++y) {
-    uint8_t* row = pixels->bgr.data() + y * rowBytes;
+    uint8_t* row = pixels->bgr.data() + size_t{y} * rowBytes;
     if (!lib.readScanline(decoder, row)) return false;
     if (swapRedBlue) {
       for (size_t x = 0; x < rowBytes; x += 3) std::swap(row[x], row[x + 2]);

@@ -12,6 +12,9 @@ class ImageFileReader;
 constexpr uint16_t kThumbnailResource = 1036;
 constexpr uint16_t kOldThumbnailResource = 1033;
 constexpr uint32_t kThumbnailHeaderBytes = 28;
+// A larger embedded image is no thumbnail: refused before anything is sized by
+// it, which also keeps width x 3 x height far from wrapping on 32 bits.
+constexpr uint32_t kMaxThumbnailSide = 1024;
 
 struct ThumbnailPixels {
   uint32_t width = 0;

@@ -13,7 +13,7 @@ struct Layout {
   DecodedLinesLayout layout;
   Layout() {
     for (size_t i = 0; i < info.size(); ++i) info[i] = static_cast<uint8_t>(i * 3);
-    layout = DecodedLinesLayout{"C:\\bilder\\foto.jpg", info.data(), FileStamp{1234, 5678, 0, 0}, 6, 4};
+    layout = DecodedLinesLayout{"C:\\bilder\\foto.jpg", info.data(), FileStamp{1234, 5678, 0, 0}, 0x1122334455667788ull, 6, 4};
   }
 };
 
@@ -41,7 +41,7 @@ TEST_F(DecodedLines, HeaderIsPathThenInformationThenLineRecords) {
   ASSERT_NE(raw, nullptr);
   uint64_t size = 0;
   ASSERT_TRUE(GetFileSize(raw, &size));
-  EXPECT_EQ(size, 1300u + 4 * 6 + 16);
+  EXPECT_EQ(size, 1300u + 4 * 6 + 24);
   std::vector<uint8_t> header(1300);
   ASSERT_TRUE(ReadBytesAt(raw, 0, header.data(), 1300));
   EXPECT_EQ(std::string(reinterpret_cast<char*>(header.data())), "C:\\bilder\\foto.jpg");
@@ -70,8 +70,8 @@ TEST_F(DecodedLines, CompleteMatchingFileIsReusedAndServesLines) {
   EXPECT_FALSE(again.ReadLine(0, line.data()));
 }
 
-// A changed source file, other information, or a decode that stopped short
-// all make the fixed file start anew.
+// A changed source file, other information, other corrections or a decode
+// that stopped short all make the fixed file start anew.
 TEST_F(DecodedLines, StaleOrIncompleteFilesAreNotReused) {
   {
     DecodedLinesFile file;
@@ -85,6 +85,19 @@ TEST_F(DecodedLines, StaleOrIncompleteFilesAreNotReused) {
   ASSERT_TRUE(file.Open(false, rewritten.layout));
   EXPECT_FALSE(file.IsComplete());
   file.Close();
+
+  {
+    DecodedLinesFile complete;
+    ASSERT_TRUE(complete.Open(false, l.layout));
+    WriteAllLines(complete);
+    ASSERT_TRUE(complete.MarkComplete());
+  }
+  Layout regamma;
+  regamma.layout.corrections += 1;
+  DecodedLinesFile corrected;
+  ASSERT_TRUE(corrected.Open(false, regamma.layout));
+  EXPECT_FALSE(corrected.IsComplete());
+  corrected.Close();
 
   DecodedLinesFile incomplete;
   ASSERT_TRUE(incomplete.Open(false, l.layout));

@@ -14,6 +14,7 @@
 #include "readers/reader_errors.h"
 #include "readers/reader_factory.h"
 #include "readers/tests/pnm_file.h"
+#include "tone/gamma_tables.h"
 
 namespace {
 
@@ -296,6 +297,29 @@ TEST_F(JpegReaderTest, FixedFileIsReusedOnlyWhenCompleteAndCurrent) {
     Line(reader, info.height - 1, 0, info.width, 8);
   }
   EXPECT_FALSE(FileExists(FixedDecodedLinesPath().c_str()));
+}
+
+// The stored lines of a 12-bit file are already through the gamma tables: a
+// changed gamma must decode afresh, not serve the lines of the old one.
+TEST_F(JpegReaderTest, FixedFileIsNotReusedUnderAnotherGamma) {
+  const double previous = CurrentGamma();
+  auto firstLine = [](double gamma) {
+    SetCurrentGamma(gamma);
+    JpegReader reader("rgb12.jpg", 0);
+    ImageFileInfo info;
+    EXPECT_EQ(reader.ReadHeader(&info), kReaderOk);
+    EXPECT_EQ(reader.StartReading(65536), kReaderOk);
+    std::vector<int> line = Line(reader, 1, 0, info.width, 8);
+    for (uint32_t y = 2; y <= info.height; ++y) Line(reader, y, 0, info.width, 8);
+    return line;
+  };
+  const std::vector<int> plain = firstLine(1.0);
+  ASSERT_TRUE(FileExists(FixedDecodedLinesPath().c_str()));
+  const std::vector<int> brighter = firstLine(2.2);
+  SetCurrentGamma(previous);
+  EXPECT_NE(plain, brighter);
+  EXPECT_EQ(firstLine(1.0), plain);
+  SetCurrentGamma(previous);
 }
 
 TEST_F(JpegReaderTest, UniqueFileLeavesTheFixedFileAlone) {

@@ -129,6 +129,12 @@ def main():
         thumb = struct.pack(">IIIIIIHH", 1, 16, 12, row, row * 12, len(jpeg), 24, 1) + jpeg
         write("own_thumb1036.psd", psd(resources=resolution(300) + resource(1036, thumb)))
         write("own_thumb1033.psd", psd(resources=resource(1033, thumb)))
+        # A thumbnail whose frame header claims 29540 x 11888 pixels.
+        sof = jpeg.index(b"\xff\xc0")
+        huge = jpeg[:sof + 5] + struct.pack(">HH", 11888, 29540) + jpeg[sof + 9:]
+        huge_thumb = struct.pack(">IIIIIIHH", 1, 29540, 11888, 29540 * 3, 29540 * 3 * 11888 & 0xFFFFFFFF,
+                                 len(huge), 24, 1) + huge
+        write("own_thumb_huge.psd", psd(resources=resource(1036, huge_thumb)))
 
 
 if __name__ == "__main__":

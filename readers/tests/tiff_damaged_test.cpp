@@ -38,6 +38,9 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedFile{"zero_samples", kErrZeroSamples}, DamagedFile{"five_samples", kErrTooManySamples},
         DamagedFile{"bits_count_one_for_rgb", kErrBadBitsPerSample},
         DamagedFile{"mixed_bits", kErrMixedBitsPerSample},
+        // Depths the strip reader cannot convert; 0 would divide by zero when sizing bands.
+        DamagedFile{"bits_zero", kErrBadBitsPerSample}, DamagedFile{"bits_twelve", kErrBadBitsPerSample},
+        DamagedFile{"bits_thirty_two", kErrBadBitsPerSample},
         DamagedFile{"photometric_white_is_zero", kErrBadPhotometric},
         DamagedFile{"planar_three", kErrBadSampleOrder}, DamagedFile{"compression_lzw", kErrBadCompression},
         // A stripped file whose strip table fails is taken as tiled, and has no tiles.

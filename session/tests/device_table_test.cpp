@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "foundation/pstring.h"
 #include "foundation/record_store.h"
 #include "foundation/settings_folders.h"
+#include "readers/jpeg/jpeg_glue.h"
 #include "session/device_chooser.h"
 #include "session/device_state.h"
 #include "session/device_table.h"
@@ -125,6 +127,23 @@ TEST_F(DeviceTableTest, BrokenImageIsReportedAndDropped) {
   EXPECT_TRUE(RecentNames().empty());
   EXPECT_EQ(gDeviceTable.count, 2);
   EXPECT_EQ(gDeviceLayer.deviceIndex, kCurrentImageIndex);
+}
+
+// The JPEG library shows its own message for a file it rejects; no second,
+// empty alert follows it.
+TEST_F(DeviceTableTest, RejectedJpegGivesOnlyTheLibraryMessage) {
+  const std::string path = Scratch("notajpeg.jpg");
+  std::ofstream(path, std::ios::binary) << "this is no JPEG data at all";
+  static std::vector<std::string> shown;
+  shown.clear();
+  JpegMessageSink previous = SetJpegMessageSink([](const char* text) { shown.push_back(text); });
+  ScopedPrompts prompts;
+  EXPECT_FALSE(TakeImage(path));
+  SetJpegMessageSink(previous);
+  EXPECT_TRUE(prompts.Asked().empty());
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_FALSE(shown[0].empty());
+  EXPECT_TRUE(RecentNames().empty());
 }
 
 TEST_F(DeviceTableTest, OpenDialogAsksWithTheImageFilter) {

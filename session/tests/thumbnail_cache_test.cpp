@@ -1,6 +1,7 @@
 // The thumbnail cache, the overview cells and the overview record.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -129,6 +130,45 @@ TEST_F(ThumbnailCacheTest, OlderLongerRecordsStillRead) {
   CachedThumbnail loaded;
   ASSERT_TRUE(LoadCachedThumbnail(folder_.c_str(), "a.tif", &loaded));
   EXPECT_EQ(loaded.pixels, std::vector<uint8_t>(bitmap.sizeImage, 5));
+}
+
+// A damaged cache file: the header's numbers must not lead the drawing past the
+// pixels the record holds. Such a record is not served and is deleted.
+TEST_F(ThumbnailCacheTest, HeadersThatDoNotFitTheirDataAreDropped) {
+  WriteImage("a.tif", "abc");
+  FileStamp stamp;
+  ASSERT_TRUE(GetFileStamp((folder_ + "a.tif").c_str(), &stamp));
+  const DibHeader good = Bitmap(4, 3);
+  struct Damage {
+    const char* what;
+    void (*apply)(DibHeader*);
+  };
+  const Damage damages[] = {
+      {"wider than the data", [](DibHeader* h) { h->width = 400; }},
+      {"taller than the data", [](DibHeader* h) { h->height = -300; }},
+      {"image size past the data", [](DibHeader* h) { h->sizeImage += 4; }},
+      {"image size below the rows", [](DibHeader* h) { h->sizeImage -= 1; }},
+      {"32 bits per pixel", [](DibHeader* h) { h->bitCount = 32; }},
+      {"bottom-up", [](DibHeader* h) { h->height = 3; }},
+      {"lowest height", [](DibHeader* h) { h->height = INT32_MIN; }},
+      {"negative width", [](DibHeader* h) { h->width = -4; }},
+      {"compressed", [](DibHeader* h) { h->compression = 1; }},
+  };
+  for (const Damage& damage : damages) {
+    DibHeader bitmap = good;
+    damage.apply(&bitmap);
+    ThumbnailRecordHead head = {1, stamp.timeLow, stamp.timeHigh, stamp.sizeHigh, stamp.sizeLow, bitmap};
+    std::vector<uint8_t> data(sizeof head + good.sizeImage, 5);
+    std::memcpy(data.data(), &head, sizeof head);
+    FileHandle cache = OpenFileReadWrite(CachePath().c_str());
+    ASSERT_TRUE(RecordStoreAdd(cache, kThumbnailType, 128, data.data(), static_cast<uint32_t>(data.size()), "a.tif"));
+    CloseFile(cache);
+    CachedThumbnail loaded;
+    EXPECT_FALSE(LoadCachedThumbnail(folder_.c_str(), "a.tif", &loaded)) << damage.what;
+    cache = OpenExistingFile(CachePath().c_str());
+    EXPECT_EQ(RecordStoreCount(cache, kThumbnailType), 0) << damage.what;
+    CloseFile(cache);
+  }
 }
 
 TEST_F(ThumbnailCacheTest, RemovableDriveGetsNoCacheFile) {

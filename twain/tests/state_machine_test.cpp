@@ -3,7 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "foundation/dialogs/testing/scoped_prompts.h"
+#include "foundation/log/log_file.h"
+#include "foundation/paths.h"
+#include "foundation/settings_folders.h"
 #include "state/data_source_state.h"
 #include "twain/capabilities.h"
 #include "twain/tests/twain_test_support.h"
@@ -79,6 +85,52 @@ TEST_F(SourceEntryTest, EnableWithoutUserInterfaceShowsItAllTheSame) {
   EXPECT_EQ(Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_CHECKSTATUS);
   EXPECT_EQ(gTwainState, kStateEnabled);
   EXPECT_EQ(ui.ModalUI, 1);
+}
+
+// A damaged device store must not cost the session: the source enables, the
+// user gets one alert and the log names the file.
+TEST_F(SourceEntryTest, DamagedDeviceStoreStillEnables) {
+  struct Damage {
+    const char* what;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<uint8_t> pastEnd(20080, 0);
+  RecordDirectoryEntry entry = {1, {}, TagFromString("FRc0"), 128, 20000, 0x7FFFFFF0u};
+  std::memcpy(pastEnd.data(), &entry, sizeof entry);
+  const Damage damages[] = {{"cut inside its directory", std::vector<uint8_t>(19999, 0)},
+                            {"entry past the end", pastEnd}};
+  for (const Damage& damage : damages) {
+    char folder[kPathSize];
+    ASSERT_TRUE(GetPrefsFolder(folder));
+    const std::string store = std::string(folder) + "QB (ZIR bild.tif).prf";
+    FileHandle file = CreateFileForWriting(store.c_str());
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(WriteBytesAt(file, 0, damage.bytes.data(), static_cast<uint32_t>(damage.bytes.size())));
+    CloseFile(file);
+
+    ScopedPrompts prompts;
+    prompts.Reply(kAnswerOk);
+    ASSERT_EQ(Open(), TWRC_SUCCESS) << damage.what;
+    EXPECT_EQ(Enable(), TWRC_SUCCESS) << damage.what;
+    EXPECT_EQ(gTwainState, kStateEnabled) << damage.what;
+    ASSERT_EQ(prompts.Asked().size(), 1u) << damage.what;
+    EXPECT_EQ(prompts.Asked(0).textId, kDamagedStoreString);
+    EXPECT_EQ(Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr), TWRC_SUCCESS);
+    EXPECT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
+
+    char log[kPathSize];
+    ASSERT_TRUE(GetTemporaryFolder(log, sizeof log));
+    AppendToPath(log, kLogFileName);
+    FileHandle logFile = OpenFileForReading(log);
+    uint64_t logSize = 0;
+    ASSERT_TRUE(logFile && GetFileSize(logFile, &logSize));
+    std::string text(static_cast<size_t>(logSize), '\0');
+    ASSERT_TRUE(ReadBytesAt(logFile, 0, &text[0], static_cast<uint32_t>(logSize)));
+    CloseFile(logFile);
+    const size_t line = text.find("damaged settings store: ");
+    ASSERT_NE(line, std::string::npos) << damage.what;
+    EXPECT_NE(text.find("QB (ZIR bild.tif).prf", line), std::string::npos) << damage.what;
+  }
 }
 
 TEST_F(SourceEntryTest, EnableKeepsTheHostsWindowForTheSession) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "foundation/dialogs/prompts.h"
 #include "ui/batch_end.h"
 
 namespace {
@@ -32,7 +33,11 @@ TEST(BatchEnd, NoticeShowsAndTheSoundIsAResource) {
     // No notice within 10 s: the box would wait for ever.
     ExitProcess(3);
   });
+  // The real box, not the test programs' answer to unexpected prompts.
+  PromptResponder* const testDefault = InstalledPromptResponder();
+  InstallPromptResponder(nullptr);
   AnnounceBatchEnd();
+  InstallPromptResponder(testDefault);
   reader.join();
   EXPECT_TRUE(seen);
   EXPECT_EQ(text, "Stapel Ende.");

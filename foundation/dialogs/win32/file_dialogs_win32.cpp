@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "foundation/log/caught_exception.h"
 #include "foundation/dialogs/dialog_services.h"
 #include "foundation/dialogs/image_preview_rules.h"
 #include "foundation/dialogs/win32/prompt_dialogs_win32.h"
@@ -124,7 +125,7 @@ bool RenderFileThumbnail(const char* path, HDC dc, HBITMAP target, const RECT& b
   return drawn;
 }
 
-UINT_PTR CALLBACK OpenImageHookProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+UINT_PTR OnOpenImageHookMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       CreatePreview(dialog);
@@ -146,6 +147,11 @@ UINT_PTR CALLBACK OpenImageHookProc(HWND dialog, UINT message, WPARAM, LPARAM lP
     default:
       return FALSE;
   }
+}
+
+UINT_PTR CALLBACK OpenImageHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedCallback<UINT_PTR>("OpenImageHookProc", FALSE,
+                                  [&] { return OnOpenImageHookMessage(dialog, message, wParam, lParam); });
 }
 
 PromptAnswer RunFileDialog(const PromptRequest& request) {

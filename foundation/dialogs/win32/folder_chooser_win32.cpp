@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "foundation/log/caught_exception.h"
 #include "foundation/dialogs/win32/prompt_dialogs_win32.h"
 #include "foundation/system.h"
 
@@ -22,7 +23,7 @@ bool IsExistingFolder(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-int CALLBACK FolderBrowseCallback(HWND window, UINT message, LPARAM lParam, LPARAM data) {
+int OnFolderBrowseMessage(HWND window, UINT message, LPARAM lParam, LPARAM data) {
   auto* browse = reinterpret_cast<FolderBrowse*>(data);
   if (message == BFFM_INITIALIZED) {
     SetWindowTextA(window, browse->request->title.c_str());
@@ -40,6 +41,11 @@ int CALLBACK FolderBrowseCallback(HWND window, UINT message, LPARAM lParam, LPAR
     }
   }
   return 0;
+}
+
+int CALLBACK FolderBrowseCallback(HWND window, UINT message, LPARAM lParam, LPARAM data) {
+  return GuardedCallback<int>("FolderBrowseCallback", 0,
+                                  [&] { return OnFolderBrowseMessage(window, message, lParam, data); });
 }
 
 }  // namespace

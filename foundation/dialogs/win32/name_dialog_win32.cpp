@@ -1,6 +1,7 @@
 // The name dialog (197): edit 1108 with the proposed name, the prompt in 1228.
 #include <cstring>
 
+#include "foundation/log/caught_exception.h"
 #include "foundation/dialogs/user_prompts.h"
 #include "foundation/dialogs/win32/dialog_items_win32.h"
 #include "foundation/dialogs/win32/prompt_dialogs_win32.h"
@@ -13,7 +14,7 @@ struct NameEntry {
   char name[kNameSize];
 };
 
-INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR OnNameDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
@@ -40,6 +41,11 @@ INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     default:
       return FALSE;
   }
+}
+
+INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedCallback<INT_PTR>("NameDialogProc", FALSE,
+                                  [&] { return OnNameDialogMessage(dialog, message, wParam, lParam); });
 }
 
 }  // namespace

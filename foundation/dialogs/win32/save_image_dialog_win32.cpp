@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/log/caught_exception.h"
 #include "foundation/dialogs/dialog_services.h"
 #include "foundation/dialogs/file_filters.h"
 #include "foundation/dialogs/save_as_counter.h"
@@ -118,7 +119,7 @@ void TimerTick(HWND hookDialog, SaveAsState* state) {
   SetTimer(hookDialog, kSaveAsTimerId, kSaveAsTimerMs, nullptr);
 }
 
-UINT_PTR CALLBACK SaveImageHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+UINT_PTR OnSaveImageHookMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     InitSaveAs(dialog, *reinterpret_cast<const OPENFILENAMEA*>(lParam));
     return TRUE;
@@ -155,6 +156,11 @@ UINT_PTR CALLBACK SaveImageHookProc(HWND dialog, UINT message, WPARAM wParam, LP
     default:
       return FALSE;
   }
+}
+
+UINT_PTR CALLBACK SaveImageHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedCallback<UINT_PTR>("SaveImageHookProc", FALSE,
+                                  [&] { return OnSaveImageHookMessage(dialog, message, wParam, lParam); });
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
+#include "foundation/log/caught_exception.h"
 #include "foundation/log/log_platform.h"
 #include "foundation/paths.h"
 #include "foundation/scripted_system.h"
@@ -123,5 +126,36 @@ TEST_F(LogFile, ShiftAddsTheVolumes) {
   EXPECT_NE(text.find(" free)\r\n\r\nVersion      : "), std::string::npos);
 }
 #endif
+
+}  // namespace
+
+namespace {
+
+// What a boundary that the host calls does with an exception: a log line, and
+// whether the caller is told of a memory shortage or of another failure.
+TEST_F(LogFile, CaughtExceptionsAreLoggedWithTheirKind) {
+  struct Case {
+    void (*raise)();
+    bool lowMemory;
+    const char* line;
+  };
+  const Case cases[] = {
+      {[] { throw std::bad_alloc(); }, true, "DS_Entry: out of memory\r\n"},
+      {[] { throw std::runtime_error("kaputt"); }, false, "DS_Entry: kaputt\r\n"},
+      {[] { throw 7; }, false, "DS_Entry: unknown exception\r\n"},
+  };
+  for (const Case& c : cases) {
+    OpenSession();  // the log is closed between calls: the line opens it
+    bool lowMemory = !c.lowMemory;
+    try {
+      c.raise();
+    } catch (...) {
+      lowMemory = LogCaughtException("DS_Entry");
+    }
+    EXPECT_EQ(gLogFile, nullptr);
+    EXPECT_EQ(lowMemory, c.lowMemory) << c.line;
+    EXPECT_NE(LogText().find(c.line), std::string::npos) << LogText();
+  }
+}
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "foundation/log/caught_exception.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/dialog_services.h"
 #include "foundation/dialogs/win32/dialog_items_win32.h"
@@ -32,7 +33,7 @@ void EndInfoWindow(HWND dialog) {
   }
 }
 
-INT_PTR CALLBACK InfoWindowProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+INT_PTR OnInfoWindowMessage(HWND dialog, UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
       CenterOnScreen(dialog);
@@ -54,6 +55,11 @@ INT_PTR CALLBACK InfoWindowProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     }
   }
   return FALSE;
+}
+
+INT_PTR CALLBACK InfoWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedCallback<INT_PTR>("InfoWindowProc", FALSE,
+                                  [&] { return OnInfoWindowMessage(dialog, message, wParam, lParam); });
 }
 
 int AlertWithFileName(uint32_t textId, const char* fileName) {

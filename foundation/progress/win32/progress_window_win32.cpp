@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "foundation/log/caught_exception.h"
 #include "foundation/dialogs/win32/dialog_items_win32.h"
 #include "foundation/dialogs/win32/prompt_dialogs_win32.h"
 #include "foundation/log/module_string.h"
@@ -21,13 +22,18 @@ namespace {
 
 std::string LoadText(int32_t id) { return ModuleString(static_cast<uint32_t>(id)); }
 
-INT_PTR CALLBACK ProgressWindowProc(HWND, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR OnProgressWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) return TRUE;
   if (message == WM_COMMAND && LOWORD(wParam) == kProgressCancelItem) {
     gProgressCancelled = 1;
     return TRUE;
   }
   return FALSE;
+}
+
+INT_PTR CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedCallback<INT_PTR>("ProgressWindowProc", FALSE,
+                                  [&] { return OnProgressWindowMessage(window, message, wParam, lParam); });
 }
 
 // Newer common controls draw a smooth bar in the window's own colours: the

@@ -1,15 +1,17 @@
 // One side of the two-process check of the thumbnail cache, working on the
 // image "shared.tif" in the current folder:
-//   thumbnail_cache_tool write <hold ms>  opens the cache, says "holding", keeps
-//                                         it open for the time, then puts the
-//                                         thumbnail and closes it
-//   thumbnail_cache_tool read             loads the thumbnail and prints its
-//                                         size and pixel sum, or "none"
+//   thumbnail_cache_tool write  opens the cache, says "holding", keeps it open
+//                               until the file "go" appears (made once the
+//                               reader has started), then puts the thumbnail
+//                               and closes it
+//   thumbnail_cache_tool read   says "asking", loads the thumbnail and prints
+//                               its size and pixel sum, or "none"
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "foundation/file_io.h"
 #include "foundation/system.h"
 #include "session/device_platform.h"
 #include "session/thumbnail_cache.h"
@@ -29,7 +31,7 @@ DibHeader Bitmap() {
   return header;
 }
 
-int Write(const char* folder, int holdMs) {
+int Write(const char* folder) {
   DibHeader bitmap = Bitmap();
   std::vector<uint8_t> pixels(bitmap.sizeImage);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 3 + 1);
@@ -39,13 +41,16 @@ int Write(const char* folder, int holdMs) {
   if (!OpenThumbnailCache(folder, &cache)) return 3;
   std::printf("holding\n");
   std::fflush(stdout);
-  SleepMs(static_cast<uint32_t>(holdMs));
+  const std::string go = std::string(folder) + "go";
+  while (!FileExists(go.c_str())) SleepMs(10);
   bool put = PutThumbnailRecord(cache, kImage, record);
   CloseThumbnailCache(cache);
   return put ? 0 : 4;
 }
 
 int Read(const char* folder) {
+  std::printf("asking\n");
+  std::fflush(stdout);
   CachedThumbnail thumbnail;
   if (!LoadCachedThumbnail(folder, kImage, &thumbnail)) {
     std::printf("none\n");
@@ -65,7 +70,7 @@ int main(int argc, char** argv) {
   size_t length = std::strlen(folder);
   if (length && folder[length - 1] != '\\') std::strcat(folder, "\\");
   CreateThumbnailMutex();
-  int result = std::strcmp(argv[1], "write") == 0 ? Write(folder, argc > 2 ? std::atoi(argv[2]) : 0) : Read(folder);
+  int result = std::strcmp(argv[1], "write") == 0 ? Write(folder) : Read(folder);
   CloseThumbnailMutex();
   return result;
 }
