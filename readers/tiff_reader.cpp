@@ -401,6 +401,11 @@ void TiffReader::LoadBand(uint32_t firstLine) {
 
 bool TiffReader::LoadStripLine(uint32_t line, uint8_t* row) const {
   const uint32_t strip = (line - 1) / layout_.rowsPerStrip;
+  // A file that lists fewer strips than its rows need: the rest reads as a short read.
+  if (strip >= layout_.strips.size()) {
+    std::memset(row, 0, RowBytes());
+    return false;
+  }
   const uint64_t offset =
       uint64_t{layout_.strips[strip].offset} + uint64_t{(line - 1) % layout_.rowsPerStrip} * RowBytes();
   return source_.ReadOrZero(offset, row, RowBytes());
@@ -410,8 +415,11 @@ bool TiffReader::FetchTile(uint32_t plane, uint32_t tileNumber) {
   if (tileCache_.tileNumber[plane] == tileNumber) return !tileCache_.shortRead[plane];
   std::vector<uint8_t>& buffer = tileCache_.buffer[plane];
   buffer.resize(size_t{layout_.tileWidth} * (layout_.bitsPerSample / 8) * layout_.tileLength);
-  const bool complete =
-      source_.ReadOrZero(layout_.tiles[tileNumber].offset, buffer.data(), static_cast<uint32_t>(buffer.size()));
+  // Likewise a tile the file does not list.
+  const bool listed = tileNumber < layout_.tiles.size();
+  if (!listed) std::fill(buffer.begin(), buffer.end(), uint8_t{0});
+  const bool complete = listed && source_.ReadOrZero(layout_.tiles[tileNumber].offset, buffer.data(),
+                                                     static_cast<uint32_t>(buffer.size()));
   tileCache_.tileNumber[plane] = tileNumber;
   tileCache_.shortRead[plane] = !complete;
   return complete;
