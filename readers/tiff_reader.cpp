@@ -373,10 +373,11 @@ void TiffReader::LoadBand(uint32_t firstLine) {
   const uint32_t lastLine = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{firstLine} + bandRows_ - 1,
                                                                      layout_.height));
   const uint32_t rows = lastLine - firstLine + 1;
-  for (uint32_t line = firstLine; line <= lastLine; ++line) {
-    uint8_t* row = BandRow(line - firstLine);
-    const bool complete = layout_.stripLayout ? LoadStripLine(line, row) : LoadTileLine(line, row);
-    lineShort_[line - firstLine] = complete ? 0 : 1;
+  // Counted by index: a last line of 0xFFFFFFFF would wrap a loop over line numbers.
+  for (uint32_t index = 0; index < rows; ++index) {
+    uint8_t* row = BandRow(index);
+    const bool complete = layout_.stripLayout ? LoadStripLine(firstLine + index, row) : LoadTileLine(firstLine + index, row);
+    lineShort_[index] = complete ? 0 : 1;
   }
   bandFirstLine_ = firstLine;
   bandLastLine_ = lastLine;
@@ -525,8 +526,8 @@ bool TiffReader::SupportsRawRead() { return reducedFound_ && headerValid_ && lay
 
 void TiffReader::ReadRawData(uint8_t* buffer) {
   if (!SupportsRawRead()) return;
-  for (uint32_t line = 1; line <= layout_.height; ++line) {
-    LoadStripLine(line, buffer + size_t{line - 1} * RowBytes());
+  for (uint32_t index = 0; index < layout_.height; ++index) {
+    LoadStripLine(index + 1, buffer + size_t{index} * RowBytes());
   }
 }
 

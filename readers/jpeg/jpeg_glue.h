@@ -40,6 +40,8 @@ struct JpegDecodeInfo {
   int densityUnit;               // JFIF: 0 none, 1 per inch, 2 per centimetre
   uint32_t xDensity, yDensity;
   uint32_t outputScanline;       // lines delivered so far
+  bool dataEnded;                // the scan's data ran out; the library goes on with empty blocks
+  bool multipleScans;            // the whole image is read before the first line
 };
 
 // Settings applied before calc_output_dimensions and start_decompress.

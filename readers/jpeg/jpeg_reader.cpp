@@ -182,6 +182,7 @@ int16_t JpegReader::StartReading(uint32_t bandBytes) {
     CloseDecoder();
     return kReaderLibraryMessageShown;
   }
+  dataEndLine_ = 0;
   reading_ = true;
   return kReaderOk;
 }
@@ -217,6 +218,11 @@ bool JpegReader::DecodeForward(uint32_t lines) {
     if (!lib.getDecodeInfo(decoder_, &decoded)) return false;
     const uint32_t line = decoded.outputScanline + 1;
     if (line > height_) break;
+    // A cut or damaged file would otherwise be decoded from nothing down to the
+    // height its header claims (up to 65535 lines of filler); the lines the
+    // library built from the last data are kept.
+    if (decoded.dataEnded && !decoded.multipleScans && dataEndLine_ == 0) dataEndLine_ = line + kLinesAfterDataEnd;
+    if (dataEndLine_ != 0 && line > dataEndLine_) break;
     if (!lib.readScanline(decoder_, decodeBuffer_.data())) return false;
     if (precision_ == 12) {
       auto* samples = reinterpret_cast<uint16_t*>(decodeBuffer_.data());
@@ -249,6 +255,7 @@ int16_t JpegReader::ReadLineSamples(uint32_t line, uint32_t firstColumn, int cha
     JpegDecodeInfo decoded;
     if (!Library().getDecodeInfo(decoder_, &decoded)) return kReaderLibraryMessageShown;
     if (line > decoded.outputScanline && !DecodeForward(line - decoded.outputScanline)) return kReaderLibraryMessageShown;
+    if (dataEndLine_ != 0 && line > dataEndLine_) return kErrGeneralData;
   }
   if (!decodedLines_.ReadLine(line, lineBuffer_.data())) return kErrGeneralData;
 

@@ -63,6 +63,10 @@ class JpegReader : public ImageFileReader {
   uint32_t height_ = 0;
   int components_ = 0;
   DecodedLinesFile decodedLines_;
+  // Two rows of the tallest sampling blocks: the lines that may still hold data
+  // decoded before the library found the end.
+  static constexpr uint32_t kLinesAfterDataEnd = 32;
+  uint32_t dataEndLine_ = 0;  // last line read after a single-scan file's data ran out; 0 while it lasts
   std::vector<uint8_t> decodeBuffer_;  // one interleaved line from the library
   std::vector<uint8_t> lineBuffer_;    // one planar line of the decoded-lines file
 };

@@ -100,6 +100,9 @@ def main():
     write_pnm("big8.pnm", 255, 3, big)
     run(cjpeg8, "-quality", "90", "-outfile", "big8.jpg", "big8.pnm")
     run(djpeg8, "-dct", "float", "-scale", "1/4", "-pnm", "-outfile", "big8.quarter.ref.pnm", "big8.jpg")
+    run(djpeg8, "-dct", "float", "-pnm", "-outfile", "big8.ref.pnm", "big8.jpg")
+    run(cjpeg8, "-quality", "90", "-restart", "1", "-outfile", "restart8.jpg", "big8.pnm")
+    run(djpeg8, "-dct", "float", "-pnm", "-outfile", "restart8.ref.pnm", "restart8.jpg")
 
     subprocess.run(["convert", "rgb8.pnm", "-colorspace", "CMYK", "cmyk8.jpg"], check=True)
 
@@ -150,6 +153,16 @@ def main():
         frame = edited[sof][1]
         edited[sof] = (0xC0, frame[:offset] + value + frame[offset + len(value):])
         open(name, "wb").write(join(edited, rest))
+    # The data cut at half: the lines below the cut have nothing to come from.
+    big8 = open("big8.jpg", "rb").read()
+    _, big_rest = segments(big8)
+    open("cut_big8.jpg", "wb").write(big8[:len(big8) - len(big_rest) // 2])
+    # Half of the third restart interval's data gone: the decoder meets the next
+    # restart marker early and takes up the data after it.
+    restart8 = open("restart8.jpg", "rb").read()
+    rst = [i for i in range(len(restart8) - 1) if restart8[i] == 0xFF and 0xD0 <= restart8[i + 1] <= 0xD7]
+    start, end = rst[1] + 2, rst[2]
+    open("restart_gap8.jpg", "wb").write(restart8[:start] + restart8[start:end][:(end - start) // 2] + restart8[end:])
     garbled = bytearray(rgb8)
     for i in range(len(rest) // 3, len(rest) // 3 + 40):
         garbled[len(rgb8) - len(rest) + i] = 0x55
