@@ -115,11 +115,3 @@ bool DenormaliseLine(const std::vector<uint16_t>& table, uint16_t bits, uint16_t
   return true;
 }
 
-void MakeGammaTable8(uint8_t* table, int32_t n, double gamma) {
-  if (!table || n < 1) return;
-  table[0] = 0;
-  for (int32_t i = 1; i < n; ++i) {
-    const int32_t v = TruncRound(std::pow(static_cast<double>(i) / (n - 1), 1.0 / gamma) * 255);
-    table[i] = static_cast<uint8_t>(std::min(std::max(v, 0), 255));
-  }
-}

@@ -43,6 +43,3 @@ bool NormaliseLine(const std::vector<uint16_t>& table, uint16_t inBits, uint16_t
 bool DenormaliseLine(const std::vector<uint16_t>& table, uint16_t bits, uint16_t shift, const double* in,
                      uint16_t* out, uint32_t count, uint32_t inStep, uint32_t outStep);
 
-// t[0] = 0, t[i] = (i / (n - 1))^(1 / gamma) on 0..255, rounded; n of 1 or
-// less writes only t[0] (none for 0).
-void MakeGammaTable8(uint8_t* table, int32_t n, double gamma);

@@ -90,7 +90,7 @@ bool PrepareSourceLines(ImageFileReader* reader, FrameRecord* frame, const std::
       composed16.resize(n);
     } else {
       gamma18.resize(256);
-      MakeGammaTable8(gamma18.data(), 256, kSourceGamma8);
+      BuildReducedGammaTable8(gamma18.data(), 256, kSourceGamma8);
     }
     for (int block = firstBlock; block <= lastBlock; ++block) {
       std::vector<uint8_t>& table = tables[block];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "foundation/curves/curve_spline.h"
 #include "foundation/memory.h"
@@ -33,6 +34,21 @@ InputRange InputRangeOf(const ToneBlock& block) {
 // The film conversion of the finished tables runs for a negative unless the
 // film curves already shaped the gamma table.
 bool NegativePassOn() { return ToneNegativeOriginal() && gNegativeConversionOn && !gFilmCurvesInGamma; }
+
+// A table of N work levels read at entry i of n, full scale at full scale
+// (entry i sits at i * (N - 1) / (n - 1)), linear between the table's entries.
+int32_t SampleWorkTable(const uint16_t* table, int32_t N, int32_t i, int32_t n) {
+  const double q = n > 1 ? static_cast<double>(i) * (N - 1) / (n - 1) : 0.0;
+  const int32_t j = static_cast<int32_t>(q);
+  if (q > j && j + 1 < N) return TruncRound(table[j] + (q - j) * (table[j + 1] - table[j]));
+  return table[j];
+}
+
+// Work levels 0..16383 to 0..255 with the same full scale, so that a neutral
+// curve gives back what an 8-bit file holds.
+uint8_t ReduceWorkLevel(int32_t w) {
+  return static_cast<uint8_t>(std::min(kTop8, TruncRound(static_cast<double>(w) * kTop8 / (kToneWorkLevels - 1))));
+}
 
 bool CorrectThroughFixedPoints(void* table, bool wide, int32_t n, int32_t lo, int32_t hi, int32_t outLo,
                                int32_t outHi, FrameRecord* frame, int16_t channel) {
@@ -127,13 +143,7 @@ void BuildFrameToneTables(uint16_t* out, ToneBlock block, int16_t n, int16_t N, 
   if (NegativePassOn() && !gPreviewTableBuild) BuildNegativeTable16(curve, frame, N, channel);
 
   // The gamma is applied to the input first, the curve after it.
-  for (int32_t i = 0; i < n; ++i) {
-    const double q = static_cast<double>(i) * N / n;
-    const int32_t j = static_cast<int32_t>(q);
-    int32_t g = power[j];
-    if (q > j && j + 1 < N) g = TruncRound(power[j] + (q - j) * (power[j + 1] - power[j]));
-    out[i] = curve[std::min(std::max(g, 0), last)];
-  }
+  for (int32_t i = 0; i < n; ++i) out[i] = curve[std::min(std::max(SampleWorkTable(power, N, i, n), 0), last)];
   FreeBlock(curve);
   FreeBlock(power);
 }
@@ -144,8 +154,15 @@ void ComputeToneTables(uint8_t* out, ToneBlock block, int16_t n, int16_t channel
   uint16_t* work = static_cast<uint16_t*>(AllocBlock(static_cast<uint32_t>(n) * sizeof(uint16_t)));
   if (!work) return;
   BuildFrameToneTables(work, block, n, kToneWorkLevels, channel, useNegative, frame, gammaDivisor);
-  for (int32_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(std::min(kTop8, (work[i] + 31) >> 6));
+  for (int32_t i = 0; i < n; ++i) out[i] = ReduceWorkLevel(work[i]);
   FreeBlock(work);
+}
+
+void BuildReducedGammaTable8(uint8_t* out, int16_t n, double gamma) {
+  if (!out || n < 1) return;
+  std::vector<uint16_t> power(kToneWorkLevels);
+  BuildGammaTable(power.data(), kToneWorkLevels, kToneWorkLevels, gamma);
+  for (int32_t i = 0; i < n; ++i) out[i] = ReduceWorkLevel(SampleWorkTable(power.data(), kToneWorkLevels, i, n));
 }
 
 void ComputeToneTablesWithGamma(uint8_t* out, ToneBlock block, int16_t n, int16_t channel, uint8_t useNegative,

@@ -27,6 +27,10 @@ void BuildFrameToneTables(uint16_t* out, ToneBlock block, int16_t n, int16_t N, 
 // The 16-bit table reduced to 8 bits.
 void ComputeToneTables(uint8_t* out, ToneBlock block, int16_t n, int16_t channel, uint8_t useNegative,
                        FrameRecord* frame, double gammaDivisor);
+// The plain gamma table of n entries at 8 bits, built and reduced as
+// ComputeToneTables builds a neutral block's: composing that with the inverse
+// of this one gives the identity.
+void BuildReducedGammaTable8(uint8_t* out, int16_t n, double gamma);
 // ComputeToneTables with the given gamma standing as the current one for the call.
 void ComputeToneTablesWithGamma(uint8_t* out, ToneBlock block, int16_t n, int16_t channel, uint8_t useNegative,
                                 FrameRecord* frame, double gamma);

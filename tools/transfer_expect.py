@@ -21,9 +21,8 @@ HIGH_BIT_ENTRIES = 16384
 
 
 def gamma_table8(n, gamma):
-    table = np.clip(tone.rounded((np.arange(n) / (n - 1)) ** (1.0 / gamma) * 255), 0, 255)
-    table[0] = 0
-    return table
+    """The 8-bit gamma table built and reduced as a neutral tone table is."""
+    return tone.tone_table(n, gamma, False)
 
 
 def inverse_lookup(table, v):

@@ -107,23 +107,4 @@ TEST(ReductionTable, NormaliseThenDenormaliseRoundTrips) {
   for (size_t i = 0; i < in.size(); ++i) EXPECT_EQ(out[i], in[i] & 0xFFFC) << i;
 }
 
-TEST(GammaTable8, GammaOneIsTheIdentity) {
-  uint8_t table[256];
-  MakeGammaTable8(table, 256, 1.0);
-  for (int i = 0; i < 256; ++i) EXPECT_EQ(table[i], i);
-}
-
-TEST(GammaTable8, RisesToFullScaleAndWritesNothingPastOneEntry) {
-  uint8_t table[256];
-  MakeGammaTable8(table, 256, 1.8);
-  EXPECT_EQ(table[0], 0);
-  EXPECT_EQ(table[255], 255);
-  EXPECT_EQ(table[64], 118);  // (64/255)^(1/1.8) x 255 = 117.9
-  for (int i = 1; i < 256; ++i) EXPECT_GE(table[i], table[i - 1]);
-  uint8_t single[2] = {9, 9};
-  MakeGammaTable8(single, 1, 1.8);
-  EXPECT_EQ(single[0], 0);
-  EXPECT_EQ(single[1], 9);
-}
-
 }  // namespace

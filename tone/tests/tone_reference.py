@@ -101,15 +101,20 @@ def compose(n_out, out_levels, outer, outer_levels, inner, inner_levels):
     return np.clip(rounded(w), 0, out_levels - 1)
 
 
+def reduce_work_levels(values):
+    """Work levels 0..16383 to 0..255, full scale to full scale."""
+    return np.minimum(255, rounded(np.asarray(values) * 255 / (WORK_LEVELS - 1)))
+
+
 def tone_table(n, gamma, wide):
     power = gamma_table(WORK_LEVELS, WORK_LEVELS, gamma, False)
-    q = np.arange(n) * WORK_LEVELS / n
+    q = np.arange(n) * (WORK_LEVELS - 1) / max(n - 1, 1)
     j = np.floor(q).astype(np.int64)
     fraction = q - j
     nxt = np.minimum(j + 1, WORK_LEVELS - 1)
     g = np.where(fraction > 0, rounded(power[j] + fraction * (power[nxt] - power[j])), power[j])
     # The default block's curve is the identity on the work scale.
-    return g if wide else np.minimum(255, (g + 31) >> 6)
+    return g if wide else reduce_work_levels(g)
 
 
 def cases(rng):

@@ -40,9 +40,26 @@ TEST(ToneTables, ReductionMapsTheWorkScaleEndsToTheByteEnds) {
   std::vector<uint8_t> reduced(kToneWorkLevels);
   ComputeToneTables(reduced.data(), fixture.frame.tone[0], kToneWorkLevels, 0, 0, &fixture.frame, 1.0);
   EXPECT_EQ(reduced[0], 0);
-  EXPECT_EQ(reduced[32], 0) << "(32 + 31) >> 6";
-  EXPECT_EQ(reduced[33], 1) << "(33 + 31) >> 6";
-  EXPECT_EQ(reduced[16383], 255) << "(16383 + 31) >> 6 is 256, limited to 255";
+  EXPECT_EQ(reduced[32], 0) << "32 x 255 / 16383 = 0.498";
+  EXPECT_EQ(reduced[33], 1) << "33 x 255 / 16383 = 0.514";
+  EXPECT_EQ(reduced[16383], 255);
+  // A neutral 16-bit sample v, read at v >> 2, reduces to round(v x 255 / 65535).
+  for (int m = 0; m < 256; ++m) ASSERT_EQ(reduced[(257 * m) >> 2], m) << "sample " << 257 * m;
+}
+
+// The table an 8-bit source is composed with is built like the tone table
+// itself, so that a neutral frame hands on the file's samples unchanged.
+TEST(ToneTables, NeutralEightBitSourceComposesToTheIdentity) {
+  ToneFixture fixture;
+  for (double gamma : {1.0, 1.8, 2.2}) {
+    SetDefault(fixture.defaults, kDefaultGammaReflective, gamma);
+    std::vector<uint8_t> curve(256), source(256), composed(256);
+    ComputeToneTables(curve.data(), fixture.frame.tone[0], 256, 0, 0, &fixture.frame, 1.0);
+    BuildReducedGammaTable8(source.data(), 256, gamma);
+    EXPECT_EQ(source[255], 255) << "full scale at full scale, gamma " << gamma;
+    ComposeWithInverse8(composed.data(), curve.data(), source.data(), 256);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(composed[i], i) << "gamma " << gamma;
+  }
 }
 
 TEST(ToneTables, InputRangeGetsLinearRampsToTheEndValues) {
