@@ -7,10 +7,11 @@ Layout (little-endian): a directory of 1000 entries of 20 bytes at offset 0
 record at its offset: a 64-byte zero-terminated name, then the data. The
 records fill the file from 20000 to its end without gaps or overlaps.
 
-Usage: record_store_reader.py FOLDER
+Usage: record_store_reader.py [--unused-allowed] FOLDER
 Checks every FOLDER/*.prf against FOLDER/*.view, the store's own account of
 its records (type, index, id, data size, name and data, hex), and checks the
-layout's invariants.
+layout's invariants. With --unused-allowed, bytes that no record covers (what
+a write failing part-way leaves) are allowed; overlaps never are.
 """
 import glob
 import os
@@ -23,7 +24,7 @@ DIRECTORY = SLOTS * ENTRY.size
 NAME = 64
 
 
-def read_store(path):
+def read_store(path, unused_allowed=False):
     with open(path, "rb") as f:
         blob = f.read()
     problems = []
@@ -48,10 +49,10 @@ def read_store(path):
         spans.append((offset, offset + size))
     position = DIRECTORY
     for start, end in sorted(spans):
-        if start != position:
+        if start < position or (start > position and not unused_allowed):
             problems.append(f"gap or overlap at {position}: next record starts at {start}")
-        position = end
-    if position != len(blob):
+        position = max(position, end)
+    if position != len(blob) and not unused_allowed:
         problems.append(f"records end at {position}, the file at {len(blob)}")
     return records, problems
 
@@ -68,7 +69,7 @@ def view_of(records):
     return sorted(lines)
 
 
-def main(folder):
+def main(folder, unused_allowed):
     stores = sorted(glob.glob(os.path.join(folder, "*.prf")))
     if not stores:
         print(f"no stores in {folder}")
@@ -76,7 +77,7 @@ def main(folder):
     failed = 0
     for store in stores:
         view_path = store[:-len(".prf")] + ".view"
-        records, problems = read_store(store)
+        records, problems = read_store(store, unused_allowed)
         if os.path.exists(view_path):
             with open(view_path) as f:
                 expected = sorted(line.rstrip("\n") for line in f if line.strip())
@@ -92,4 +93,6 @@ def main(folder):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    arguments = sys.argv[1:]
+    allowed = "--unused-allowed" in arguments
+    sys.exit(main([a for a in arguments if a != "--unused-allowed"][0], allowed))
