@@ -7,6 +7,7 @@
 #include <vector>
 
 constexpr uint32_t kPsdHeaderBytes = 26;
+constexpr uint32_t kPsdMaxSide = 30000;  // pixels a side of a version-1 file
 
 struct PsdHeader {
   uint16_t channels;  // channels stored in the file

@@ -39,6 +39,9 @@ int16_t PsdReader::ReadHeader(ImageFileInfo* info) {
   // Without columns or rows there is nothing to read, and band sizes would divide by zero.
   if (header_.width == 0) return kErrZeroWidth;
   if (header_.height == 0) return kErrZeroHeight;
+  // The format's own limit: a larger claim is damage, and would make the
+  // reduced drawing walk millions of missing columns.
+  if (header_.width > kPsdMaxSide || header_.height > kPsdMaxSide) return kErrGeneralData;
   switch (rowTables_.Build(file_, header_, samplesPerPixel_, sections_.imageDataOffset)) {
     case PsdTablesResult::kOk: break;
     case PsdTablesResult::kNoMemory: return kErrOutOfMemory;

@@ -113,6 +113,7 @@ def main():
     write("own_fewchannels.psd", psd(channels=1, mode=3))
     write("own_hugeheight.psd", psd()[:14] + struct.pack(">I", 0x7FFFFFFF) + psd()[18:])
     write("own_hugewidth.psd", psd()[:18] + struct.pack(">I", 0x7FFFFFFF) + psd()[22:])
+    write("own_wide30001.psd", psd()[:18] + struct.pack(">I", 30001) + psd()[22:])
     write("own_short_header.psd", psd()[:20])
     write("own_no_sections.psd", psd()[:30])
     whole = psd()

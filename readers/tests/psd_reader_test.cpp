@@ -114,6 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderCase{"own_fewchannels.psd", kErrGeneralData, 0},
                       HeaderCase{"own_hugeheight.psd", kErrGeneralData, 0},
                       HeaderCase{"own_hugewidth.psd", kErrGeneralData, 0},
+                      HeaderCase{"own_wide30001.psd", kErrGeneralData, 0},
                       HeaderCase{"own_short_header.psd", kErrGeneralData, 0},
                       HeaderCase{"own_no_sections.psd", kErrOutOfMemory, 0},
                       HeaderCase{"own_truncated.psd", kReaderOk, 72}, HeaderCase{"own_badruns.psd", kReaderOk, 72},
