@@ -52,7 +52,7 @@ bool ImageFileReader::CreateColorTransform() {
   ReleaseColorTransform();
   if (InputColorManagementMode() != kInputColorEmbeddedProfile || profileData_.empty()) return false;
   ColorProfileLocation embedded{kProfileFromMemory, profileData_.data(), static_cast<uint32_t>(profileData_.size())};
-  ColorProfileLocation internal{kProfileFromFile, InternalProfilePath(), 0};
+  const ColorProfileLocation internal = FileProfileLocation(InternalProfilePath());
   ColorProfileHandle from = nullptr;
   ColorProfileHandle to = nullptr;
   bool made = CmsOpenColorProfile(&from, &embedded, 0) == 0 && CmsOpenColorProfile(&to, &internal, 0) == 0 &&

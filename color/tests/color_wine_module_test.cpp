@@ -1,0 +1,97 @@
+// The data source's own profiles through the system's colour-management
+// module (Wine's under test): both open, read back and are listed.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "color/color_management.h"
+#include "color/profile_files.h"
+#include "color/profile_writer.h"
+#include "color/tests/module_verdict.h"
+#include "foundation/file_io.h"
+#include "state/data_source_state.h"
+
+namespace {
+
+class SystemModule : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetDataSourceState();
+    if (!ColorSystemLoad()) GTEST_SKIP() << "the system has no colour-management module";
+    gIcmEnabled = 1;
+  }
+  void TearDown() override {
+    gIcmEnabled = 0;
+    FreeProfileLists();
+    ColorSystemUnload();
+  }
+};
+
+uint32_t Sig(const char* t) {
+  return static_cast<uint32_t>(static_cast<uint8_t>(t[0])) << 24 | static_cast<uint8_t>(t[1]) << 16 |
+         static_cast<uint8_t>(t[2]) << 8 | static_cast<uint8_t>(t[3]);
+}
+
+TEST_F(SystemModule, TheIdentityProfileIsValid) {
+  ColorProfileHandle profile = nullptr;
+  ASSERT_TRUE(CreateLabIdentityProfile(&profile));
+  ColorProfileHeader header;
+  ASSERT_EQ(CmsGetColorProfileHeader(profile, &header), 0);
+  EXPECT_EQ(header.deviceClass, Sig("spac"));
+  EXPECT_EQ(header.dataColorSpace, Sig("Lab "));
+  EXPECT_EQ(header.connectionSpace, Sig("Lab "));
+  EXPECT_EQ(CmsCloseColorProfile(profile), 0);
+}
+
+TEST_F(SystemModule, TheScannerProfileIsWrittenOpenedAndListed) {
+  char directory[256];
+  uint32_t size = sizeof directory;
+  ASSERT_TRUE(CmsGetColorDirectory(directory, &size));
+  const std::string path = std::string(directory) + "\\QB_R (ZIR).icm";
+  DeleteFileAt(path.c_str());
+  std::vector<double> grid;
+  for (int i = 0; i < 5 * 5 * 5; ++i) {
+    const double r = i / 25 / 4.0, g = i / 5 % 5 / 4.0, b = i % 5 / 4.0;
+    grid.insert(grid.end(), {0.4 * r + 0.35 * g + 0.25 * b, 0.2 * r + 0.7 * g + 0.1 * b, 0.05 * r + 0.15 * g + 0.8 * b});
+  }
+  ASSERT_TRUE(ColorProfileWriter(grid.data(), 5, 2.2));
+
+  ColorProfileHandle profile = nullptr;
+  const ColorProfileLocation location = FileProfileLocation(path.c_str());
+  ASSERT_EQ(CmsOpenColorProfile(&profile, &location, 0), 0);
+  uint8_t valid = 0;
+  EXPECT_EQ(CmsIsColorProfileValid(profile, &valid), 0);
+  EXPECT_EQ(valid, 1);
+  ColorProfileHeader header;
+  ASSERT_EQ(CmsGetColorProfileHeader(profile, &header), 0);
+  EXPECT_EQ(header.deviceClass, Sig("scnr"));
+  EXPECT_EQ(header.version, 0x02100000u);
+  EXPECT_EQ(ProfileDescription(profile), "QB_R (ZIR)");
+  EXPECT_EQ(CmsCloseColorProfile(profile), 0);
+
+  PathPairNode* scanners = EnumerateColorProfiles(Sig("scnr"), Sig("RGB "), kMatchDeviceClass | kMatchColorSpace, nullptr);
+  char found[260] = "";
+  EXPECT_TRUE(FindPathByFileName("QB_R (ZIR).icm", scanners, found));
+  FreePathPairList(&scanners);
+  DeleteFileAt(path.c_str());
+}
+
+// 10-bit L*a*b* through the identity profile comes back as it went in.
+TEST_F(SystemModule, LabThroughTheIdentityProfile) {
+  std::string reason;
+  if (!ModuleCan("format-1027", &reason)) GTEST_SKIP() << reason;
+  ColorProfileHandle profile = nullptr;
+  ASSERT_TRUE(CreateLabIdentityProfile(&profile));
+  ColorTransformHandle transform = nullptr;
+  ASSERT_EQ(CmsCreateMultiProfileTransform(&transform, profile, profile, 0), 0);
+  const uint32_t in[3] = {0x3FF80200u, 0x20080200u, 0x1004C1F0u};
+  uint32_t out[3] = {};
+  ASSERT_TRUE(CmsTranslateBitmapBits(transform, in, kBitmap10Lab, 3, 1, 12, out, kBitmap10Lab, 12));
+  for (int i = 0; i < 3; ++i)
+    for (int shift : {20, 10, 0}) EXPECT_NEAR(int(out[i] >> shift & 1023), int(in[i] >> shift & 1023), 2);
+  CmsDeleteColorTransform(transform);
+  CmsCloseColorProfile(profile);
+}
+
+}  // namespace
