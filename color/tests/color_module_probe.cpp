@@ -74,9 +74,11 @@ int main(int argc, char** argv) {
   }
   std::fprintf(gOut, "module 1\n");
   const std::string folder = argv[1];
-  OpenProfile linear{ReadWholeFile(folder + "\\linear.icc")}, gamma{ReadWholeFile(folder + "\\gamma22.icc")},
+  OpenProfile linear{ReadWholeFile(folder + "\\linear.icc")}, wide{ReadWholeFile(folder + "\\wide.icc")},
+      gamma{ReadWholeFile(folder + "\\gamma22.icc")},
       printer{ReadWholeFile(folder + "\\printer_cmyk.icc")}, lab{LabIdentityProfileBytes({2026, 1, 1, 0, 0, 0})};
-  if (!OpenFromMemory(&linear) || !OpenFromMemory(&gamma) || !OpenFromMemory(&printer) || !OpenFromMemory(&lab)) {
+  if (!OpenFromMemory(&linear) || !OpenFromMemory(&wide) || !OpenFromMemory(&gamma) || !OpenFromMemory(&printer) ||
+      !OpenFromMemory(&lab)) {
     std::fprintf(gOut, "profiles 0\n");
     std::fclose(gOut);
     return 1;
@@ -87,15 +89,16 @@ int main(int argc, char** argv) {
   std::vector<uint8_t> quads;
   for (size_t i = 0; i < rgb.size(); i += 3) quads.insert(quads.end(), {rgb[i], rgb[i + 1], rgb[i + 2], 0});
 
-  ColorTransformHandle toGamma = nullptr, toPrinter = nullptr, fromLab = nullptr;
-  std::fprintf(gOut, "transform rgb %d\n", CmsCreateMultiProfileTransform(&toGamma, linear.handle, gamma.handle, 0));
+  // Into other primaries, so that the channels mix and their order shows.
+  ColorTransformHandle toWide = nullptr, toPrinter = nullptr, fromLab = nullptr;
+  std::fprintf(gOut, "transform rgb %d\n", CmsCreateMultiProfileTransform(&toWide, linear.handle, wide.handle, 0));
   std::fprintf(gOut, "transform cmyk %d\n",
                CmsCreateMultiProfileTransform(&toPrinter, gamma.handle, printer.handle, 0));
   std::fprintf(gOut, "transform lab %d\n", CmsCreateMultiProfileTransform(&fromLab, lab.handle, gamma.handle, 0));
 
-  Translate("xrgb", toGamma, quads, kBitmapXrgbQuads, 3, std::vector<uint8_t>(12), kBitmapXrgbQuads);
-  Translate("xbgr", toGamma, quads, kBitmapXbgrQuads, 3, std::vector<uint8_t>(12), kBitmapXbgrQuads);
-  Translate("rgb16", toGamma, Widen(rgb), kBitmap16Rgb, 3, std::vector<uint16_t>(9), kBitmap16Rgb);
+  Translate("xrgb", toWide, quads, kBitmapXrgbQuads, 3, std::vector<uint8_t>(12), kBitmapXrgbQuads);
+  Translate("xbgr", toWide, quads, kBitmapXbgrQuads, 3, std::vector<uint8_t>(12), kBitmapXbgrQuads);
+  Translate("rgb16", toWide, Widen(rgb), kBitmap16Rgb, 3, std::vector<uint16_t>(9), kBitmap16Rgb);
   Translate("kymc", toPrinter, quads, kBitmapXbgrQuads, 3, std::vector<uint8_t>(12), kBitmapKymcQuads);
   Translate("g3ch", toPrinter, Widen(rgb), kBitmap16Rgb, 3, std::vector<uint16_t>(12), kBitmap16G3ch);
   const std::vector<uint32_t> lab10 = {PackLab10(50, 0, 0), PackLab10(70, 20, -30), PackLab10(30, -40, 10)};
@@ -112,9 +115,9 @@ int main(int argc, char** argv) {
   std::fprintf(gOut, "create %d\n", CmsCreateColorProfile(&created, &memory));
   if (created) CmsCloseColorProfile(created);
 
-  for (ColorTransformHandle t : {toGamma, toPrinter, fromLab})
+  for (ColorTransformHandle t : {toWide, toPrinter, fromLab})
     if (t) CmsDeleteColorTransform(t);
-  for (OpenProfile* p : {&linear, &gamma, &printer, &lab}) CmsCloseColorProfile(p->handle);
+  for (OpenProfile* p : {&linear, &wide, &gamma, &printer, &lab}) CmsCloseColorProfile(p->handle);
   ColorSystemUnload();
   std::fclose(gOut);
   return 0;

@@ -77,8 +77,10 @@ TEST_F(SystemModule, TheScannerProfileIsWrittenOpenedAndListed) {
   DeleteFileAt(path.c_str());
 }
 
+using ModuleFeature = SystemModule;
+
 // 10-bit L*a*b* through the identity profile comes back as it went in.
-TEST_F(SystemModule, LabThroughTheIdentityProfile) {
+TEST_F(ModuleFeature, LabThroughTheIdentityProfile) {
   std::string reason;
   if (!ModuleCan("format-1027", &reason)) GTEST_SKIP() << reason;
   ColorProfileHandle profile = nullptr;

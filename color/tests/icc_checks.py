@@ -51,11 +51,16 @@ def check_test_profiles(folder):
             got = transicc(path, "*XYZ", [(grey, grey, grey)], intent=1)[0]
             want = [100 * d * response(grey / 255) for d in icc_tools.D50]
             check(close(got, want, 0.3), "%s: grey %d gives %r, not %r" % (name, grey, got, want))
+    # Other primaries: translating into it mixes the channels, so their order in memory shows.
+    with open(os.path.join(folder, "wide.icc"), "wb") as f:
+        f.write(icc_tools.matrix_trc_profile("wide", [563], ((0.6, 0.3, 0.02), (0.25, 0.65, 0.1), (0.11, 0.05, 0.7))))
     path = os.path.join(folder, "printer_cmyk.icc")
     with open(path, "wb") as f:
         f.write(icc_tools.cmyk_printer_profile("Test printer"))
     paper, black = transicc(path, "*Lab", [(0, 0, 0, 0), (0, 0, 0, 100)])
     check(abs(paper[0] - 100) < 0.5 and abs(black[0]) < 0.5, "printer profile: paper %r, black %r" % (paper, black))
+    inks = transicc("*Lab", path, [(100, 0, 0)], intent=0)[0]
+    check(close(inks, [40, 20 + 20 * 128.5 / 255, 30 + 20 * 128.5 / 255, 0], 1.0), "printer profile: white gives inks %r" % inks)
 
 
 def check_identity(path):

@@ -49,25 +49,25 @@ def matches(got, want, tolerance):
     return all(abs(g - w) <= tolerance for grow, wrow in zip(got, want) for g, w in zip(grow, wrow))
 
 
-ORDER_NAMES = {3: "RGB", 4: "CMYK"}
-
-
 def judge_rgb(result, folder, pixel, scale):
+    """Whether some order of red, green and blue in the pixel gives transicc's result; that order."""
     ok, inp, out = result
     if not ok:
-        return False, "the call failed"
+        return False, "the call failed", None
     for order in layouts(pixel):
         rows = [[v / scale for v in row] for row in unpack(inp, pixel, order)]
-        want = [[v * scale for v in row] for row in transicc(folder + "/linear.icc", folder + "/gamma22.icc", rows)]
+        want = [[v * scale for v in row] for row in transicc(folder + "/linear.icc", folder + "/wide.icc", rows)]
         if matches(unpack(out, pixel, order), want, TOLERANCE8 * scale):
-            return True, "channels at byte positions %s" % (order,)
-    return False, "no channel order matches transicc"
+            return True, "red, green, blue at sample positions %s" % (order,), order
+    return False, "no channel order matches transicc", None
 
 
 def judge_cmyk(result, folder, in_pixel, in_scale, out_pixel, out_scale, in_order):
     ok, inp, out = result
     if not ok:
         return False, "the call failed"
+    if in_order is None:
+        return False, "its RGB input format does not work"
     rows = [[v / in_scale for v in row] for row in unpack(inp, in_pixel, in_order)]
     want = [[v * 2.55 * out_scale for v in row]
             for row in transicc(folder + "/gamma22.icc", folder + "/printer_cmyk.icc", rows)]
@@ -81,6 +81,8 @@ def judge_lab(result, folder, out_order):
     ok, inp, out = result
     if not ok:
         return False, "the call failed"
+    if out_order is None:
+        return False, "its RGB output format does not work"
     labs = [[(v >> 20 & 1023) / 1023 * 100, (v >> 10 & 1023) / 1023 * 255 - 128, (v & 1023) / 1023 * 255 - 128]
             for v in inp]
     want = transicc("*Lab2", folder + "/gamma22.icc", labs)
@@ -109,11 +111,10 @@ def main():
         xrgb = judge_rgb(r["xrgb"], folder, 4, 1)
         xbgr = judge_rgb(r["xbgr"], folder, 4, 1)
         rgb16 = judge_rgb(r["rgb16"], folder, 3, 257)
-        verdicts = {"format-8": xrgb, "format-16": xbgr, "format-10": rgb16}
-        quad_order = (0, 1, 2)
-        verdicts["format-773"] = judge_cmyk(r["kymc"], folder, 4, 1, 4, 1, quad_order)
-        verdicts["format-1284"] = judge_cmyk(r["g3ch"], folder, 3, 257, 4, 257, (0, 1, 2))
-        verdicts["format-1027"] = judge_lab(r["lab10"], folder, quad_order)
+        verdicts = {"format-8": xrgb[:2], "format-16": xbgr[:2], "format-10": rgb16[:2]}
+        verdicts["format-773"] = judge_cmyk(r["kymc"], folder, 4, 1, 4, 1, xbgr[2])
+        verdicts["format-1284"] = judge_cmyk(r["g3ch"], folder, 3, 257, 4, 257, rgb16[2])
+        verdicts["format-1027"] = judge_lab(r["lab10"], folder, xbgr[2])
         verdicts["check"] = (r["check"][0] == "1", "CheckBitmapBits " + ("works" if r["check"][0] == "1" else "fails"))
         verdicts["create"] = (r["create"][0] == "0", "a new memory profile " +
                               ("is made" if r["create"][0] == "0" else "cannot be made"))

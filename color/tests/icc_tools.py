@@ -138,8 +138,9 @@ def cmyk_printer_profile(description):
         return (light * 65280, 32896 + (c[1] - c[0]) * 8000, 32896 + (c[2] - c[1]) * 8000)
 
     def to_cmyk(lab):
-        k = 1 - lab[0]
-        return (0, 0, 0, k * 65535)
+        # Distinct inks, so that their order in memory shows.
+        return ((0.1 + 0.3 * lab[0]) * 65535, (0.2 + 0.2 * lab[1]) * 65535, (0.3 + 0.2 * lab[2]) * 65535,
+                0.6 * (1 - lab[0]) * 65535)
 
     tags = [(b"desc", desc(description)), (b"wtpt", xyz(D50)),
             (b"A2B0", lut16(4, 3, 3, to_lab)), (b"B2A0", lut16(3, 4, 3, to_cmyk))]

@@ -86,7 +86,7 @@ TEST_F(ProfileFiles, EnumerationMatchesClassAndSpaceAndPrepends) {
 }
 
 TEST_F(ProfileFiles, ListsAreBuiltOnceAndTheComboSortsEachSection) {
-  for (const char* name : {"b.ast", "A.ast", "a.ast", "notes.txt"}) Put(separationFolder_, name, {0});
+  for (const char* name : {"b.ast", "B2.ast", "a.ast", "notes.txt"}) Put(separationFolder_, name, {0});
   Put(separationFolder_, "zeta.icc", SmallProfile("prtr", "CMYK", "Zeta"));
   Put(separationFolder_, "eta.icm", SmallProfile("prtr", "CMYK", "Eta"));
   Put(separationFolder_, "rgb.icm", SmallProfile("prtr", "RGB ", "Rgb"));
@@ -107,7 +107,7 @@ TEST_F(ProfileFiles, ListsAreBuiltOnceAndTheComboSortsEachSection) {
     (std::string(node->first) == "Zeta" ? zeta : eta) = n;
   }
   const std::vector<std::pair<std::string, uint32_t>> expected = {
-      {"Kein CMYK", 0}, {"A.ast", 0}, {"a.ast", 0},           {"b.ast", 0},         {"", 0x90000},
+      {"Kein CMYK", 0}, {"B2.ast", 0}, {"a.ast", 0},          {"b.ast", 0},         {"", 0x90000},
       {"Eta", eta},     {"Zeta", zeta}, {"", 0x90000},          {"Press", 256}};
   EXPECT_EQ(got, expected);
 
@@ -238,6 +238,15 @@ TEST_F(ProfileFiles, TheEmbeddedProfileIsLoadedWholeAndOpenedFromMemory) {
 TEST_F(ProfileFiles, TheMonitorProfileFallsBackToTheStandardProfile) {
   Put(dir(), "srgb.icm", SmallProfile("mntr", "RGB ", "sRGB"));
   ColorProfileHandle profile = nullptr;
+  char display[256];
+  if (DisplayProfilePath(nullptr, display)) {
+    // The screen names a profile: that one is opened, the standard profile never asked.
+    module_.standardProfile = colorDirectory_ + "\\srgb.icm";
+    EXPECT_EQ(OpenMonitorProfile(nullptr, &profile), FileExists(display) ? 0 : -176);
+    EXPECT_EQ(module_.opens.back().path, display);
+    if (profile) CmsCloseColorProfile(profile);
+    return;
+  }
   EXPECT_EQ(OpenMonitorProfile(nullptr, &profile), -170) << "no path at all";
   module_.standardProfile = colorDirectory_ + "\\srgb.icm";
   EXPECT_EQ(OpenMonitorProfile(nullptr, &profile), 0);
