@@ -1,5 +1,7 @@
 // The data source's own profiles through the system's colour-management
 // module (Wine's under test): both open, read back and are listed.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +13,7 @@
 #include "color/tests/module_verdict.h"
 #include "foundation/file_io.h"
 #include "state/data_source_state.h"
+#include "state/module_state.h"
 
 namespace {
 
@@ -75,6 +78,49 @@ TEST_F(SystemModule, TheScannerProfileIsWrittenOpenedAndListed) {
   EXPECT_TRUE(FindPathByFileName("QB_R (ZIR).icm", scanners, found));
   FreePathPairList(&scanners);
   DeleteFileAt(path.c_str());
+}
+
+// The host application's own monitor profile setting, read for a host whose
+// signature is "8BIM".
+TEST_F(SystemModule, TheHostsMonitorProfileSetting) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Adobe\\Color\\Monitor\\Monitor0", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  char path[MAX_PATH];
+  ASSERT_NE(GetFullPathNameA("host_monitor.icc", sizeof path, path, nullptr), 0u);
+  const IccBytes bytes = LabIdentityProfileBytes({2026, 1, 1, 0, 0, 0});
+  FileHandle file = CreateFileForWriting(path);
+  ASSERT_TRUE(file && WriteBytesAt(file, 0, bytes.data(), static_cast<uint32_t>(bytes.size())));
+  CloseFile(file);
+  RegSetValueExA(key, "Monitor Profile", 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
+                 static_cast<DWORD>(std::strlen(path) + 1));
+
+  SessionBlock session{};
+  session.hostSignature = kHostSignature8bim;
+  gSession = &session;
+  ColorProfileHandle profile = nullptr;
+  EXPECT_EQ(OpenMonitorProfile(nullptr, &profile), 0);
+  ColorProfileHeader header{};
+  EXPECT_EQ(CmsGetColorProfileHeader(profile, &header), 0);
+  EXPECT_EQ(header.deviceClass, Sig("spac")) << "the host's profile, not the screen's";
+  CmsCloseColorProfile(profile);
+
+  // A value that fills all 256 bytes without its terminator ends inside them
+  // (or is refused, as Wine's registry does).
+  const std::string filled(256, 'A');
+  RegSetValueExA(key, "Monitor Profile", 0, REG_SZ, reinterpret_cast<const BYTE*>(filled.data()), 256);
+  char read[257];
+  std::memset(read, 'B', sizeof read);
+  if (HostMonitorProfilePath(read)) {
+    EXPECT_EQ(strnlen(read, sizeof read), 255u);
+  }
+
+  gSession = nullptr;
+  RegDeleteValueA(key, "Monitor Profile");
+  RegCloseKey(key);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Adobe\\Color\\Monitor\\Monitor0");
+  DeleteFileAt(path);
 }
 
 using ModuleFeature = SystemModule;
