@@ -1,11 +1,12 @@
 // The module binding: loading by name, the values it adds to each call, its
 // status codes, and soft failure when the module or a function is missing.
+#include "color/color_module.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
 
-#include "color/color_module.h"
 #include "color/tests/color_test_support.h"
 #include "records/defaults_block.h"
 #include "state/data_source_state.h"
@@ -26,22 +27,62 @@ std::vector<WrapperCase> AllWrappers(ColorProfileHandle* profile, ColorTransform
   static const char path[] = "x.icm";
   static uint8_t input[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   return {
-      {"GetColorDirectoryA", 0, [] { char b[256]; uint32_t s = 256; return int{CmsGetColorDirectory(b, &s)}; }},
-      {"OpenColorProfileA", -176, [=] { auto l = FileProfileLocation(path); return int{CmsOpenColorProfile(profile, &l, 0)}; }},
-      {"OpenColorProfileA", -170, [=] { auto l = FileProfileLocation(path); return int{CmsCreateColorProfile(profile, &l)}; }},
-      {"GetColorProfileHeader", -170, [] { ColorProfileHeader h; return int{CmsGetColorProfileHeader(Sentinel(), &h)}; }},
-      {"SetColorProfileHeader", -170, [] { ColorProfileHeader h{}; return int{CmsSetColorProfileHeader(Sentinel(), &h)}; }},
-      {"GetColorProfileElement", -170, [] { uint32_t s = 0; return int{CmsGetColorProfileElement(Sentinel(), 1, &s, nullptr)}; }},
-      {"GetColorProfileFromHandle", -170, [] { uint32_t s = 0; return int{CmsGetColorProfileFromHandle(Sentinel(), &s, nullptr)}; }},
+      {"GetColorDirectoryA", 0,
+       [] {
+         char b[256];
+         uint32_t s = 256;
+         return int{CmsGetColorDirectory(b, &s)};
+       }},
+      {"OpenColorProfileA", -176,
+       [=] {
+         auto l = FileProfileLocation(path);
+         return int{CmsOpenColorProfile(profile, &l, 0)};
+       }},
+      {"OpenColorProfileA", -170,
+       [=] {
+         auto l = FileProfileLocation(path);
+         return int{CmsCreateColorProfile(profile, &l)};
+       }},
+      {"GetColorProfileHeader", -170,
+       [] {
+         ColorProfileHeader h;
+         return int{CmsGetColorProfileHeader(Sentinel(), &h)};
+       }},
+      {"SetColorProfileHeader", -170,
+       [] {
+         ColorProfileHeader h{};
+         return int{CmsSetColorProfileHeader(Sentinel(), &h)};
+       }},
+      {"GetColorProfileElement", -170,
+       [] {
+         uint32_t s = 0;
+         return int{CmsGetColorProfileElement(Sentinel(), 1, &s, nullptr)};
+       }},
+      {"GetColorProfileFromHandle", -170,
+       [] {
+         uint32_t s = 0;
+         return int{CmsGetColorProfileFromHandle(Sentinel(), &s, nullptr)};
+       }},
       {"SetColorProfileElementSize", -170, [] { return int{CmsSetColorProfileElementSize(Sentinel(), 1, 4)}; }},
       {"SetColorProfileElement", -170, [] { return int{CmsSetColorProfileElement(Sentinel(), 1, 4, input)}; }},
-      {"IsColorProfileValid", -170, [] { uint8_t v = 7; int s = CmsIsColorProfileValid(Sentinel(), &v); return v == 0 ? s : 99; }},
+      {"IsColorProfileValid", -170,
+       [] {
+         uint8_t v = 7;
+         int s = CmsIsColorProfileValid(Sentinel(), &v);
+         return v == 0 ? s : 99;
+       }},
       {"CloseColorProfile", -182, [] { return int{CmsCloseColorProfile(Sentinel())}; }},
-      {"CreateMultiProfileTransform", -171, [=] { return int{CmsCreateMultiProfileTransform(transform, Sentinel(), Sentinel(), 0)}; }},
+      {"CreateMultiProfileTransform", -171,
+       [=] { return int{CmsCreateMultiProfileTransform(transform, Sentinel(), Sentinel(), 0)}; }},
       {"DeleteColorTransform", 0, [] { return int{CmsDeleteColorTransform(TransformSentinel())}; }},
-      {"TranslateBitmapBits", 0, [=] { return int{CmsTranslateBitmapBits(TransformSentinel(), input, 8, 2, 1, 8, output, 8, 8)}; }},
+      {"TranslateBitmapBits", 0,
+       [=] { return int{CmsTranslateBitmapBits(TransformSentinel(), input, 8, 2, 1, 8, output, 8, 8)}; }},
       {"CheckBitmapBits", 0, [=] { return int{CmsCheckBitmapBits(TransformSentinel(), input, 8, 2, 1, 8, output)}; }},
-      {"GetStandardColorSpaceProfileA", 0, [] { char p[256]; return int{CmsGetStandardColorSpaceProfile(p, 256)}; }},
+      {"GetStandardColorSpaceProfileA", 0,
+       [] {
+         char p[256];
+         return int{CmsGetStandardColorSpaceProfile(p, 256)};
+       }},
   };
 }
 
@@ -78,9 +119,9 @@ TEST(ColorModuleBinding, WithoutTheModuleEveryCallFailsSoftly) {
 TEST(ColorModuleBinding, AMissingFunctionFailsWithoutACall) {
   ScriptedColorModule module;
   ASSERT_NE(ColorSystemLoad(), nullptr);
-  for (const char* function : {"GetColorDirectoryA", "OpenColorProfileA", "GetColorProfileElement",
-                               "CloseColorProfile", "CreateMultiProfileTransform", "TranslateBitmapBits",
-                               "GetStandardColorSpaceProfileA", "IsColorProfileValid", "DeleteColorTransform"}) {
+  for (const char* function : {"GetColorDirectoryA", "OpenColorProfileA", "GetColorProfileElement", "CloseColorProfile",
+                               "CreateMultiProfileTransform", "TranslateBitmapBits", "GetStandardColorSpaceProfileA",
+                               "IsColorProfileValid", "DeleteColorTransform"}) {
     module.missing = {function};
     ExpectAllFailSoftly(module, function);
   }

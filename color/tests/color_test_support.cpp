@@ -1,5 +1,6 @@
 #include "color/tests/color_test_support.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "color/color_management.h"
@@ -17,7 +18,8 @@ uint32_t Signature(const char* text) {
 void RemoveTree(const std::string& folder) {
   std::vector<std::string> names;
   ForEachFileInFolder(
-      folder.c_str(), [](const char* name, void* context) { static_cast<std::vector<std::string>*>(context)->push_back(name); },
+      folder.c_str(),
+      [](const char* name, void* context) { static_cast<std::vector<std::string>*>(context)->push_back(name); },
       &names);
   for (const std::string& name : names) DeleteFileAt((folder + name).c_str());
   RemoveFolder(folder.c_str());
@@ -49,7 +51,9 @@ void ColorFolderTest::SetUp() {
   system_->strings = {{300, "Quillbrook"},
                       {500, "Warnung"},
                       {822, "Kein CMYK"},
-                      {1718, "ICC-Profil existiert bereits!\n\xDC" "berschreiben?"}};
+                      {1718,
+                       "ICC-Profil existiert bereits!\n\xDC"
+                       "berschreiben?"}};
   MakeFolders(testing::UnitTest::GetInstance()->current_test_info()->name());
   ASSERT_NE(ColorSystemLoad(), nullptr);
   gIcmEnabled = 1;
@@ -74,9 +78,9 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> Element(const char* type, const std::vector<uint8_t>& payload) {
-  std::vector<uint8_t> element(8, 0);
+  std::vector<uint8_t> element(8 + payload.size(), 0);
   std::memcpy(element.data(), type, 4);
-  element.insert(element.end(), payload.begin(), payload.end());
+  std::copy(payload.begin(), payload.end(), element.begin() + 8);
   return element;
 }
 

@@ -31,19 +31,14 @@ class SystemModule : public testing::Test {
   }
 };
 
-uint32_t Sig(const char* t) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(t[0])) << 24 | static_cast<uint8_t>(t[1]) << 16 |
-         static_cast<uint8_t>(t[2]) << 8 | static_cast<uint8_t>(t[3]);
-}
-
 TEST_F(SystemModule, TheIdentityProfileIsValid) {
   ColorProfileHandle profile = nullptr;
   ASSERT_TRUE(CreateLabIdentityProfile(&profile));
   ColorProfileHeader header;
   ASSERT_EQ(CmsGetColorProfileHeader(profile, &header), 0);
-  EXPECT_EQ(header.deviceClass, Sig("spac"));
-  EXPECT_EQ(header.dataColorSpace, Sig("Lab "));
-  EXPECT_EQ(header.connectionSpace, Sig("Lab "));
+  EXPECT_EQ(header.deviceClass, IccSignature("spac"));
+  EXPECT_EQ(header.dataColorSpace, IccSignature("Lab "));
+  EXPECT_EQ(header.connectionSpace, IccSignature("Lab "));
   EXPECT_EQ(CmsCloseColorProfile(profile), 0);
 }
 
@@ -56,7 +51,8 @@ TEST_F(SystemModule, TheScannerProfileIsWrittenOpenedAndListed) {
   std::vector<double> grid;
   for (int i = 0; i < 5 * 5 * 5; ++i) {
     const double r = i / 25 / 4.0, g = i / 5 % 5 / 4.0, b = i % 5 / 4.0;
-    grid.insert(grid.end(), {0.4 * r + 0.35 * g + 0.25 * b, 0.2 * r + 0.7 * g + 0.1 * b, 0.05 * r + 0.15 * g + 0.8 * b});
+    grid.insert(grid.end(),
+                {0.4 * r + 0.35 * g + 0.25 * b, 0.2 * r + 0.7 * g + 0.1 * b, 0.05 * r + 0.15 * g + 0.8 * b});
   }
   ASSERT_TRUE(ColorProfileWriter(grid.data(), 5, 2.2));
 
@@ -68,12 +64,13 @@ TEST_F(SystemModule, TheScannerProfileIsWrittenOpenedAndListed) {
   EXPECT_EQ(valid, 1);
   ColorProfileHeader header;
   ASSERT_EQ(CmsGetColorProfileHeader(profile, &header), 0);
-  EXPECT_EQ(header.deviceClass, Sig("scnr"));
+  EXPECT_EQ(header.deviceClass, IccSignature("scnr"));
   EXPECT_EQ(header.version, 0x02100000u);
   EXPECT_EQ(ProfileDescription(profile), "QB_R (ZIR)");
   EXPECT_EQ(CmsCloseColorProfile(profile), 0);
 
-  PathPairNode* scanners = EnumerateColorProfiles(Sig("scnr"), Sig("RGB "), kMatchDeviceClass | kMatchColorSpace, nullptr);
+  PathPairNode* scanners =
+      EnumerateColorProfiles(IccSignature("scnr"), IccSignature("RGB "), kMatchDeviceClass | kMatchColorSpace, nullptr);
   char found[260] = "";
   EXPECT_TRUE(FindPathByFileName("QB_R (ZIR).icm", scanners, found));
   FreePathPairList(&scanners);
@@ -103,7 +100,7 @@ TEST_F(SystemModule, TheHostsMonitorProfileSetting) {
   EXPECT_EQ(OpenMonitorProfile(nullptr, &profile), 0);
   ColorProfileHeader header{};
   EXPECT_EQ(CmsGetColorProfileHeader(profile, &header), 0);
-  EXPECT_EQ(header.deviceClass, Sig("spac")) << "the host's profile, not the screen's";
+  EXPECT_EQ(header.deviceClass, IccSignature("spac")) << "the host's profile, not the screen's";
   CmsCloseColorProfile(profile);
 
   // A value that fills all 256 bytes without its terminator ends inside them

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "color/color_management.h"
+#include "color/icc_profile_bytes.h"
 #include "color/profile_files.h"
 #include "color/tests/scripted_color_module.h"
 #include "foundation/file_io.h"
@@ -15,16 +16,22 @@
 
 namespace {
 
-uint32_t Sig(const char* t) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(t[0])) << 24 | static_cast<uint8_t>(t[1]) << 16 |
-         static_cast<uint8_t>(t[2]) << 8 | static_cast<uint8_t>(t[3]);
-}
-
 std::string TestProfileFolder() {
   char program[kPathSize];
   PlatformSystemServices().ModuleFileName(nullptr, program, sizeof program);
   program[FileNamePart(program) - program] = '\0';
   return std::string(program) + "icc_checks";
+}
+
+// The gamma of the profile's grey curve; 0 when the profile does not open or has none.
+float GammaOf(const std::string& path) {
+  ColorProfileHandle profile = nullptr;
+  const ColorProfileLocation location = FileProfileLocation(path.c_str());
+  if (CmsOpenColorProfile(&profile, &location, 0) != 0) return 0;
+  float gamma = 0;
+  if (ProfileGammaFromTrc(&gamma, profile) != 0) gamma = 0;
+  CmsCloseColorProfile(profile);
+  return gamma;
 }
 
 class OutsideProfiles : public testing::Test {
@@ -44,12 +51,10 @@ TEST_F(OutsideProfiles, GammaAndDescriptionOfTheTestProfiles) {
   } cases[] = {{"gamma22.icc", 2.2f}, {"linear.icc", 1.0f}, {"table18.icc", 1.8f}};
   for (const Case& c : cases) {
     const std::string path = TestProfileFolder() + "\\" + c.file;
+    EXPECT_NEAR(GammaOf(path), c.gamma, 1e-6) << c.file;
     ColorProfileHandle profile = nullptr;
     const ColorProfileLocation location = FileProfileLocation(path.c_str());
     ASSERT_EQ(CmsOpenColorProfile(&profile, &location, 0), 0) << path;
-    float gamma = 0;
-    EXPECT_EQ(ProfileGammaFromTrc(&gamma, profile), 0) << c.file;
-    EXPECT_NEAR(gamma, c.gamma, 1e-6) << c.file;
     EXPECT_EQ(ProfileDescription(profile), c.file) << "the ASCII part of a full description";
     CmsCloseColorProfile(profile);
   }
@@ -57,7 +62,8 @@ TEST_F(OutsideProfiles, GammaAndDescriptionOfTheTestProfiles) {
 
 TEST_F(OutsideProfiles, ThePrinterProfileIsListed) {
   module_.colorDirectory = TestProfileFolder();
-  PathPairNode* printers = EnumerateColorProfiles(Sig("prtr"), Sig("CMYK"), kMatchDeviceClass | kMatchColorSpace, nullptr);
+  PathPairNode* printers =
+      EnumerateColorProfiles(IccSignature("prtr"), IccSignature("CMYK"), kMatchDeviceClass | kMatchColorSpace, nullptr);
   ASSERT_NE(printers, nullptr);
   EXPECT_EQ(std::string(printers->first), "Test printer");
   EXPECT_EQ(printers->next, nullptr) << "the RGB profiles are no printer profiles";
@@ -69,7 +75,7 @@ TEST_F(OutsideProfiles, GhostscriptsProfiles) {
   if (!FileExists((module_.colorDirectory + "/default_cmyk.icc").c_str())) {
     GTEST_SKIP() << "Ghostscript's profiles are not installed";
   }
-  PathPairNode* cmyk = EnumerateColorProfiles(0, Sig("CMYK"), kMatchColorSpace, nullptr);
+  PathPairNode* cmyk = EnumerateColorProfiles(0, IccSignature("CMYK"), kMatchColorSpace, nullptr);
   std::vector<std::string> files;
   for (const PathPairNode* node = cmyk; node; node = node->next) {
     files.push_back(FileNamePart(node->path));
@@ -85,18 +91,12 @@ TEST_F(OutsideProfiles, GhostscriptsProfiles) {
   struct Case {
     const char* file;
     float gamma;
-  } cases[] = {{"a98.icc", 2.2f}, {"rommrgb.icc", 1.8f}, {"scrgb.icc", 1.0f}, {"srgb.icc", 1.73f},
+  } cases[] = {{"a98.icc", 2.2f},
+               {"rommrgb.icc", 1.8f},
+               {"scrgb.icc", 1.0f},
+               {"srgb.icc", 1.73f},
                {"esrgb.icc", 1.0f}};  // a slope of 6.04: outside the range kept
-  for (const Case& c : cases) {
-    const std::string path = module_.colorDirectory + "/" + c.file;
-    ColorProfileHandle profile = nullptr;
-    const ColorProfileLocation location = FileProfileLocation(path.c_str());
-    ASSERT_EQ(CmsOpenColorProfile(&profile, &location, 0), 0) << path;
-    float gamma = 0;
-    EXPECT_EQ(ProfileGammaFromTrc(&gamma, profile), 0) << c.file;
-    EXPECT_NEAR(gamma, c.gamma, 1e-6) << c.file;
-    CmsCloseColorProfile(profile);
-  }
+  for (const Case& c : cases) EXPECT_NEAR(GammaOf(module_.colorDirectory + "/" + c.file), c.gamma, 1e-6) << c.file;
 }
 
 }  // namespace

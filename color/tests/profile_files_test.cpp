@@ -1,13 +1,14 @@
 // Profile files and lists: enumeration of the colour directory, the cached
 // CMYK lists and the combo built from them, resolution of the CMYK name, the
 // embedded profile, the monitor profile and the gamma of a tone curve.
+#include "color/profile_files.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 
 #include "color/color_management.h"
-#include "color/profile_files.h"
 #include "color/tests/color_test_support.h"
 #include "foundation/file_io.h"
 #include "records/defaults_block.h"
@@ -15,11 +16,6 @@
 #include "state/module_state.h"
 
 namespace {
-
-uint32_t Sig(const char* t) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(t[0])) << 24 | static_cast<uint8_t>(t[1]) << 16 |
-         static_cast<uint8_t>(t[2]) << 8 | static_cast<uint8_t>(t[3]);
-}
 
 std::vector<std::string> FolderOrder(const std::string& folder) {
   std::vector<std::string> names;
@@ -68,20 +64,23 @@ TEST_F(ProfileFiles, EnumerationMatchesClassAndSpaceAndPrepends) {
     }
     return pairs;
   };
-  PathPairNode* printers = EnumerateColorProfiles(Sig("prtr"), 0, kMatchDeviceClass, nullptr);
-  EXPECT_EQ(Pairs(printers), expected([](const std::string& n) { return n == "a.icm" || n == "b.ic1" || n == "f.ICM"; }))
+  PathPairNode* printers = EnumerateColorProfiles(IccSignature("prtr"), 0, kMatchDeviceClass, nullptr);
+  EXPECT_EQ(Pairs(printers),
+            expected([](const std::string& n) { return n == "a.icm" || n == "b.ic1" || n == "f.ICM"; }))
       << "reverse order; .ic1 found; a missing description gives the file name";
-  PathPairNode* cmyk = EnumerateColorProfiles(0, Sig("CMYK"), kMatchColorSpace, nullptr);
+  PathPairNode* cmyk = EnumerateColorProfiles(0, IccSignature("CMYK"), kMatchColorSpace, nullptr);
   EXPECT_EQ(Pairs(cmyk), expected([](const std::string& n) { return n == "a.icm" || n == "b.ic1"; }))
       << "the same description twice";
-  PathPairNode* both = EnumerateColorProfiles(Sig("prtr"), Sig("RGB "), kMatchDeviceClass | kMatchColorSpace, nullptr);
+  PathPairNode* both =
+      EnumerateColorProfiles(IccSignature("prtr"), IccSignature("RGB "), kMatchDeviceClass | kMatchColorSpace, nullptr);
   EXPECT_EQ(Pairs(both), expected([](const std::string& n) { return n == "f.ICM"; }));
   EXPECT_EQ(module_.OpenProfileCount(), 0) << "every profile closed";
 
   PathPairNode* head = PushPathPair(nullptr, "x", "y");
-  EXPECT_EQ(EnumerateColorProfiles(Sig("prtr"), Sig("CMYK"), 0, head), head) << "neither flag: unchanged";
+  EXPECT_EQ(EnumerateColorProfiles(IccSignature("prtr"), IccSignature("CMYK"), 0, head), head)
+      << "neither flag: unchanged";
   ColorSystemUnload();
-  EXPECT_EQ(EnumerateColorProfiles(Sig("prtr"), Sig("CMYK"), 96, head), head) << "no module";
+  EXPECT_EQ(EnumerateColorProfiles(IccSignature("prtr"), IccSignature("CMYK"), 96, head), head) << "no module";
   for (PathPairNode* list : {printers, cmyk, both, head}) FreePathPairList(&list);
 }
 
@@ -106,9 +105,9 @@ TEST_F(ProfileFiles, ListsAreBuiltOnceAndTheComboSortsEachSection) {
   for (const PathPairNode* node = FolderCmykList(); node; node = node->next, ++n) {
     (std::string(node->first) == "Zeta" ? zeta : eta) = n;
   }
-  const std::vector<std::pair<std::string, uint32_t>> expected = {
-      {"Kein CMYK", 0}, {"B2.ast", 0}, {"a.ast", 0},          {"b.ast", 0},         {"", 0x90000},
-      {"Eta", eta},     {"Zeta", zeta}, {"", 0x90000},          {"Press", 256}};
+  const std::vector<std::pair<std::string, uint32_t>> expected = {{"Kein CMYK", 0}, {"B2.ast", 0}, {"a.ast", 0},
+                                                                  {"b.ast", 0},     {"", 0x90000}, {"Eta", eta},
+                                                                  {"Zeta", zeta},   {"", 0x90000}, {"Press", 256}};
   EXPECT_EQ(got, expected);
 
   Put(separationFolder_, "late.ast", {0});
@@ -170,13 +169,13 @@ TEST_F(ProfileFiles, EmbeddedProfileKindAndPath) {
       {16, 1, 1, 2, 0, 0, false, true, 1},  // 16-bit with byte 2049: by the input mode
       {16, 1, 3, 2, 0, 0, false, true, 2},
       {16, 1, 5, 2, 0, 0, false, true, 0},
-      {16, 0, 1, 2, 0, 0, true, true, 3},   // byte 2049 clear: by the output mode
+      {16, 0, 1, 2, 0, 0, true, true, 3},  // byte 2049 clear: by the output mode
       {8, 0, 1, 5, 0, 0, true, true, 4},
-      {8, 0, 1, 1, 1, 0, true, true, 2},    // negative: the internal profile when set
+      {8, 0, 1, 1, 1, 0, true, true, 2},  // negative: the internal profile when set
       {8, 0, 1, 1, 1, 0, true, false, 0},
       {8, 0, 1, 1, 0, 0, true, true, 1},
-      {8, 0, 1, 1, 0, 0, false, true, 2},   // no scanner profile: the internal one
-      {8, 0, 1, 1, 0, 1, true, true, 1},    // the transparency's profile
+      {8, 0, 1, 1, 0, 0, false, true, 2},  // no scanner profile: the internal one
+      {8, 0, 1, 1, 0, 1, true, true, 1},   // the transparency's profile
       {8, 0, 4, 1, 0, 0, true, true, 2},
       {8, 0, 6, 1, 0, 0, true, true, 0},
       {8, 0, 1, 3, 0, 0, true, true, 0},
@@ -282,7 +281,8 @@ float FittedGamma(const std::vector<uint16_t>& entries) {
 
 std::vector<uint16_t> PowerCurve(int n, double gamma) {
   std::vector<uint16_t> entries;
-  for (int i = 0; i < n; ++i) entries.push_back(static_cast<uint16_t>(std::lround(std::pow(i / (n - 1.0), gamma) * 65535)));
+  for (int i = 0; i < n; ++i)
+    entries.push_back(static_cast<uint16_t>(std::lround(std::pow(i / (n - 1.0), gamma) * 65535)));
   return entries;
 }
 

@@ -47,8 +47,8 @@ int32_t COLOR_MODULE_CALL GetColorDirectoryA(const char*, char* buffer, uint32_t
 ColorProfileHandle COLOR_MODULE_CALL OpenColorProfileA(const ColorProfileLocation* location, uint32_t access,
                                                        uint32_t share, uint32_t creation) {
   gModule->calls.push_back("OpenColorProfileA");
-  ScriptedColorModule::OpenCall call{location->source, location->size, access, share, creation,
-                                     location->data == nullptr, ""};
+  ScriptedColorModule::OpenCall call{
+      location->source, location->size, access, share, creation, location->data == nullptr, ""};
   std::vector<uint8_t> bytes;
   if (location->source == kProfileFromFile && location->data) {
     call.path = static_cast<const char*>(location->data);
@@ -118,8 +118,8 @@ int32_t COLOR_MODULE_CALL SetColorProfileElementSize(ColorProfileHandle handle, 
   return !gModule->Fails("SetColorProfileElementSize") && Open(handle);
 }
 
-int32_t COLOR_MODULE_CALL SetColorProfileElement(ColorProfileHandle handle, uint32_t, uint32_t offset,
-                                                 uint32_t* size, const void* data) {
+int32_t COLOR_MODULE_CALL SetColorProfileElement(ColorProfileHandle handle, uint32_t, uint32_t offset, uint32_t* size,
+                                                 const void* data) {
   gModule->calls.push_back("SetColorProfileElement");
   return !gModule->Fails("SetColorProfileElement") && Open(handle) && offset == 0 && size && data;
 }
@@ -145,7 +145,8 @@ ColorTransformHandle COLOR_MODULE_CALL CreateMultiProfileTransform(ColorProfileH
                                                                    uint32_t* intents, uint32_t intentCount,
                                                                    uint32_t flags, uint32_t cmm) {
   gModule->calls.push_back("CreateMultiProfileTransform");
-  gModule->transforms.push_back({count, intentCount, flags, cmm, std::vector<uint32_t>(intents, intents + intentCount)});
+  gModule->transforms.push_back(
+      {count, intentCount, flags, cmm, std::vector<uint32_t>(intents, intents + intentCount)});
   for (uint32_t i = 0; i < count; ++i)
     if (!Open(profiles[i])) return nullptr;
   if (gModule->Fails("CreateMultiProfileTransform")) return nullptr;
@@ -154,14 +155,14 @@ ColorTransformHandle COLOR_MODULE_CALL CreateMultiProfileTransform(ColorProfileH
 
 int32_t COLOR_MODULE_CALL DeleteColorTransform(ColorTransformHandle transform) {
   gModule->calls.push_back("DeleteColorTransform");
-  return !gModule->Fails("DeleteColorTransform") && transform == reinterpret_cast<ColorTransformHandle>(&gTransformToken);
+  return !gModule->Fails("DeleteColorTransform") &&
+         transform == reinterpret_cast<ColorTransformHandle>(&gTransformToken);
 }
 
 // Copies the input to the output, so a test sees that the call went through.
 int32_t COLOR_MODULE_CALL TranslateBitmapBits(ColorTransformHandle, const void* input, uint32_t inputFormat,
                                               uint32_t width, uint32_t height, uint32_t inputStride, void* output,
-                                              uint32_t outputFormat, uint32_t outputStride, void* callback,
-                                              uintptr_t) {
+                                              uint32_t outputFormat, uint32_t outputStride, void* callback, uintptr_t) {
   gModule->calls.push_back("TranslateBitmapBits");
   gModule->translations.push_back(
       {inputFormat, width, height, inputStride, outputFormat, outputStride, callback != nullptr});

@@ -14,9 +14,9 @@ bool HostMonitorProfilePath(char* path) {
   }
   DWORD type = 0;
   DWORD size = 256;
-  const bool read = RegQueryValueExA(key, "Monitor Profile", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) ==
-                        ERROR_SUCCESS &&
-                    type == REG_SZ && size > 0;
+  const bool read =
+      RegQueryValueExA(key, "Monitor Profile", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) == ERROR_SUCCESS &&
+      type == REG_SZ && size > 0;
   RegCloseKey(key);
   // A value stored without its terminator, or filling all 256 bytes, ends inside them.
   if (read) path[size < 256 ? size : 255] = '\0';
@@ -41,7 +41,8 @@ void FillProfileCombo(void* dialog, int comboId) {
   HGDIOBJ previous = dc && font ? SelectObject(dc, font) : nullptr;
   LONG widest = 0;
   for (const ProfileComboEntry& entry : ProfileComboEntries()) {
-    const LRESULT index = SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.text.c_str()));
+    const LRESULT index =
+        SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.text.c_str()));
     if (index >= 0) SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), entry.data);
     SIZE extent;
     if (dc && GetTextExtentPoint32A(dc, entry.text.c_str(), static_cast<int>(entry.text.size()), &extent)) {
