@@ -1,31 +1,13 @@
-// Neutral colour management until the colour-management subsystem is built:
-// switched off, no profiles open, no transforms, lines pass unchanged.
+// Neutral colour-management settings and transforms until the profile set is
+// built: no profiles chosen, no transforms, lines pass unchanged.
 #include "color/color_management.h"
 
 uint8_t gIcmEnabled = 0;
 
-void ColorSystemLoad() {}
-void ColorSystemUnload() {}
 void FreeCmykConversionTables() {}
 
 uint16_t InputColorManagementMode() { return kInputColorNone; }
 const char* InternalProfilePath() { return ""; }
-
-int16_t CmsOpenColorProfile(ColorProfileHandle* profile, const ColorProfileLocation*, uint8_t) {
-  *profile = nullptr;
-  return kColorProfileError;
-}
-void CmsCloseColorProfile(ColorProfileHandle) {}
-int16_t CmsCreateMultiProfileTransform(ColorTransformHandle* transform, ColorProfileHandle, ColorProfileHandle,
-                                       uint8_t) {
-  *transform = nullptr;
-  return kColorProfileError;
-}
-void CmsDeleteColorTransform(ColorTransformHandle) {}
-int16_t CmsGetColorProfileElement(ColorProfileHandle, uint32_t, uint32_t* size, void*) {
-  *size = 0;
-  return kColorProfileError;
-}
 
 bool TranslateImageBlock(ColorTransformHandle, const void*, void*, int32_t, int32_t, uint8_t, int32_t, int32_t,
                          int32_t) {

@@ -4,20 +4,7 @@
 
 #include <cstdint>
 
-typedef struct ColorProfileObject* ColorProfileHandle;
-typedef struct ColorTransformObject* ColorTransformHandle;
-
-// Where a profile comes from: a file path, or a block of memory with its size.
-enum ColorProfileSource : uint32_t { kProfileFromFile = 1, kProfileFromMemory = 2 };
-
-struct ColorProfileLocation {
-  uint32_t source;   // ColorProfileSource
-  const void* data;  // zero-terminated path, or the profile bytes
-  uint32_t size;     // bytes of a memory profile
-};
-
-// Status of the profile calls that fail (also when the system module is missing).
-constexpr int16_t kColorProfileError = -176;
+#include "color/color_module.h"
 
 // Input colour-management modes.
 enum InputColorMode : uint16_t {
@@ -27,9 +14,6 @@ enum InputColorMode : uint16_t {
   kInputColorEmbeddedProfile = 4,
 };
 
-// Loads the system colour-management module for the session (MSG_OPENDS) and frees it (MSG_CLOSEDS).
-void ColorSystemLoad();
-void ColorSystemUnload();
 // Frees the CMYK conversion tables (grid, reverse table, gamut bits) when present.
 void FreeCmykConversionTables();
 
@@ -39,15 +23,6 @@ extern uint8_t gIcmEnabled;
 uint16_t InputColorManagementMode();
 // Full path of the internal RGB working profile; empty when none is chosen.
 const char* InternalProfilePath();
-
-int16_t CmsOpenColorProfile(ColorProfileHandle* profile, const ColorProfileLocation* location, uint8_t writable);
-void CmsCloseColorProfile(ColorProfileHandle profile);
-int16_t CmsCreateMultiProfileTransform(ColorTransformHandle* transform, ColorProfileHandle first,
-                                       ColorProfileHandle second, uint8_t flag);
-void CmsDeleteColorTransform(ColorTransformHandle transform);
-// A null buffer asks for the element's size.
-int16_t CmsGetColorProfileElement(ColorProfileHandle profile, uint32_t tagSignature, uint32_t* size,
-                                  void* buffer);
 
 // A block of RGB pixels through a transform; strides are in samples.
 bool TranslateImageBlock(ColorTransformHandle transform, const void* in, void* out, int32_t width,

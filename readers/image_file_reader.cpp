@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "color/profile_files.h"
 #include "readers/jpeg/jpeg_thumbnail.h"
 #include "records/defaults_block.h"
 #include "tone/gamma_tables.h"
@@ -14,8 +15,6 @@
 namespace {
 
 constexpr int kChannelSlots = 4;
-constexpr uint32_t kDescriptionTag = 0x64657363;  // 'desc'
-constexpr size_t kDescriptionTextOffset = 12;      // after signature, reserved word and count
 
 bool IsChannelSlot(int channel) { return channel >= 0 && channel < kChannelSlots; }
 
@@ -52,7 +51,7 @@ bool ImageFileReader::CreateColorTransform() {
   ReleaseColorTransform();
   if (InputColorManagementMode() != kInputColorEmbeddedProfile || profileData_.empty()) return false;
   ColorProfileLocation embedded{kProfileFromMemory, profileData_.data(), static_cast<uint32_t>(profileData_.size())};
-  ColorProfileLocation internal{kProfileFromFile, InternalProfilePath(), 0};
+  const ColorProfileLocation internal = FileProfileLocation(InternalProfilePath());
   ColorProfileHandle from = nullptr;
   ColorProfileHandle to = nullptr;
   bool made = CmsOpenColorProfile(&from, &embedded, 0) == 0 && CmsOpenColorProfile(&to, &internal, 0) == 0 &&
@@ -114,15 +113,7 @@ void ImageFileReader::GetProfileDescription(std::string* text) {
   ColorProfileLocation location{kProfileFromMemory, profileData_.data(), static_cast<uint32_t>(profileData_.size())};
   ColorProfileHandle profile = nullptr;
   if (CmsOpenColorProfile(&profile, &location, 0) != 0) return;
-  uint32_t size = 0;
-  if (CmsGetColorProfileElement(profile, kDescriptionTag, &size, nullptr) == 0 && size > kDescriptionTextOffset) {
-    std::vector<char> tag(size);
-    if (CmsGetColorProfileElement(profile, kDescriptionTag, &size, tag.data()) == 0 && size <= tag.size() &&
-        size > kDescriptionTextOffset) {
-      const char* start = tag.data() + kDescriptionTextOffset;
-      text->assign(start, strnlen(start, size - kDescriptionTextOffset));
-    }
-  }
+  *text = ProfileDescription(profile);
   CmsCloseColorProfile(profile);
 }
 

@@ -1,8 +1,10 @@
 #include "twain/session_services_install.h"
 
+#include "color/profile_writer.h"
 #include "foundation/progress/session_services.h"
 #include "session/scan_session.h"
 #include "state/data_source_state.h"
+#include "tone/gamma_tables.h"
 
 void InstallSourceSessionServices() {
   SessionServices services;
@@ -14,4 +16,10 @@ void InstallSourceSessionServices() {
   services.openAppStore = OpenAppStore;
   services.closeAppStore = CloseAppStore;
   InstallSessionServices(services);
+}
+
+void InstallColorServices() {
+  ProfileWriterServices services;
+  services.greyBalanceTable = BuildGreyBalanceTable;
+  InstallProfileWriterServices(services);
 }

@@ -3,3 +3,5 @@
 #pragma once
 
 void InstallSourceSessionServices();
+// Gives the colour subsystem's profile writer the tone engine's grey balance.
+void InstallColorServices();

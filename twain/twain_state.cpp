@@ -43,6 +43,7 @@ bool OnModuleAttach(ModuleRef instance) {
   SetModuleInstance(instance);
   InstallReaderThumbnailSource();
   InstallSourceSessionServices();
+  InstallColorServices();
   InstallUserInterfaceSessionHooks();
   gAppIdentity.Id = 0;
   FillSourceIdentity(&gSourceIdentity);

@@ -5,6 +5,7 @@
 
 #include "color/color_correction.h"
 #include "color/color_management.h"
+#include "color/profile_files.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/tooltip_flag.h"
 #include "foundation/file_io.h"
@@ -80,6 +81,7 @@ void TearDownUserInterface() {
   DestroyMainDialog();
   SaveUserInterfaceState();
   FreeCmykConversionTables();
+  FreeProfileLists();
   EndScanSession();
   gSessionEnded = 1;
   DeleteAllFrames();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "color/color_management.h"
 #include "foundation/curves/curve_spline.h"
 #include "frames/frame_list.h"
 #include "frames/frame_migration.h"
@@ -32,6 +33,7 @@ void BuildToneOffsetTables() {
 
 void ResetUiState() {
   std::memset(gDataSourceState.activePoints, 1, sizeof gDataSourceState.activePoints);
+  gIcmEnabled = IsColorSystemLoaded() ? 1 : 0;
   LoadColourBalanceAndDefaults();
   BuildToneOffsetTables();
   InitFrameRecord(&gDataSourceState.frameStateArea.scratchFrame, true);
