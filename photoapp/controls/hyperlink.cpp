@@ -16,10 +16,10 @@ constexpr UINT kToolId = 1;
 constexpr int kLinkCursorId = 106;
 HCURSOR gLinkCursor = nullptr;
 
-constexpr COLORREF kHoverColour = RGB(255, 0, 0);
-constexpr COLORREF kActiveColour = RGB(0, 128, 128);
-constexpr COLORREF kVisitedColour = RGB(128, 0, 128);
-constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+constexpr COLORREF kHoverText = RGB(255, 0, 0);
+constexpr COLORREF kActiveText = RGB(0, 128, 128);
+constexpr COLORREF kVisitedText = RGB(128, 0, 128);
+constexpr COLORREF kLinkText = RGB(0, 0, 255);
 
 }  // namespace
 
@@ -93,13 +93,13 @@ bool CHyperLink::PreTranslateMessage(MSG* message) {
 }
 
 HBRUSH CHyperLink::CtlColor(HDC dc, UINT) {
-  COLORREF colour = kLinkColour;
+  COLORREF colour = kLinkText;
   if (hover_ && (flags_ & kHoverColour)) {
-    colour = kHoverColour;
+    colour = kHoverText;
   } else if (active_ && !(flags_ & kNoActiveColour)) {
-    colour = kActiveColour;
+    colour = kActiveText;
   } else if (visited_) {
-    colour = kVisitedColour;
+    colour = kVisitedText;
   }
   SetTextColor(dc, colour);
   SetBkMode(dc, TRANSPARENT);
