@@ -125,31 +125,30 @@ class LinkControl : public ::testing::Test {
 };
 
 // The tooltip tool of a control: its text, or "" when it has none.
+struct ToolSearch {
+  HWND control;
+  std::string text;
+};
+
+BOOL CALLBACK FindToolText(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ToolSearch*>(data);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != TOOLTIPS_CLASSA || SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0) != 1) return TRUE;
+  char text[MAX_PATH] = {};
+  TTTOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.hwnd = search->control;
+  tool.uId = 1;
+  tool.lpszText = text;
+  SendMessageA(window, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (text[0]) search->text = text;
+  return TRUE;
+}
+
 std::string ToolText(HWND control) {
-  struct Search {
-    HWND control;
-    std::string text;
-  } search = {control, ""};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != TOOLTIPS_CLASSA) return TRUE;
-        char text[MAX_PATH] = {};
-        TTTOOLINFOA tool = {};
-        tool.cbSize = TTTOOLINFOA_V1_SIZE;
-        tool.hwnd = s->control;
-        tool.uId = 1;
-        tool.lpszText = text;
-        if (SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0) == 1) {
-          SendMessageA(window, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-          if (text[0]) s->text = text;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ToolSearch search = {control, ""};
+  EnumThreadWindows(GetCurrentThreadId(), FindToolText, reinterpret_cast<LPARAM>(&search));
   return search.text;
 }
 
