@@ -80,13 +80,7 @@ bool StartScan() {
   // A descreen mode reads its source at the descreen ruling, unscaled; the
   // frame keeps its output geometry for everything after the start.
   const FrameRecord output = gScanFrame;
-  if (IsDescreenKind(gScanFrame.filterMode)) {
-    gScanFrame.qualityFactor = 1.0;
-    gScanFrame.outputResolution = gScanFrame.screenRulingCopy;
-    gScanFrame.outputScaleX = gScanFrame.outputScaleY = 100.0f;
-    ChooseScanResolution(&gScanFrame);
-    StartScalingWindow(gScanFrame.scanPixelWidth, gScanFrame.scanPixelHeight);
-  }
+  if (IsDescreenKind(gScanFrame.filterMode)) SetDescreenSource(&gScanFrame);
   const uint16_t error = StartScanRead(&gScanFrame);
   gScanFrame = output;
   if (error == kDeviceErrorNone) return true;
