@@ -121,21 +121,8 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
   const bool halved = HalvedFilterMode(frame);
   const int32_t rows = Unsigned16(session.rows);
 
-  const ScalingWindow& window = gScalingWindow;
-  const int32_t halvedRows = static_cast<int32_t>(window.halvedRows);
-  int32_t windowRows = 0;
-  if (halved && halvedRows > 0) {
-    if (rows > halvedRows) {
-      // More output rows than halved rows: bands in proportion, still within the band buffer.
-      const int32_t fit = static_cast<int32_t>(std::max<uint32_t>(kBandBytes / job.plan.bandRowBytes, 1));
-      job.plan.rowsPerRead = std::min(job.plan.rowsPerRead * rows / halvedRows, fit);
-      const uint64_t read = static_cast<uint64_t>(job.plan.rowsPerRead) * job.plan.bandRowBytes;
-      job.plan.bandLimit = read < kBandBytes ? static_cast<uint32_t>(kBandBytes - read) : 0;
-    }
-    windowRows = std::max(3, job.plan.rowsPerRead * halvedRows / std::max(rows, 1));
-  }
+  const int32_t windowRows = halved ? PlanDescreenReads(&job.plan, rows) : 0;
   const int32_t n = job.plan.rowsPerRead;
-  const uint32_t sampleBytes = job.bits == 16 ? 2 : 1;
 
   if (!band.bandBuffer) {
     if (AllocateBandBuffers(true, job.plan.lineBytes, job.sampleFactor, n, windowRows, 2 * windowRows)) {
@@ -161,18 +148,8 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
     uint8_t* at = start + written;
     const bool cancel = IsScanCancelled();
     if (cancel) session.transferActive = 0;
-    uint32_t read = 0;
-    if (halved && !job.zir) {
-      const int32_t full = static_cast<int32_t>(sampleBytes * job.planes * window.sourceWidth);
-      const int32_t half = static_cast<int32_t>(sampleBytes * job.planes * window.halvedWidth);
-      int16_t produced = 0;
-      ScaleBandBicubic(&frame, cancel, &band.passByte, at, static_cast<int32_t>(band.lineCounter),
-                       static_cast<int16_t>(n), &produced, 2 * windowRows, full, half,
-                       static_cast<int32_t>(job.plan.lineBytes), job.columns, rows, ReadScanLines);
-      read = static_cast<uint32_t>(std::max<int16_t>(produced, 0));
-    } else {
-      band.passByte = ReadScanLines(cancel, at, band.lineCounter, static_cast<uint32_t>(n), &read);
-    }
+    const uint32_t read = ReadBandRows(frame, cancel, at, n, windowRows, job.plan.lineBytes, job.columns, rows,
+                                       job.planes, job.bits, job.zir);
     if (band.passByte && cancel) session.transferActive = 0;
     // A read that gives nothing and does not end the source would never end the band.
     if (read == 0 && !band.passByte) band.passByte = 1;
@@ -207,6 +184,38 @@ BandReadPlan PlanBandReads(int32_t readPlanes, int32_t sessionPlanes, int32_t co
   const uint64_t read = static_cast<uint64_t>(n) * plan.bandRowBytes;
   plan.bandLimit = read < kBandBytes ? static_cast<uint32_t>(kBandBytes - read) : 0;
   return plan;
+}
+
+int32_t PlanDescreenReads(BandReadPlan* plan, int32_t rows) {
+  const int32_t halvedRows = static_cast<int32_t>(gScalingWindow.halvedRows);
+  if (halvedRows <= 0) return 0;
+  if (rows > halvedRows) {
+    // More output rows than halved rows: bands in proportion, still within the band buffer.
+    const int32_t fit = static_cast<int32_t>(std::max<uint32_t>(kBandBytes / plan->bandRowBytes, 1));
+    plan->rowsPerRead = std::min(plan->rowsPerRead * rows / halvedRows, fit);
+    const uint64_t read = static_cast<uint64_t>(plan->rowsPerRead) * plan->bandRowBytes;
+    plan->bandLimit = read < kBandBytes ? static_cast<uint32_t>(kBandBytes - read) : 0;
+  }
+  return std::max(3, plan->rowsPerRead * halvedRows / std::max(rows, 1));
+}
+
+uint32_t ReadBandRows(FrameRecord& frame, bool cancel, uint8_t* at, int32_t n, int32_t windowRows, uint32_t lineBytes,
+                      int32_t columns, int32_t rows, int32_t planes, int32_t bits, bool zir) {
+  ScanBandState& band = gBand;
+  if (!HalvedFilterMode(frame) || zir) {
+    uint32_t read = 0;
+    band.passByte = ReadScanLines(cancel, at, band.lineCounter, static_cast<uint32_t>(n), &read);
+    return read;
+  }
+  const ScalingWindow& window = gScalingWindow;
+  const int32_t sampleBytes = bits == 16 ? 2 : 1;
+  const int32_t full = sampleBytes * planes * window.sourceWidth;
+  const int32_t half = sampleBytes * planes * static_cast<int32_t>(window.halvedWidth);
+  int16_t produced = 0;
+  ScaleBandBicubic(&frame, cancel, &band.passByte, at, static_cast<int32_t>(band.lineCounter), static_cast<int16_t>(n),
+                   &produced, 2 * windowRows, full, half, static_cast<int32_t>(lineBytes), columns, rows,
+                   ReadScanLines);
+  return static_cast<uint32_t>(std::max<int16_t>(produced, 0));
 }
 
 bool IsZirData(const FrameRecord& frame) { return frame.bitsPerChannel == 16 && frame.bitDepthChoice > 0; }
