@@ -16,6 +16,8 @@
 #include "records/frame_record.h"
 #include "session/band_corrections.h"
 #include "session/band_services.h"
+#include "session/device_state.h"
+#include "session/reduction_tables.h"
 #include "session/frame_geometry.h"
 #include "session/scan_progress.h"
 #include "session/scan_read.h"
@@ -23,6 +25,7 @@
 #include "sharpen/scaling_window.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
+#include "tone/gamma_tables.h"
 
 ScanReduction gScanReduction;
 Rect16 gBandRect = {};
@@ -216,6 +219,15 @@ uint32_t ReadBandRows(FrameRecord& frame, bool cancel, uint8_t* at, int32_t n, i
                    &produced, 2 * windowRows, full, half, static_cast<int32_t>(lineBytes), columns, rows,
                    ReadScanLines);
   return static_cast<uint32_t>(std::max<int16_t>(produced, 0));
+}
+
+void PrepareScanReduction(const FrameRecord& frame) {
+  FreeReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits);
+  if (!IsZirData(frame) || !GetDefault(gDefaults, kDefaultZirOutputReduction)) return;
+  const DeviceDescription& device = gDeviceLayer.description;
+  const uint16_t inBits = frame.colorMode == 2 ? device.bitsPerPixel / 3 : device.bitsPerSample;
+  CreateReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits, inBits, 16,
+                       CurrentGamma());
 }
 
 bool IsZirData(const FrameRecord& frame) { return frame.bitsPerChannel == 16 && frame.bitDepthChoice > 0; }

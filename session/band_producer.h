@@ -43,6 +43,8 @@ struct ScanReduction {
   uint16_t outBits = 0;
 };
 extern ScanReduction gScanReduction;
+// Builds gScanReduction for ZIR data with the reduction switched on, else empties it.
+void PrepareScanReduction(const FrameRecord& frame);
 
 // The current band in the frame's rows: top and bottom rows, left 0 and
 // right the frame's width in pixels.
