@@ -25,6 +25,10 @@ uint16_t StartScanRead(FrameRecord* frame) {
 
 uint8_t ReadScanLines(bool finish, uint8_t* out, uint32_t firstRow, uint32_t wanted, uint32_t* count) {
   if (gBand.multiScan) return gMultiScan.finish(finish, out, firstRow, wanted, count) ? 1 : 0;
+  return ReadDeviceScanLines(finish, out, wanted, count);
+}
+
+uint8_t ReadDeviceScanLines(bool finish, uint8_t* out, uint32_t wanted, uint32_t* count) {
   const bool read = ReadDeviceLines(finish, out, wanted, count);
   // The device closes its read after the last row and on a failure.
   return !read || !gDeviceLayer.read.sourceBuffer ? 1 : 0;

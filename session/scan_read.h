@@ -31,6 +31,8 @@ uint16_t StartScanRead(FrameRecord* frame);
 // result is non-zero once the source is done (all rows made, a failed read,
 // or finish).
 uint8_t ReadScanLines(bool finish, uint8_t* out, uint32_t firstRow, uint32_t wanted, uint32_t* count);
+// The same from the device itself, never from the multi-scan passes.
+uint8_t ReadDeviceScanLines(bool finish, uint8_t* out, uint32_t wanted, uint32_t* count);
 // Ends the read; nothing when none is open.
 void EndScanRead();
 
