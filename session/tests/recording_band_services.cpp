@@ -47,7 +47,7 @@ const BandServices kRecordingServices = {
     },
     [](const uint16_t*, uint16_t*, int32_t) { gRecordedCalls.push_back("separateLab16"); },
     [](const uint16_t*, uint8_t*, int32_t) { gRecordedCalls.push_back("separateLab16To8"); },
-    [](uint8_t*, int32_t, int32_t, bool) { gRecordedCalls.push_back("lab8"); },
+    [](uint8_t*, int32_t, int32_t, bool signedAB) { gRecordedCalls.push_back(signedAB ? "lab8 signed" : "lab8"); },
     [](const uint8_t*, uint16_t*, int32_t, int32_t, int32_t, int32_t, int32_t) { gRecordedCalls.push_back("rgb8ToLab16"); },
     [](const uint16_t*, uint16_t*, int32_t, int32_t, int32_t, int32_t, int32_t, bool) {
       gRecordedCalls.push_back("rgb16ToLab16");
