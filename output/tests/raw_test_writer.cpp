@@ -29,6 +29,9 @@ bool RawTestWriter::FinishOutput() { return !TwoPasses() || CopyLinesToOutput(fi
 
 bool RawTestWriter::End() {
   ended_ = ImageFileWriter::End();
+  // The finished file, open to others.
+  CloseFile(output_);
+  output_ = nullptr;
   return ended_;
 }
 
