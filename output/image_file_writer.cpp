@@ -178,7 +178,7 @@ int32_t ImageFileWriter::ProcessBand(uint8_t* band, int32_t rows) {
   const int32_t left = rows_ - rowsWritten_;
   // The sharpening filters' finished rows drive every later step of the band.
   rows = std::max(0, std::min(CorrectBandRows(job, band, rows), left));
-  if (bitsPerChannel_ != 1) DrawIntoPane(band, rows);
+  DrawIntoPane(band, rows);
   if (!zir) rows = std::max(0, std::min(ConvertBandRows(job, band, rows), left));
   rowsWritten_ += rows;
 

@@ -23,8 +23,10 @@ host="$here/build/host/bin/output_writer_bench"
 [ -x "$host" ] && measure "host writer, both passes" "$host" "$image" "$work/"
 win64="$here/build/win64/bin/output_writer_bench.exe"
 if [ -f "$win64" ]; then
-  WINEPREFIX="$here/build/win64/wineprefix" WINEDEBUG=-all measure "win64 writer under Wine, both passes" \
-    wine "$win64" "$(winepath -w "$image" 2>/dev/null || echo "$image")" "$(winepath -w "$work" 2>/dev/null)\\"
+  # Wine sees the file system as drive Z:.
+  windows() { printf 'Z:%s' "$1" | tr / '\\'; }
+  measure "win64 writer under Wine, both passes" "$here/build/win64/wine-run.sh" "$win64" \
+    "$(windows "$image")" "$(windows "$work/")"
 fi
 measure "vips copy" vips copy "$image" "$work/vips_copy.v"
 measure "vips rot d90" vips rot "$image" "$work/vips_rot.v" d90

@@ -85,14 +85,17 @@ int main(int argc, char** argv) {
     const std::string output = folder + (turns ? "writer_bench_turned.raw" : "writer_bench_plain.raw");
     const auto start = std::chrono::steady_clock::now();
     bool failed;
+    size_t writes;
     {
       RawTestWriter writer(output, folder + "writer_bench_first.raw");
       failed = writer.Run(1, 1, nullptr);
+      writes = writer.processedRows.size();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::remove(output.c_str());
-    std::printf("%s: %u x %u 48-bit frame %s in %.2f s, peak memory %.1f MB\n", turns ? "turned" : "plain", width,
-                height, failed ? "FAILED" : "written", seconds, PeakMegabytes());
+    std::printf("%s: %u x %u 48-bit frame %s (%zu band writes) in %.2f s, peak memory %.1f MB\n",
+                turns ? "turned" : "plain", width, height, failed ? "FAILED" : "written", writes, seconds,
+                PeakMegabytes());
     if (failed) return 1;
   }
   gCurrentFrame = nullptr;
