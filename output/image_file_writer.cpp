@@ -65,6 +65,18 @@ bool ImageFileWriter::Run(int16_t index, int16_t count, uint8_t* cancelled) {
   return !succeeded;
 }
 
+void ImageFileWriter::ComputeSizes(int32_t channels, bool descreen) {
+  BandReadPlan plan = PlanBandReads(channels, samplesPerPixel_, columns_, bitsPerChannel_);
+  windowRows_ = descreen ? PlanDescreenReads(&plan, rows_) : 0;
+  bandRows_ = plan.rowsPerRead;
+  sourceRowBytes_ = plan.lineBytes;
+  const uint64_t scanSamples = static_cast<uint64_t>(channels) * savedScanWidth_;
+  scanRowBytes_ = static_cast<uint32_t>(bitsPerChannel_ == 1 ? scanSamples / 8 : scanSamples * (bitsPerChannel_ / 8));
+  // 64 bits: a large frame's bytes pass 4 GiB.
+  const uint64_t pixels = static_cast<uint64_t>(samplesPerPixel_) * static_cast<uint64_t>(columns_) * rows_;
+  imageBytes_ = bitsPerChannel_ == 16 ? pixels * 2 : pixels / (8 / bitsPerChannel_);
+}
+
 bool ImageFileWriter::Begin() {
   if (!gSession) return false;
   if (gCurrentFrame) gScanFrame = *gCurrentFrame;
@@ -106,15 +118,7 @@ bool ImageFileWriter::Begin() {
     frame.scanPixelHeight = static_cast<uint16_t>(gScalingWindow.sourceRows);
   }
 
-  const int32_t channels = rgb ? 3 : 1;
-  BandReadPlan plan = PlanBandReads(channels, session.planes, columns_, bitsPerChannel_);
-  windowRows_ = descreen ? PlanDescreenReads(&plan, rows_) : 0;
-  bandRows_ = plan.rowsPerRead;
-  sourceRowBytes_ = plan.lineBytes;
-  const uint64_t scanSamples = static_cast<uint64_t>(channels) * savedScanWidth_;
-  scanRowBytes_ = static_cast<uint32_t>(bitsPerChannel_ == 1 ? scanSamples / 8 : scanSamples * (bitsPerChannel_ / 8));
-  const uint64_t pixels = static_cast<uint64_t>(samplesPerPixel_) * static_cast<uint64_t>(columns_) * rows_;
-  imageBytes_ = bitsPerChannel_ == 16 ? pixels * 2 : pixels / (8 / bitsPerChannel_);
+  ComputeSizes(rgb ? 3 : 1, descreen);
 
   SwapSessionAxes(exchange);
   if (!OpenOutput()) {

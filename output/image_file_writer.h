@@ -104,6 +104,8 @@ class ImageFileWriter {
   uint32_t copyBlockLimit_ = kCopyBlockBytes;
 
  private:
+  // Band and image sizes of the frame in frame order (rows_, columns_ and samplesPerPixel_ set).
+  void ComputeSizes(int32_t channels, bool descreen);
   int32_t ProcessBand(uint8_t* band, int32_t rows);
   void DrawIntoPane(const uint8_t* band, int32_t rows);
   void WritePaddingRows();
