@@ -64,6 +64,22 @@ INSTANTIATE_TEST_SUITE_P(Kinds, WriterSizeTest, ::testing::ValuesIn(kSizes),
 
 using WriterBandTest = WriterTest;
 
+// A 40000 x 40000 48-bit frame: its 9.6 GB are counted in 64 bits (the
+// output is refused, so nothing is written).
+TEST_F(WriterBandTest, SizesBeyondFourGigabytes) {
+  ScopedPrompts prompts;
+  prompts.Reply(kAnswerOk);
+  RawTestWriter writer(Scratch("out.raw"), Scratch("first.raw"));
+  writer.failOpen = true;
+  EXPECT_TRUE(Write(writer, OpenFrame("writer_huge_rgb48", 16, true)));
+  EXPECT_EQ(writer.Columns(), 40000);
+  EXPECT_EQ(writer.Rows(), 40000);
+  EXPECT_EQ(writer.ImageBytes(), 9600000000ull);
+  EXPECT_EQ(writer.ScanRowBytes(), 240000u);
+  // Four rows of 240000 bytes fill a band.
+  EXPECT_EQ(writer.BandRows(), 4);
+}
+
 // A descreen frame with more output rows than halved rows: its bands grow in
 // proportion, still within 1000000 bytes, and the frame's scan size is back
 // after the run.
