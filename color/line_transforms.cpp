@@ -34,6 +34,9 @@ void Planar3ToInterleaved16(const uint16_t* planes, uint16_t* out, int32_t rows,
 void Planar4ToInterleaved8(const uint8_t* planes, uint8_t* out, int32_t rows, int32_t width) {
   Interleave<uint8_t, 4>(planes, out, rows, width, {0, 1, 2, 3});
 }
+void Planar4ToInterleaved16(const uint16_t* planes, uint16_t* out, int32_t rows, int32_t width) {
+  Interleave<uint16_t, 4>(planes, out, rows, width, {0, 1, 2, 3});
+}
 void Planar3ToBgr8(const uint8_t* planes, uint8_t* out, int32_t rows, int32_t width) {
   Interleave<uint8_t, 3>(planes, out, rows, width, {2, 1, 0});
 }

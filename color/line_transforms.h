@@ -25,5 +25,6 @@ void TranslateOutputLine16(const uint16_t* in, uint16_t* out, int32_t count, boo
 void Planar3ToInterleaved8(const uint8_t* planes, uint8_t* out, int32_t rows, int32_t width);
 void Planar3ToInterleaved16(const uint16_t* planes, uint16_t* out, int32_t rows, int32_t width);
 void Planar4ToInterleaved8(const uint8_t* planes, uint8_t* out, int32_t rows, int32_t width);
+void Planar4ToInterleaved16(const uint16_t* planes, uint16_t* out, int32_t rows, int32_t width);
 // Blue, green, red order, as bitmaps keep their pixels.
 void Planar3ToBgr8(const uint8_t* planes, uint8_t* out, int32_t rows, int32_t width);

@@ -6,7 +6,6 @@
 
 #include "color/lab_rows.h"
 #include "color/line_transforms.h"
-#include "foundation/bits.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/log/log_file.h"
 #include "foundation/memory.h"
@@ -15,15 +14,18 @@
 #include "frames/orientation/preview_orientation.h"
 #include "records/defaults_block.h"
 #include "records/frame_record.h"
+#include "session/band_corrections.h"
 #include "session/band_services.h"
-#include "session/frame_geometry.h"
+#include "session/device_state.h"
 #include "session/reduction_tables.h"
+#include "session/frame_geometry.h"
 #include "session/scan_progress.h"
 #include "session/scan_read.h"
 #include "sharpen/band_filters.h"
 #include "sharpen/scaling_window.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
+#include "tone/gamma_tables.h"
 
 ScanReduction gScanReduction;
 Rect16 gBandRect = {};
@@ -32,11 +34,8 @@ namespace {
 
 constexpr uint32_t kNoScanMemoryString = 119;  // "Nicht genügend Speicher zum Scannen."
 constexpr int16_t kOutputLab = 4;
-constexpr int16_t kOutputTransform = 2;
-constexpr int16_t kOutputSeparation = 3;
 constexpr int16_t kOutputLabSeparation = 5;
 constexpr int16_t kInputScannerProfiles = 2;
-constexpr int16_t kInputCalibration = 3;
 
 // The session keeps sizes in 16 bits; images up to 65535 pixels read them unsigned.
 int32_t Unsigned16(int16_t value) { return static_cast<uint16_t>(value); }
@@ -44,13 +43,6 @@ int32_t Unsigned16(int16_t value) { return static_cast<uint16_t>(value); }
 uint8_t* Data(MemHandle handle) { return handle ? static_cast<uint8_t*>(handle->data) : nullptr; }
 
 bool HalvedFilterMode(const FrameRecord& frame) { return IsDescreenKind(frame.filterMode); }
-bool SharpensBeforeOutput(const FrameRecord& frame) { return frame.filterMode != 0 && frame.filterMode != 2; }
-bool SharpensAfterLab(const FrameRecord& frame) {
-  switch (frame.filterMode) {
-    case 1: case 4: case 5: case 6: case 9: case 10: case 11: case 12: return true;
-    default: return false;
-  }
-}
 
 bool UsesScannerTransform(const FrameRecord& frame) {
   return !gSixteenBitColorOption && GetDefault(gDefaults, kDefaultInputCmsMode) == kInputScannerProfiles &&
@@ -73,174 +65,13 @@ struct BandJob {
   int32_t regionX;
 };
 
-// Corrections by the kind of data, on the rows of one read; the rows handed on.
-int32_t CorrectRead(BandJob& job, uint8_t* at, int32_t rows) {
-  const FrameRecord& frame = job.frame;
-  const BandServices& s = job.services;
+// The shared corrections in the transfer's output form, over the band's buffers.
+BandCorrectionJob CorrectionJob(const BandJob& job) {
   ScanBandState& band = gBand;
-  const int32_t columns = job.columns;
-  const bool negative = GetDefault(gDefaults, kDefaultNegativeMode) != 0;
-  const int16_t outputMode = GetDefault(gDefaults, kDefaultOutputCmsMode);
-  const int32_t firstRow = Unsigned16(gBandRect.bottom);
-
-  if (job.zir) {
-    if (GetDefault(gDefaults, kDefaultZirOutputReduction) && !gScanReduction.table.empty()) {
-      uint16_t* samples = reinterpret_cast<uint16_t*>(at);
-      const uint32_t rowSamples = static_cast<uint32_t>(job.planes * columns);
-      ApplyReductionTable(gScanReduction.table, gScanReduction.inBits, gScanReduction.outBits, samples, samples,
-                          static_cast<uint32_t>(rows), static_cast<uint32_t>(columns),
-                          static_cast<uint32_t>(job.planes), rowSamples, static_cast<uint32_t>(columns), rowSamples,
-                          static_cast<uint32_t>(columns), false);
-    }
-    return rows;
-  }
-  if (job.bits == 1) return rows;
-  if (job.planes == 1) {
-    if (SharpensBeforeOutput(frame))
-      rows = s.sharpenB(at, job.sampleFactor, job.plan.lineBytes, rows);
-    return rows;
-  }
-
-  const uint32_t lineBytes = job.plan.lineBytes;
-  if (job.bits == 8) {
-    // The device layer delivers 8-bit rows as red, green, blue planes, so no
-    // plane exchange is left to do; the scanner transform takes them as pixels.
-    const bool cube = !gSixteenBitColorOption && GetDefault(gDefaults, kDefaultInputCmsMode) == kInputCalibration &&
-                      !negative;
-    uint8_t* pixels = Data(band.workBuffer);
-    for (int32_t y = 0; y < rows; ++y) {
-      uint8_t* row = at + static_cast<size_t>(y) * lineBytes;
-      if (band.transformLineBuffer) {
-        for (int32_t x = 0; x < columns; ++x) {
-          pixels[4 * x] = row[x];
-          pixels[4 * x + 1] = row[columns + x];
-          pixels[4 * x + 2] = row[2 * columns + x];
-          pixels[4 * x + 3] = 0;
-        }
-        s.translateLine8(pixels, columns, band.transformLineBuffer);
-        for (int32_t x = 0; x < columns; ++x) {
-          row[x] = pixels[4 * x];
-          row[columns + x] = pixels[4 * x + 1];
-          row[2 * columns + x] = pixels[4 * x + 2];
-        }
-      }
-      if (cube) s.colorCube8(row, columns, columns);
-    }
-  }
-
-  const bool sixteen = job.bits == 16;
-  if (negative && s.selectiveColorReady())
-    for (int32_t y = 0; y < rows; ++y) {
-      uint8_t* row = at + static_cast<size_t>(y) * lineBytes;
-      if (sixteen)
-        s.selectiveColor16(reinterpret_cast<uint16_t*>(row), columns, columns, job.regionX, firstRow + y, false);
-      else
-        s.selectiveColor8(row, columns, columns, job.regionX, firstRow + y, false);
-    }
-  if (SharpensBeforeOutput(frame) && outputMode != kOutputLab)
-    rows = s.sharpenA(at, job.sampleFactor, lineBytes, rows);
-  if (s.regionCorrectionsReady()) {
-    const bool selective = frame.selectiveColorMode == 1;
-    for (int32_t y = 0; y < rows; ++y) {
-      uint8_t* row = at + static_cast<size_t>(y) * lineBytes;
-      uint16_t* row16 = reinterpret_cast<uint16_t*>(row);
-      const int32_t gridY = firstRow + y;
-      if (selective && sixteen) s.selectiveColor16(row16, columns, columns, job.regionX, gridY, true);
-      else if (selective) s.selectiveColor8(row, columns, columns, job.regionX, gridY, true);
-      else if (sixteen) s.colorMatrix16(row16, columns, columns, job.regionX, gridY, true);
-      else s.colorMatrix8(row, columns, columns, job.regionX, gridY, true);
-    }
-  }
-  return rows;
-}
-
-// Three read planes into four CMYK planes, then complemented.
-void SeparateRead(BandJob& job, uint8_t* at, int32_t rows) {
-  const BandServices& s = job.services;
-  ScanBandState& band = gBand;
-  const int32_t columns = job.columns;
-  const int16_t outputMode = GetDefault(gDefaults, kDefaultOutputCmsMode);
-  const bool sixteen = job.bits == 16;
-  const uint32_t lineBytes = job.plan.lineBytes;
-  const uint32_t rowBytes = job.plan.bandRowBytes;
-  uint8_t* work = Data(band.workBuffer);
-  std::memmove(work, at, static_cast<size_t>(rows) * lineBytes);
-
-  const bool separate = outputMode == kOutputSeparation && GetDefault(gDefaults, kDefaultSeparationTablesInUse) &&
-                        s.separationTablesReady();
-  const bool transform = outputMode == kOutputTransform && s.outputTransformReady();
-  const bool lab = outputMode == kOutputLabSeparation && band.labLineBuffer;
-  uint16_t* labLine = static_cast<uint16_t*>(band.labLineBuffer);
-  for (int32_t y = rows - 1; y >= 0; --y) {
-    const uint8_t* in = work + static_cast<size_t>(y) * lineBytes;
-    uint8_t* out = at + static_cast<size_t>(y) * rowBytes;
-    if (sixteen) {
-      const uint16_t* in16 = reinterpret_cast<const uint16_t*>(in);
-      uint16_t* out16 = reinterpret_cast<uint16_t*>(out);
-      if (transform) {
-        s.translateOutput16(in16, out16, columns, true);
-      } else if (lab) {
-        s.rgb16ToLab16(in16, labLine, columns, 1, columns, 1, columns, false);
-        s.separateLab16(labLine, out16, columns);
-      } else {
-        // No separation: the RGB planes stay and black stays empty.
-        std::memcpy(out16, in16, lineBytes);
-        std::fill(out16 + 3 * columns, out16 + 4 * columns, uint16_t{65535});
-      }
-    } else if (separate) {
-      s.separatePlanar8(in, in + columns, in + 2 * columns, out, out + columns, out + 2 * columns,
-                        out + 3 * columns, columns);
-    } else if (transform) {
-      s.translateOutput8(in, out, columns, true);
-    } else if (lab) {
-      s.rgb8ToLab16(in, labLine, columns, 1, columns, 1, columns);
-      s.separateLab16To8(labLine, out, columns);
-    } else {
-      std::memcpy(out, in, lineBytes);
-      std::memset(out + 3 * columns, 255, columns);
-    }
-  }
-  const uint32_t samples = static_cast<uint32_t>(rows) * columns * 4;
-  if (sixteen) {
-    uint16_t* values = reinterpret_cast<uint16_t*>(at);
-    for (uint32_t i = 0; i < samples; ++i) values[i] = static_cast<uint16_t>(65535 - values[i]);
-  } else {
-    InvertByteSpan(at, samples);
-  }
-}
-
-// Output conversion of one read (not for ZIR data); the rows handed on.
-int32_t ConvertRead(BandJob& job, uint8_t* at, int32_t rows) {
-  if (job.session.planes == 4) {
-    SeparateRead(job, at, rows);
-    return rows;
-  }
-  if (job.planes != 3) return rows;
-  const BandServices& s = job.services;
-  const int16_t outputMode = GetDefault(gDefaults, kDefaultOutputCmsMode);
-  const int32_t columns = job.columns;
-  const uint32_t lineBytes = job.plan.lineBytes;
-  const bool sixteen = job.bits == 16;
-  if (outputMode == kOutputLab) {
-    if (sixteen)
-      for (int32_t y = 0; y < rows; ++y) {
-        uint16_t* row = reinterpret_cast<uint16_t*>(at + static_cast<size_t>(y) * lineBytes);
-        s.rgb16ToLab16(row, row, columns, 1, columns, 1, columns, false);
-      }
-    else
-      s.rgb8ToLab8(at, rows, columns, false);
-    if (SharpensAfterLab(job.frame))
-      rows = s.sharpenB(at, job.sampleFactor, lineBytes, rows);
-  } else if (outputMode == kOutputTransform && s.outputTransformReady()) {
-    for (int32_t y = 0; y < rows; ++y) {
-      uint8_t* row = at + static_cast<size_t>(y) * lineBytes;
-      if (sixteen)
-        s.translateOutput16(reinterpret_cast<uint16_t*>(row), reinterpret_cast<uint16_t*>(row), columns, false);
-      else
-        s.translateOutput8(row, row, columns, false);
-    }
-  }
-  return rows;
+  return BandCorrectionJob{job.frame,         job.services,        job.columns,        job.planes,
+                           job.session.planes, job.bits,            job.sampleFactor,   job.zir,
+                           job.plan.lineBytes, job.plan.bandRowBytes, job.regionX,      Unsigned16(gBandRect.bottom),
+                           Data(band.workBuffer), band.transformLineBuffer, band.labLineBuffer, true, false};
 }
 
 void FailAllocation() {
@@ -293,21 +124,8 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
   const bool halved = HalvedFilterMode(frame);
   const int32_t rows = Unsigned16(session.rows);
 
-  const ScalingWindow& window = gScalingWindow;
-  const int32_t halvedRows = static_cast<int32_t>(window.halvedRows);
-  int32_t windowRows = 0;
-  if (halved && halvedRows > 0) {
-    if (rows > halvedRows) {
-      // More output rows than halved rows: bands in proportion, still within the band buffer.
-      const int32_t fit = static_cast<int32_t>(std::max<uint32_t>(kBandBytes / job.plan.bandRowBytes, 1));
-      job.plan.rowsPerRead = std::min(job.plan.rowsPerRead * rows / halvedRows, fit);
-      const uint64_t read = static_cast<uint64_t>(job.plan.rowsPerRead) * job.plan.bandRowBytes;
-      job.plan.bandLimit = read < kBandBytes ? static_cast<uint32_t>(kBandBytes - read) : 0;
-    }
-    windowRows = std::max(3, job.plan.rowsPerRead * halvedRows / std::max(rows, 1));
-  }
+  const int32_t windowRows = halved ? PlanDescreenReads(&job.plan, rows) : 0;
   const int32_t n = job.plan.rowsPerRead;
-  const uint32_t sampleBytes = job.bits == 16 ? 2 : 1;
 
   if (!band.bandBuffer) {
     if (AllocateBandBuffers(true, job.plan.lineBytes, job.sampleFactor, n, windowRows, 2 * windowRows)) {
@@ -333,25 +151,16 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
     uint8_t* at = start + written;
     const bool cancel = IsScanCancelled();
     if (cancel) session.transferActive = 0;
-    uint32_t read = 0;
-    if (halved && !job.zir) {
-      const int32_t full = static_cast<int32_t>(sampleBytes * job.planes * window.sourceWidth);
-      const int32_t half = static_cast<int32_t>(sampleBytes * job.planes * window.halvedWidth);
-      int16_t produced = 0;
-      ScaleBandBicubic(&frame, cancel, &band.passByte, at, static_cast<int32_t>(band.lineCounter),
-                       static_cast<int16_t>(n), &produced, 2 * windowRows, full, half,
-                       static_cast<int32_t>(job.plan.lineBytes), job.columns, rows, ReadScanLines);
-      read = static_cast<uint32_t>(std::max<int16_t>(produced, 0));
-    } else {
-      band.passByte = ReadScanLines(cancel, at, band.lineCounter, static_cast<uint32_t>(n), &read);
-    }
+    const uint32_t read = ReadBandRows(frame, cancel, at, n, windowRows, job.plan.lineBytes, job.columns, rows,
+                                       job.planes, job.bits, job.zir);
     if (band.passByte && cancel) session.transferActive = 0;
     // A read that gives nothing and does not end the source would never end the band.
     if (read == 0 && !band.passByte) band.passByte = 1;
     band.lineCounter += read;
 
-    int32_t handed = CorrectRead(job, at, static_cast<int32_t>(read));
-    if (!job.zir) handed = ConvertRead(job, at, handed);
+    const BandCorrectionJob correction = CorrectionJob(job);
+    int32_t handed = CorrectBandRows(correction, at, static_cast<int32_t>(read));
+    if (!job.zir) handed = ConvertBandRows(correction, at, handed);
     // Never more rows than the image has: the host's buffers are made for its size.
     handed = std::max(0, std::min(handed, rows - Unsigned16(gBandRect.bottom)));
     gBandRect.bottom = static_cast<int16_t>(Unsigned16(gBandRect.bottom) + handed);
@@ -378,6 +187,47 @@ BandReadPlan PlanBandReads(int32_t readPlanes, int32_t sessionPlanes, int32_t co
   const uint64_t read = static_cast<uint64_t>(n) * plan.bandRowBytes;
   plan.bandLimit = read < kBandBytes ? static_cast<uint32_t>(kBandBytes - read) : 0;
   return plan;
+}
+
+int32_t PlanDescreenReads(BandReadPlan* plan, int32_t rows) {
+  const int32_t halvedRows = static_cast<int32_t>(gScalingWindow.halvedRows);
+  if (halvedRows <= 0) return 0;
+  if (rows > halvedRows) {
+    // More output rows than halved rows: bands in proportion, still within the band buffer.
+    const int32_t fit = static_cast<int32_t>(std::max<uint32_t>(kBandBytes / plan->bandRowBytes, 1));
+    plan->rowsPerRead = std::min(plan->rowsPerRead * rows / halvedRows, fit);
+    const uint64_t read = static_cast<uint64_t>(plan->rowsPerRead) * plan->bandRowBytes;
+    plan->bandLimit = read < kBandBytes ? static_cast<uint32_t>(kBandBytes - read) : 0;
+  }
+  return std::max(3, plan->rowsPerRead * halvedRows / std::max(rows, 1));
+}
+
+uint32_t ReadBandRows(FrameRecord& frame, bool cancel, uint8_t* at, int32_t n, int32_t windowRows, uint32_t lineBytes,
+                      int32_t columns, int32_t rows, int32_t planes, int32_t bits, bool zir) {
+  ScanBandState& band = gBand;
+  if (!HalvedFilterMode(frame) || zir) {
+    uint32_t read = 0;
+    band.passByte = ReadScanLines(cancel, at, band.lineCounter, static_cast<uint32_t>(n), &read);
+    return read;
+  }
+  const ScalingWindow& window = gScalingWindow;
+  const int32_t sampleBytes = bits == 16 ? 2 : 1;
+  const int32_t full = sampleBytes * planes * window.sourceWidth;
+  const int32_t half = sampleBytes * planes * static_cast<int32_t>(window.halvedWidth);
+  int16_t produced = 0;
+  ScaleBandBicubic(&frame, cancel, &band.passByte, at, static_cast<int32_t>(band.lineCounter), static_cast<int16_t>(n),
+                   &produced, 2 * windowRows, full, half, static_cast<int32_t>(lineBytes), columns, rows,
+                   ReadScanLines);
+  return static_cast<uint32_t>(std::max<int16_t>(produced, 0));
+}
+
+void PrepareScanReduction(const FrameRecord& frame) {
+  FreeReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits);
+  if (!IsZirData(frame) || !GetDefault(gDefaults, kDefaultZirOutputReduction)) return;
+  const DeviceDescription& device = gDeviceLayer.description;
+  const uint16_t inBits = frame.colorMode == 2 ? device.bitsPerPixel / 3 : device.bitsPerSample;
+  CreateReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits, inBits, 16,
+                       CurrentGamma());
 }
 
 bool IsZirData(const FrameRecord& frame) { return frame.bitsPerChannel == 16 && frame.bitDepthChoice > 0; }

@@ -23,6 +23,16 @@ struct BandReadPlan {
 // readPlanes: 3 for RGB frames, else 1; bits 1, 8 or 16.
 BandReadPlan PlanBandReads(int32_t readPlanes, int32_t sessionPlanes, int32_t columns, int32_t bits);
 
+// The descreen modes: the plan's reads in proportion to the scaling window's
+// halved rows for an image of `rows` output rows, within the band buffer; the
+// source rows the resampler may read at once (0 before the window is set).
+int32_t PlanDescreenReads(BandReadPlan* plan, int32_t rows);
+// Reads up to n rows of the frame's planes at `at`: through the descreening
+// resampler in the descreen modes (not for ZIR data), else from the scan
+// read; sets the band's pass byte and gives the rows made.
+uint32_t ReadBandRows(FrameRecord& frame, bool cancel, uint8_t* at, int32_t n, int32_t windowRows, uint32_t lineBytes,
+                      int32_t columns, int32_t rows, int32_t planes, int32_t bits, bool zir);
+
 // ZIR data: 16 bits per channel with a bit-depth choice above 0.
 bool IsZirData(const FrameRecord& frame);
 
@@ -33,6 +43,8 @@ struct ScanReduction {
   uint16_t outBits = 0;
 };
 extern ScanReduction gScanReduction;
+// Builds gScanReduction for ZIR data with the reduction switched on, else empties it.
+void PrepareScanReduction(const FrameRecord& frame);
 
 // The current band in the frame's rows: top and bottom rows, left 0 and
 // right the frame's width in pixels.

@@ -43,6 +43,21 @@ struct DeviceReadState {
   bool resampling = false;
 };
 
+// The device's multi-scan: whether it offers one, whether the user switched
+// it off, and its table of 8-byte entries by pass mode, whose first word is
+// the pass count. An image file offers none.
+struct MultiScanEntry {
+  uint16_t passCount;
+  uint16_t reserved[3];
+};
+static_assert(sizeof(MultiScanEntry) == 8, "entries of 8 bytes");
+constexpr uint32_t kMultiScanModes = 8;
+struct MultiScanAbility {
+  bool offered = false;
+  bool switchedOff = false;
+  MultiScanEntry table[kMultiScanModes] = {};
+};
+
 struct DeviceLayerState {
   char imagePath[256] = {};
   ImageFileReader* sideReader = nullptr;
@@ -70,6 +85,7 @@ struct DeviceLayerState {
   // The result of OleInitialize; kOleNotInitialised before the first call.
   int32_t oleResult = kOleNotInitialised;
   DeviceReadState read;
+  MultiScanAbility multiScan;
   DeviceTable table = {};
 
   static constexpr int32_t kOleNotInitialised = -1;

@@ -33,7 +33,6 @@
 #include "sharpen/scaling_window.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
-#include "tone/gamma_tables.h"
 #include "tone/tone_engine_state.h"
 
 namespace {
@@ -80,13 +79,7 @@ bool StartScan() {
   // A descreen mode reads its source at the descreen ruling, unscaled; the
   // frame keeps its output geometry for everything after the start.
   const FrameRecord output = gScanFrame;
-  if (IsDescreenKind(gScanFrame.filterMode)) {
-    gScanFrame.qualityFactor = 1.0;
-    gScanFrame.outputResolution = gScanFrame.screenRulingCopy;
-    gScanFrame.outputScaleX = gScanFrame.outputScaleY = 100.0f;
-    ChooseScanResolution(&gScanFrame);
-    StartScalingWindow(gScanFrame.scanPixelWidth, gScanFrame.scanPixelHeight);
-  }
+  if (IsDescreenKind(gScanFrame.filterMode)) SetDescreenSource(&gScanFrame);
   const uint16_t error = StartScanRead(&gScanFrame);
   gScanFrame = output;
   if (error == kDeviceErrorNone) return true;
@@ -162,13 +155,7 @@ bool PrepareScan() {
   if (gCurrentFrame) gScanFrame = *gCurrentFrame;
   FrameRecord& frame = gScanFrame;
 
-  FreeReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits);
-  if (IsZirData(frame) && GetDefault(gDefaults, kDefaultZirOutputReduction)) {
-    const DeviceDescription& device = gDeviceLayer.description;
-    const uint16_t inBits = frame.colorMode == 2 ? device.bitsPerPixel / 3 : device.bitsPerSample;
-    CreateReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits, inBits, 16,
-                         CurrentGamma());
-  }
+  PrepareScanReduction(frame);
   if (IsFeederMode() && gDeviceLayer.stopFlag) return false;
   if (frame.colorMode == 2) BuildRegionCorrectionLuts(&frame);
 

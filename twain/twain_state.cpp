@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/memory.h"
+#include "output/output_hooks_install.h"
 #include "readers/file_thumbnail_source.h"
 #include "twain/session_services_install.h"
 #include "ui/session_hooks_install.h"
@@ -45,6 +46,7 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallSourceSessionServices();
   InstallColorServices();
   InstallUserInterfaceSessionHooks();
+  InstallOutputSessionHooks();
   gAppIdentity.Id = 0;
   FillSourceIdentity(&gSourceIdentity);
   return true;

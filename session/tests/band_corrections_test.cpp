@@ -9,56 +9,11 @@
 #include "session/band_producer.h"
 #include "session/band_services.h"
 #include "session/scan_session.h"
+#include "session/tests/recording_band_services.h"
 #include "session/tests/scan_test_support.h"
 #include "state/data_source_state.h"
 
 namespace {
-
-std::vector<std::string> gCalls;
-
-// Sharpening stand-in: the delay of the real filters, k rows held back at the
-// first read and given back at the last.
-int16_t DelayingSharpen(const char* name, int32_t k, int32_t rows) {
-  gCalls.push_back(std::string(name) + "(" + std::to_string(rows) + ")");
-  if (gBand.firstBand) {
-    gBand.firstBand = 0;
-    return static_cast<int16_t>(rows > k ? rows - k : 0);
-  }
-  return static_cast<int16_t>(gBand.passByte ? rows + k : rows);
-}
-
-std::string Region(const char* name, bool region) { return region ? std::string(name) + "+region" : name; }
-
-const BandServices kCountingServices = {
-    [] { return true; },
-    [] { return true; },
-    [] { return true; },
-    [] { return true; },
-    [] { return true; },
-    [](uint8_t*, int32_t, int32_t, int32_t, int32_t, bool region) { gCalls.push_back(Region("selective8", region)); },
-    [](uint16_t*, int32_t, int32_t, int32_t, int32_t, bool region) { gCalls.push_back(Region("selective16", region)); },
-    [](uint8_t*, int32_t, int32_t, int32_t, int32_t, bool region) { gCalls.push_back(Region("matrix8", region)); },
-    [](uint16_t*, int32_t, int32_t, int32_t, int32_t, bool region) { gCalls.push_back(Region("matrix16", region)); },
-    [](uint8_t*, int32_t k, uint32_t, int32_t rows) { return DelayingSharpen("sharpenA", k, rows); },
-    [](uint8_t*, int32_t k, uint32_t, int32_t rows) { return DelayingSharpen("sharpenB", k, rows); },
-    [](uint8_t*, int32_t, void*) {
-      gCalls.push_back("translate8");
-      return true;
-    },
-    [](uint8_t*, int32_t, int32_t) { gCalls.push_back("cube8"); },
-    [](const uint8_t*, uint8_t*, int32_t, bool) { gCalls.push_back("output8"); },
-    [](const uint16_t*, uint16_t*, int32_t, bool) { gCalls.push_back("output16"); },
-    [](const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*, uint8_t*, uint8_t*, uint8_t*, int32_t) {
-      gCalls.push_back("separate8");
-    },
-    [](const uint16_t*, uint16_t*, int32_t) { gCalls.push_back("separateLab16"); },
-    [](const uint16_t*, uint8_t*, int32_t) { gCalls.push_back("separateLab16To8"); },
-    [](uint8_t*, int32_t, int32_t, bool) { gCalls.push_back("lab8"); },
-    [](const uint8_t*, uint16_t*, int32_t, int32_t, int32_t, int32_t, int32_t) { gCalls.push_back("rgb8ToLab16"); },
-    [](const uint16_t*, uint16_t*, int32_t, int32_t, int32_t, int32_t, int32_t, bool) {
-      gCalls.push_back("rgb16ToLab16");
-    },
-};
 
 struct SequenceCase {
   const char* name;
@@ -106,7 +61,7 @@ class BandCorrectionsTest : public ScanTest, public ::testing::WithParamInterfac
 
 TEST_P(BandCorrectionsTest, CallsInOrder) {
   const SequenceCase& c = GetParam();
-  SetBandServices(&kCountingServices);
+  SetBandServices(&RecordingBandServices());
   SetDefault(gDefaults, kDefaultNegativeMode, c.negative);
   SetDefault(gDefaults, kDefaultInputCmsMode, c.inputCms);
   SetDefault(gDefaults, kDefaultOutputCmsMode, c.outputCms);
@@ -116,7 +71,7 @@ TEST_P(BandCorrectionsTest, CallsInOrder) {
   frame.bitDepthChoice = c.bitDepthChoice;
   frame.filterMode = c.filterMode;
   frame.selectiveColorMode = c.selectiveColorMode;
-  gCalls.clear();
+  gRecordedCalls.clear();
   if (c.filterMode == 2 || c.filterMode == 3) {
     // The halved modes scan at twice the size.
     frame.scanPixelWidth = static_cast<uint16_t>(frame.scanPixelWidth * 2);
@@ -125,7 +80,7 @@ TEST_P(BandCorrectionsTest, CallsInOrder) {
   frame.sharpenFlag = 0;  // one context row
   Scan(frame);
   // The region corrections take the rows the filter hands on: one of the two at the first read.
-  EXPECT_EQ(gCalls, c.calls);
+  EXPECT_EQ(gRecordedCalls, c.calls);
 }
 
 INSTANTIATE_TEST_SUITE_P(DataKinds, BandCorrectionsTest, ::testing::ValuesIn(kSequences),
@@ -134,14 +89,14 @@ INSTANTIATE_TEST_SUITE_P(DataKinds, BandCorrectionsTest, ::testing::ValuesIn(kSe
 using SharpenDelayTest = ScanTest;
 
 TEST_F(SharpenDelayTest, FirstReadHandsOnFewerRowsAndTheLastMore) {
-  SetBandServices(&kCountingServices);
+  SetBandServices(&RecordingBandServices());
   FrameRecord frame = OpenFrame("scan_small_rgb24", 8, true);
   frame.filterMode = 1;
   frame.sharpenFlag = 1;  // two context rows
-  gCalls.clear();
+  gRecordedCalls.clear();
   const ScannedImage scanned = Scan(frame);
   std::vector<std::string> sharpened;
-  for (const std::string& call : gCalls)
+  for (const std::string& call : gRecordedCalls)
     if (call.rfind("sharpenA", 0) == 0) sharpened.push_back(call);
   // Reads of 10, 10 and 3 rows hand on 8, 10 and 5.
   EXPECT_EQ(sharpened, (std::vector<std::string>{"sharpenA(10)", "sharpenA(10)", "sharpenA(3)"}));

@@ -1,0 +1,8 @@
+#include "output/writer_progress.h"
+
+namespace {
+ProgressPaneHooks gPanes;
+}
+
+void InstallProgressPaneHooks(const ProgressPaneHooks& hooks) { gPanes = hooks; }
+const ProgressPaneHooks& ProgressPanes() { return gPanes; }

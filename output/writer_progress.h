@@ -1,0 +1,42 @@
+// The progress window as the file writers use it, and its live preview pane.
+// Only the product shows a window; the platform-neutral build writes without
+// one and is never cancelled. The pane belongs to the user interface above,
+// which installs it at module attach; until then no pane is drawn.
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/geometry.h"
+
+void OpenWriterProgress(bool cancelAllowed, int32_t titleId, int32_t subtitleId);
+// The top level's own title text.
+void SetWriterProgressText(const char* text);
+// Sets bar and file counter; the cancel flag.
+bool UpdateWriterProgress(int32_t done, int32_t total, int32_t n, int32_t of);
+void CloseWriterProgress();
+bool IsWriterCancelled();
+
+// What the pane hands back when it is popped: the reduced preview's
+// rectangle, a bitmap and a global DIB block (null when not made).
+struct PanePreview {
+  WinRect rect = {};
+  void* bitmap = nullptr;
+  void* block = nullptr;
+};
+
+struct ProgressPaneHooks {
+  // A pane for an image of width x height (turned by a quarter with swapAxes); 0 or -109.
+  int32_t (*push)(int32_t width, int32_t height, bool swapAxes, bool keepLarge) = [](int32_t, int32_t, bool, bool) {
+    return int32_t{0};
+  };
+  // One band of rows in the row format (layout) and channel view.
+  bool (*drawRows)(const uint8_t* rows, int32_t firstRow, int32_t count, int32_t width, int32_t format,
+                   int32_t view, bool invert, bool flipX, bool flipY, bool swapAxes) =
+      [](const uint8_t*, int32_t, int32_t, int32_t, int32_t, int32_t, bool, bool, bool, bool) { return false; };
+  // Hands back the oriented preview and pops the pane.
+  void (*pop)(bool flipX, bool flipY, bool swapAxes, PanePreview* preview) = [](bool, bool, bool, PanePreview*) {};
+  // Frees the block and the bitmap that pop handed back.
+  void (*release)(PanePreview* preview) = [](PanePreview*) {};
+};
+void InstallProgressPaneHooks(const ProgressPaneHooks& hooks);
+const ProgressPaneHooks& ProgressPanes();
