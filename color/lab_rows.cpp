@@ -34,6 +34,11 @@ struct LabTables {
   double white[3];
   int32_t toXyzFixed[3][3];      // 16.16
   int32_t whiteFixed[3];         // 12-bit scale
+  // Integer division by the white as a multiply and shift (exact below 2^31).
+  uint64_t whiteReciprocal[3];
+  int whiteShift[3];
+  // The matrix times the decode table: each channel's share of X, Y and Z.
+  int32_t share[3][3][256];
   int32_t toRgbFixed[3][3];      // 4096 scale
 };
 
@@ -82,6 +87,13 @@ void BuildMatrices(const float primaries[6], const float whitePoint[2]) {
     }
     gLab.whiteFixed[r] = std::max(1, TruncRound(gLab.white[r] * 4095));
   }
+  for (int r = 0; r < 3; ++r) {
+    const uint64_t d = static_cast<uint64_t>(gLab.whiteFixed[r]);
+    int l = 0;
+    while ((uint64_t{1} << l) < d) ++l;
+    gLab.whiteShift[r] = 31 + l;
+    gLab.whiteReciprocal[r] = ((uint64_t{1} << gLab.whiteShift[r]) + d - 1) / d;
+  }
   std::memset(gLab.toRgb, 0, sizeof gLab.toRgb);
   Invert(gLab.toXyz, gLab.toRgb);
   for (int r = 0; r < 3; ++r)
@@ -115,14 +127,19 @@ struct FValues {
   int32_t x, y, z;
 };
 
+// sum / white[k], truncated toward zero as the division would.
+int32_t DivideByWhite(int32_t sum, int k) {
+  const uint64_t magnitude = static_cast<uint64_t>(sum < 0 ? -int64_t{sum} : sum);
+  const int32_t q = static_cast<int32_t>((magnitude * gLab.whiteReciprocal[k]) >> gLab.whiteShift[k]);
+  return sum < 0 ? -q : q;
+}
+
 // Decode, matrix, ratio to the white, f(t).
 FValues Rgb8ToF(uint8_t r, uint8_t g, uint8_t b) {
-  const int32_t linear[3] = {gLab.decode[r], gLab.decode[g], gLab.decode[b]};
   int32_t f[3];
   for (int k = 0; k < 3; ++k) {
-    const int32_t* m = gLab.toXyzFixed[k];
-    const int32_t sum = m[0] * linear[0] + m[1] * linear[1] + m[2] * linear[2];
-    f[k] = LabF(sum / gLab.whiteFixed[k]);
+    const int32_t sum = gLab.share[k][0][r] + gLab.share[k][1][g] + gLab.share[k][2][b];
+    f[k] = LabF(DivideByWhite(sum, k));
   }
   return {f[0], f[1], f[2]};
 }
@@ -147,6 +164,18 @@ int32_t FFromL8x256(int64_t l8x256) {
   return static_cast<int32_t>(((l8x256 << 12) + int64_t{kLOffset} * 16) / kLScale);
 }
 
+// Calls convert(first, second, third) on the samples of every pixel of rows x
+// width planar 8-bit rows.
+template <typename Convert>
+void ForEachPlanarPixel(uint8_t* buffer, int32_t rows, int32_t width, Convert convert) {
+  for (int32_t row = 0; row < rows; ++row) {
+    uint8_t* p0 = buffer + static_cast<size_t>(row) * 3 * width;
+    uint8_t* p1 = p0 + width;
+    uint8_t* p2 = p1 + width;
+    for (int32_t i = 0; i < width; ++i) convert(p0[i], p1[i], p2[i]);
+  }
+}
+
 }  // namespace
 
 void BuildLabTables(double gamma) {
@@ -164,6 +193,9 @@ void BuildLabTables(double gamma) {
   std::memcpy(primaries, DefaultsBytes(gDefaults, kDefaultPrimaries), sizeof primaries);
   std::memcpy(white, DefaultsBytes(gDefaults, kDefaultWhitePoint), sizeof white);
   BuildMatrices(primaries, white);
+  for (int k = 0; k < 3; ++k)
+    for (int c = 0; c < 3; ++c)
+      for (int v = 0; v < 256; ++v) gLab.share[k][c][v] = gLab.toXyzFixed[k][c] * gLab.decode[v];
   gLab.built = true;
 }
 
@@ -173,17 +205,12 @@ void ConvertRgb8ToLab8(uint8_t* buffer, int32_t rows, int32_t width, bool signed
   if (!gLab.built) return;
   const int32_t aBias = signedAB ? 32767 : 0x807FFF;
   const int32_t abLow = signedAB ? -127 : 0, abHigh = signedAB ? 127 : 255;
-  for (int32_t row = 0; row < rows; ++row) {
-    uint8_t* p0 = buffer + static_cast<size_t>(row) * 3 * width;
-    uint8_t* p1 = p0 + width;
-    uint8_t* p2 = p1 + width;
-    for (int32_t i = 0; i < width; ++i) {
-      const FValues f = Rgb8ToF(p0[i], p1[i], p2[i]);
-      p0[i] = Clip<uint8_t>(L8FromF(f.y), 0, 255);
-      p1[i] = static_cast<uint8_t>(Clip<int32_t>((500 * (f.x - f.y) + aBias) >> 16, abLow, abHigh));
-      p2[i] = static_cast<uint8_t>(Clip<int32_t>((200 * (f.y - f.z) + aBias) >> 16, abLow, abHigh));
-    }
-  }
+  ForEachPlanarPixel(buffer, rows, width, [=](uint8_t& r, uint8_t& g, uint8_t& b) {
+    const FValues f = Rgb8ToF(r, g, b);
+    r = Clip<uint8_t>(L8FromF(f.y), 0, 255);
+    g = static_cast<uint8_t>(Clip<int32_t>((500 * (f.x - f.y) + aBias) >> 16, abLow, abHigh));
+    b = static_cast<uint8_t>(Clip<int32_t>((200 * (f.y - f.z) + aBias) >> 16, abLow, abHigh));
+  });
 }
 
 void ConvertRgb8ToLab16(const uint8_t* source, uint16_t* destination, int32_t count, int32_t sourceStep,
@@ -222,18 +249,13 @@ void ConvertRgb16ToLab16(const uint16_t* source, uint16_t* destination, int32_t 
 
 void ConvertLab8ToRgb8(uint8_t* buffer, int32_t rows, int32_t width, bool signedAB) {
   if (!gLab.built) return;
-  for (int32_t row = 0; row < rows; ++row) {
-    uint8_t* p0 = buffer + static_cast<size_t>(row) * 3 * width;
-    uint8_t* p1 = p0 + width;
-    uint8_t* p2 = p1 + width;
-    for (int32_t i = 0; i < width; ++i) {
-      const int32_t a = signedAB ? static_cast<int8_t>(p1[i]) : p1[i] - 128;
-      const int32_t b = signedAB ? static_cast<int8_t>(p2[i]) : p2[i] - 128;
-      const int32_t fY = FFromL8x256(int64_t{p0[i]} << 8);
-      const FValues f = {fY + a * kOne / 500, fY, fY - b * kOne / 200};
-      FToRgb8(f, &p0[i], &p1[i], &p2[i]);
-    }
-  }
+  ForEachPlanarPixel(buffer, rows, width, [=](uint8_t& l, uint8_t& aByte, uint8_t& bByte) {
+    const int32_t a = signedAB ? static_cast<int8_t>(aByte) : aByte - 128;
+    const int32_t b = signedAB ? static_cast<int8_t>(bByte) : bByte - 128;
+    const int32_t fY = FFromL8x256(int64_t{l} << 8);
+    const FValues f = {fY + a * kOne / 500, fY, fY - b * kOne / 200};
+    FToRgb8(f, &l, &aByte, &bByte);
+  });
 }
 
 void ConvertLab16ToRgb8(const uint16_t* source, uint8_t* destination, int32_t count, int32_t sourceStep,
