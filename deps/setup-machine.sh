@@ -12,7 +12,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   wine wine32 wine64
   xvfb xauth x11-apps
-  imagemagick libvips-tools libtiff-tools libjpeg-turbo-progs pngcheck ghostscript liblcms2-utils libwmf-bin
+  imagemagick libvips-tools libtiff-tools libjpeg-turbo-progs pngcheck ghostscript liblcms2-utils liblcms2-dev libwmf-bin
   python3 python3-numpy
   dpkg-dev devscripts
 )

@@ -17,26 +17,23 @@ void CloseWriterProgress();
 bool IsWriterCancelled();
 
 // What the pane hands back when it is popped: the reduced preview's
-// rectangle, a bitmap and a global DIB block (null when not made).
+// rectangle and its oriented block (null when not made).
 struct PanePreview {
   WinRect rect = {};
-  void* bitmap = nullptr;
-  void* block = nullptr;
+  uint8_t* block = nullptr;
 };
 
-struct ProgressPaneHooks {
+// The progress window's live pane, through the user interface's hooks that
+// the scan's band loop also uses.
+struct ProgressPaneCalls {
   // A pane for an image of width x height (turned by a quarter with swapAxes); 0 or -109.
-  int32_t (*push)(int32_t width, int32_t height, bool swapAxes, bool keepLarge) = [](int32_t, int32_t, bool, bool) {
-    return int32_t{0};
-  };
+  int32_t (*push)(int32_t width, int32_t height, bool swapAxes, bool keepLarge);
   // One band of rows in the row format (layout) and channel view.
   bool (*drawRows)(const uint8_t* rows, int32_t firstRow, int32_t count, int32_t width, int32_t format,
-                   int32_t view, bool invert, bool flipX, bool flipY, bool swapAxes) =
-      [](const uint8_t*, int32_t, int32_t, int32_t, int32_t, int32_t, bool, bool, bool, bool) { return false; };
+                   int32_t view, bool invert, bool flipX, bool flipY, bool swapAxes);
   // Hands back the oriented preview and pops the pane.
-  void (*pop)(bool flipX, bool flipY, bool swapAxes, PanePreview* preview) = [](bool, bool, bool, PanePreview*) {};
-  // Frees the block and the bitmap that pop handed back.
-  void (*release)(PanePreview* preview) = [](PanePreview*) {};
+  void (*pop)(bool flipX, bool flipY, bool swapAxes, PanePreview* preview);
+  // Frees the block that pop handed back.
+  void (*release)(PanePreview* preview);
 };
-void InstallProgressPaneHooks(const ProgressPaneHooks& hooks);
-const ProgressPaneHooks& ProgressPanes();
+const ProgressPaneCalls& ProgressPanes();

@@ -21,6 +21,7 @@
 #include "session/frame_geometry.h"
 #include "session/scan_progress.h"
 #include "session/scan_read.h"
+#include "session/user_interface_hooks.h"
 #include "sharpen/band_filters.h"
 #include "sharpen/scaling_window.h"
 #include "state/data_source_state.h"
@@ -117,6 +118,15 @@ void HandOver(BandJob& job, const OrientationFlags& orientation) {
   session.bandData.value = second;
 }
 
+// The rows of a read as they come from the corrections, into the progress
+// window's live pane: planar RGB or one channel shown as grey.
+void ShowRowsInPane(const BandJob& job, const OrientationFlags& orientation, const uint8_t* rows, int32_t count) {
+  const int32_t format = job.bits == 1 ? 0 : job.planes * (job.bits == 16 ? 2 : 1);
+  const int32_t view = job.planes == 3 && job.bits != 1 ? 0 : 5;
+  SessionUserInterface().drawRowsIntoPreviewPane(rows, Unsigned16(gBandRect.bottom), count, job.columns, format, view,
+                                                 false, orientation.flipX, orientation.flipY, orientation.quarterTurn);
+}
+
 void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
   FrameRecord& frame = job.frame;
   SessionBlock& session = job.session;
@@ -136,11 +146,14 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
     band.lineCounter = 0;
     band.firstBand = 1;
     OpenScanProgress(frame);
+    SessionUserInterface().pushPreviewPane(Unsigned16(session.columns), rows, orientation.quarterTurn, false);
   }
 
   if (band.passByte) {
     session.bandData.value = nullptr;
     CloseScanProgress();
+    SessionUserInterface().popPreviewPane(orientation.flipX, orientation.flipY, orientation.quarterTurn, nullptr,
+                                          nullptr, nullptr, nullptr, nullptr);
     return;
   }
 
@@ -160,6 +173,7 @@ void ProduceBand(BandJob& job, const OrientationFlags& orientation) {
 
     const BandCorrectionJob correction = CorrectionJob(job);
     int32_t handed = CorrectBandRows(correction, at, static_cast<int32_t>(read));
+    ShowRowsInPane(job, orientation, at, std::max(0, std::min(handed, rows - Unsigned16(gBandRect.bottom))));
     if (!job.zir) handed = ConvertBandRows(correction, at, handed);
     // Never more rows than the image has: the host's buffers are made for its size.
     handed = std::max(0, std::min(handed, rows - Unsigned16(gBandRect.bottom)));

@@ -1,8 +1,12 @@
 // What the scan session needs of the user interface above it. The user
 // interface installs its parts at module attach; until then each part does
 // nothing: no capabilities announced, no stored settings loaded or saved, no
-// notice at the end of a batch.
+// notice at the end of a batch, no live preview pane.
 #pragma once
+
+#include <cstdint>
+
+#include "foundation/geometry.h"
 
 struct SessionUserInterfaceHooks {
   // After an image opened as the device.
@@ -14,6 +18,15 @@ struct SessionUserInterfaceHooks {
   void (*announceBatchEnd)() = [] {};
   // Every user-interface record, saved before a frame is frozen for its image.
   void (*saveUserInterfaceState)() = [] {};
+  // The live preview pane of the progress window around a scan.
+  int32_t (*pushPreviewPane)(int32_t width, int32_t height, bool swapAxes, bool keepLarge) =
+      [](int32_t, int32_t, bool, bool) { return int32_t{0}; };
+  bool (*drawRowsIntoPreviewPane)(const uint8_t* rows, int32_t first, int32_t count, int32_t width, int32_t rowFormat,
+                                  int32_t channelView, bool invert, bool flipX, bool flipY, bool swapAxes) =
+      [](const uint8_t*, int32_t, int32_t, int32_t, int32_t, int32_t, bool, bool, bool, bool) { return false; };
+  int32_t (*popPreviewPane)(bool flipX, bool flipY, bool swapAxes, WinRect* largeRect, uint8_t** largeBlock,
+                            void** smallBitmap, WinRect* smallRect, uint8_t** smallBits) =
+      [](bool, bool, bool, WinRect*, uint8_t**, void**, WinRect*, uint8_t**) { return int32_t{0}; };
 };
 
 void InstallSessionUserInterfaceHooks(const SessionUserInterfaceHooks& hooks);

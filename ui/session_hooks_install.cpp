@@ -4,6 +4,7 @@
 #include "ui/batch_end.h"
 #include "ui/defaults_record.h"
 #include "ui/option_records.h"
+#include "ui/progress_panes.h"
 #include "ui/ui_state_records.h"
 
 void InstallUserInterfaceSessionHooks() {
@@ -13,5 +14,8 @@ void InstallUserInterfaceSessionHooks() {
   hooks.loadColourBalanceAndDefaults = LoadColourBalanceAndDefaults;
   hooks.announceBatchEnd = AnnounceBatchEnd;
   hooks.saveUserInterfaceState = SaveUserInterfaceState;
+  hooks.pushPreviewPane = PushProgressPreviewPane;
+  hooks.drawRowsIntoPreviewPane = DrawRowsIntoProgressPane;
+  hooks.popPreviewPane = PopProgressPreviewPane;
   InstallSessionUserInterfaceHooks(hooks);
 }
