@@ -172,7 +172,7 @@ void PreviewRowFromPrescan8(const uint8_t* row, int32_t prescanWidth, bool grey,
   });
 }
 
-void PreviewRowFromConverted(const uint8_t* planes, int32_t prescanWidth, bool grey, int32_t factor, uint8_t* pixels,
+void PreviewRowFromRgbPlanes(const uint8_t* planes, int32_t prescanWidth, bool grey, int32_t factor, uint8_t* pixels,
                              int32_t previewWidth) {
   SampleRow(prescanWidth, factor, pixels, previewWidth, [&](uint8_t* pixel, int32_t x) {
     if (grey) return PutPixel(pixel, planes[x], planes[x], planes[x]);

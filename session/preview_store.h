@@ -67,8 +67,8 @@ void ResampleStoreNearest(const uint16_t* source, int32_t sourceWidth, int32_t s
 // grey plane) into blue, green, red, 0 pixels.
 void PreviewRowFromPrescan8(const uint8_t* prescanRow, int32_t prescanWidth, bool grey, int32_t factor,
                             uint8_t* pixels, int32_t previewWidth);
-// The same from 16-bit planes already converted to 8 bits (red, green, blue).
-void PreviewRowFromConverted(const uint8_t* planes, int32_t prescanWidth, bool grey, int32_t factor, uint8_t* pixels,
+// The same from planes red, green, blue (as the device delivers them, or 16-bit planes converted to 8 bits).
+void PreviewRowFromRgbPlanes(const uint8_t* planes, int32_t prescanWidth, bool grey, int32_t factor, uint8_t* pixels,
                              int32_t previewWidth);
 
 // Fewer than 10000 preview pixels.

@@ -106,7 +106,7 @@ TEST_F(PreviewStoreTest, SamplingAndResampling) {
   const uint8_t expected[12] = {200, 100, 0, 0, 203, 103, 3, 0, 206, 106, 6, 0};
   EXPECT_EQ(std::memcmp(pixels, expected, sizeof expected), 0);
   // Converted 16-bit planes come red, green, blue.
-  PreviewRowFromConverted(row, 7, false, 3, pixels, 3);
+  PreviewRowFromRgbPlanes(row, 7, false, 3, pixels, 3);
   const uint8_t converted[4] = {203, 3, 103, 0};
   EXPECT_EQ(std::memcmp(pixels + 4, converted, 4), 0);
 
