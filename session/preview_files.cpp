@@ -11,21 +11,64 @@
 #include "state/data_source_state.h"
 
 bool PreviewFilePath(PreviewFileKind kind, char* path) {
+  return PreviewFilePathFor(kind, gLightSourceFlag != 0, gOptionUnitFlag != 0 && DeviceHasOptionUnit(), gOptionSlot,
+                            path);
+}
+
+bool PreviewFilePathFor(PreviewFileKind kind, bool transparent, bool optionUnit, int16_t slot, char* path) {
   char folder[kPathSize];
   if (!GetPreviewsFolder(folder)) return false;
   unsigned char name[256];
-  const bool transparent = gLightSourceFlag != 0;
-  const bool optionUnit = gOptionUnitFlag != 0 && DeviceHasOptionUnit();
   switch (kind) {
-    case kPreviewFile: MakePreviewFileName(name, transparent, optionUnit, gOptionSlot); break;
-    case kZoomFile: MakeZoomFileName(name, transparent, optionUnit, gOptionSlot); break;
-    case kPrescanFile: MakePrescanFileName(name, transparent, optionUnit, gOptionSlot); break;
+    case kPreviewFile: MakePreviewFileName(name, transparent, optionUnit, slot); break;
+    case kZoomFile: MakeZoomFileName(name, transparent, optionUnit, slot); break;
+    case kPrescanFile: MakePrescanFileName(name, transparent, optionUnit, slot); break;
   }
   const char* text = PStrToC(name);
   if (std::strlen(folder) + std::strlen(text) >= static_cast<size_t>(kPathSize)) return false;
   std::strcpy(path, folder);
   std::strcat(path, text);
   return true;
+}
+
+namespace {
+
+void DeleteFor(PreviewFileKind kind, bool transparent, bool optionUnit, int16_t slot) {
+  char path[kPathSize];
+  if (PreviewFilePathFor(kind, transparent, optionUnit, slot, path)) DeleteFileAt(path);
+}
+
+void DeleteCurrent(PreviewFileKind kind) {
+  char path[kPathSize];
+  if (PreviewFilePath(kind, path)) DeleteFileAt(path);
+}
+
+}  // namespace
+
+void DeletePreviewFiles(bool previews, bool zoomFiles) {
+  for (bool transparent : {false, true}) {
+    for (int16_t slot = 0; slot <= 9; ++slot) {
+      if (previews) DeleteFor(kPreviewFile, transparent, true, slot);
+      if (zoomFiles) DeleteFor(kZoomFile, transparent, true, slot);
+    }
+    if (previews) {
+      DeleteFor(kPreviewFile, transparent, false, 0);
+      DeleteFor(kPrescanFile, transparent, false, 0);
+    }
+    if (zoomFiles) DeleteFor(kZoomFile, transparent, false, 0);
+  }
+}
+
+void DeleteCurrentPreviewFiles() {
+  DeleteCurrent(kPreviewFile);
+  DeleteCurrent(kPrescanFile);
+}
+
+void DeletePreviewAuxFile() { DeleteCurrent(kZoomFile); }
+
+bool PreviewFileExists(bool zoomFile) {
+  char path[kPathSize];
+  return PreviewFilePath(zoomFile ? kZoomFile : kPreviewFile, path) && FileExists(path);
 }
 
 namespace {

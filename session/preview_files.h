@@ -16,6 +16,19 @@ enum PreviewFileKind { kPreviewFile, kZoomFile, kPrescanFile };
 // The file's path for the current light source and option slot; false
 // without a "Previews\" folder.
 bool PreviewFilePath(PreviewFileKind kind, char* path);
+// The same for given keys: transparent or reflective, with the option unit's slot or without.
+bool PreviewFilePathFor(PreviewFileKind kind, bool transparent, bool optionUnit, int16_t slot, char* path);
+
+// Deletes, for both light sources, with previews the preview files (option
+// slots 0-9 and without the option unit) and the prescan files (without the
+// option unit), with zoomFiles the zoom files in the same pattern. Missing
+// files and a missing folder are no fault.
+void DeletePreviewFiles(bool previews, bool zoomFiles);
+// The preview and prescan files of the current keys.
+void DeleteCurrentPreviewFiles();
+// The zoom file of the current keys.
+void DeletePreviewAuxFile();
+bool PreviewFileExists(bool zoomFile);
 
 // The 8-bit preview file: (a zoom file's 32-byte frame rectangle,) u16
 // height, u16 width, then the rows of the 32-bit preview.

@@ -84,3 +84,9 @@ bool ReadPreviewFile(GlobalDib* out, const DRect& frameRect);
 bool ReadPreviewStoreFile(MemHandle* samples, int32_t* width, int32_t* height, const DRect& frameRect);
 // The prescan file into gPrescanStore: only version 1, 3 channels, flag 0 and 16 bits.
 bool LoadStoredPreview();
+
+// Remakes the preview buffers at the size from the preview file (false when
+// there is none: a prescan is then needed): the 8-bit
+// preview stretched by the system (halftone), the 16-bit store resampled by
+// nearest neighbour and rendered through the prescan frame's table.
+bool MakePreviewBitmap(int32_t width, int32_t height, const DRect& frameRect, FrameRecord* prescanFrame);

@@ -3,6 +3,9 @@
 #include "foundation/progress/session_services.h"
 #include "session/scan_session.h"
 #include "state/data_source_state.h"
+#include "twain/source_lifecycle.h"
+#include "twain/transfers.h"
+#include "ui/main_commands.h"
 
 void InstallSourceSessionServices() {
   SessionServices services;
@@ -14,4 +17,10 @@ void InstallSourceSessionServices() {
   services.openAppStore = OpenAppStore;
   services.closeAppStore = CloseAppStore;
   InstallSessionServices(services);
+
+  // The main window's Scan and Cancel.
+  MainWindowServices window;
+  window.startTransfer = StartTransferFromUi;
+  window.requestClose = RequestCloseSource;
+  InstallMainWindowServices(window);
 }

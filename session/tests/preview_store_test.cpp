@@ -247,4 +247,40 @@ TEST_F(PreviewStoreTest, DamagedHeadersAreRefused) {
   }
 }
 
+TEST_F(PreviewStoreTest, DeletingPreviewFilesByKind) {
+  auto path = [](PreviewFileKind kind, bool transparent, bool optionUnit, int16_t slot) {
+    char text[kPathSize];
+    EXPECT_TRUE(PreviewFilePathFor(kind, transparent, optionUnit, slot, text));
+    return std::string(text);
+  };
+  struct File {
+    PreviewFileKind kind;
+    bool transparent, optionUnit;
+    int16_t slot;
+    bool previewFile;  // deleted with the previews, else with the zoom files
+  } files[] = {
+      {kPreviewFile, false, false, 0, true}, {kPreviewFile, true, false, 0, true},
+      {kPreviewFile, true, true, 9, true},   {kPrescanFile, false, false, 0, true},
+      {kZoomFile, false, false, 0, false},   {kZoomFile, true, true, 3, false},
+  };
+  for (bool previews : {true, false}) {
+    for (const File& f : files) CloseFile(OpenFileReadWrite(path(f.kind, f.transparent, f.optionUnit, f.slot).c_str()));
+    EXPECT_TRUE(PreviewFileExists(false));
+    DeletePreviewFiles(previews, !previews);
+    for (const File& f : files)
+      EXPECT_EQ(FileExists(path(f.kind, f.transparent, f.optionUnit, f.slot).c_str()), f.previewFile != previews)
+          << f.kind << " " << f.transparent << f.optionUnit << f.slot << " previews " << previews;
+  }
+  // The current keys alone: the preview and prescan files, or the zoom file.
+  for (const File& f : files) CloseFile(OpenFileReadWrite(path(f.kind, f.transparent, f.optionUnit, f.slot).c_str()));
+  DeleteCurrentPreviewFiles();
+  EXPECT_FALSE(PreviewFileExists(false));
+  EXPECT_FALSE(FileExists(path(kPrescanFile, false, false, 0).c_str()));
+  EXPECT_TRUE(FileExists(path(kPreviewFile, true, false, 0).c_str()));
+  EXPECT_TRUE(PreviewFileExists(true));
+  DeletePreviewAuxFile();
+  EXPECT_FALSE(PreviewFileExists(true));
+  EXPECT_TRUE(FileExists(path(kZoomFile, true, true, 3).c_str()));
+}
+
 }  // namespace
