@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "foundation/memory.h"
 #include "foundation/system.h"
 #include "foundation/win32/global_dib_draw_win32.h"
+#include "frames/frame_hit_test.h"
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
@@ -16,6 +18,7 @@
 #include "session/preview_store.h"
 #include "state/data_source_state.h"
 #include "ui/main_commands.h"
+#include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_orientation_store.h"
 #include "ui/preview_param.h"
@@ -27,6 +30,8 @@ constexpr int kPreviewControl = 1047;
 constexpr int kPreviewFrame = 1081;
 constexpr int kHintLine = 1214;
 constexpr int kVirtualKeyAlt = 0x12;
+constexpr int kVirtualKeyShift = 0x10;
+constexpr int kBorderZone = 4;
 
 WNDPROC gPreviewControlProc = nullptr;
 HCURSOR gPreviewClassCursor = nullptr;
@@ -138,6 +143,65 @@ class MainWindowPrescanView : public PrescanView {
   HWND dialog_;
 };
 
+RECT FramePreviewRect(const FrameRecord& frame) {
+  const Rect16 r = FrameToPreviewRect(frame.originX, frame.originY, frame.width, frame.height, true, nullptr);
+  return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+bool SetCursorById(uint16_t id) {
+  HCURSOR cursor = LoadCursorA(static_cast<HINSTANCE>(GetModuleInstance()), MAKEINTRESOURCEA(id));
+  if (cursor) SetCursor(cursor);
+  return cursor != nullptr;
+}
+
+// What the cursor over the preview shows: the tool mode's cursor, else the frames decide.
+PreviewPointer PointerAt(POINT at) {
+  PreviewPointer p{};
+  p.shift = IsKeyDown(kVirtualKeyShift);
+  p.flipV = OrientationFlipY() != 0;
+  p.swapAxes = OrientationSwapAxes() != 0;
+  const FrameListNode* head = FrameListHead();
+  if (!head) return p;
+  RECT current = FramePreviewRect(head->frame);
+  p.inCurrentFrame = PtInRect(&current, at) != 0;
+  RECT zone = current;
+  InflateRect(&zone, kBorderZone, kBorderZone);
+  if (PtInRect(&zone, at))
+    p.edge = HitTestFrameEdge(WinPoint{at.x, at.y}, WinRect{current.left, current.top, current.right, current.bottom},
+                              false);
+  if (!gPreviewZoomed)
+    for (const FrameListNode* node = head->next; node && !p.onOtherFrame; node = node->next) {
+      RECT other = FramePreviewRect(node->frame);
+      p.onOtherFrame = PtInRect(&other, at) != 0;
+    }
+  return p;
+}
+
+BOOL MainDialogSetCursor(HWND dialog) {
+  if (GetActiveWindow() != dialog) return FALSE;
+  POINT at;
+  GetCursorPos(&at);
+  HWND control = PreviewControl(dialog);
+  POINT inControl = at;
+  ScreenToClient(control, &inControl);
+  RECT client;
+  GetClientRect(control, &client);
+  if (PtInRect(&client, inControl)) {
+    const PreviewCursor chosen = ChoosePreviewCursor(gPreviewToolMode, PointerAt(inControl));
+    if (chosen.hover != 0) gPreviewHoverTarget = chosen.hover;
+    if (chosen.cursorId != 0 && SetCursorById(chosen.cursorId)) {
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    }
+  }
+  // The system's sizing cursors at the border; the arrow elsewhere.
+  RECT window;
+  GetWindowRect(dialog, &window);
+  InflateRect(&window, -kBorderZone, -kBorderZone);
+  if (PtInRect(&window, at)) SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+  return FALSE;
+}
+
 void RunPrescanRoad(HWND dialog) {
   gUiBusyState = kUiPrescanRunning;
   gPreviewZoomed = false;
@@ -242,6 +306,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     case WM_COMMAND:
       return MainDialogCommand(dialog, wParam);
+    case WM_SETCURSOR:
+      return MainDialogSetCursor(dialog);
     default:
       return FALSE;
   }
