@@ -10,7 +10,8 @@
 //     --batch               press Scan in the batch mode: every frame of the list
 //     --prescan             (with --transfer) press Prescan with Alt held in the
 //                           source's window before Scan
-//     --snapshot PATH       (with --transfer) the source's window as a .bmp before Scan
+//     --snapshot PATH       (with --transfer or --cancel) the source's window as a
+//                           .bmp before Scan or Cancel
 //     --cancel              open, enable, press Cancel in the source's window and
 //                           report MSG_CLOSEDSREQ, then disable and close
 //     --out PATH            the file of the first image (default "received.bmp" or
@@ -493,12 +494,23 @@ HWND EnableInWindow(Host& host, TW_USERINTERFACE* ui) {
   return window;
 }
 
-void CancelInWindow(Host& host) {
+struct WindowActions {
+  bool prescan = false;
+  std::string snapshot;
+};
+
+void TakeSnapshot(HWND window, const WindowActions& actions) {
+  if (window && !actions.snapshot.empty() && !WriteWindowSnapshot(window, actions.snapshot))
+    Fail("the window snapshot", 0, 1);
+}
+
+void CancelInWindow(Host& host, const WindowActions& actions) {
   TW_IDENTITY assigned = host.source;
   assigned.Id = 7;
   host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
   TW_USERINTERFACE ui = {};
   HWND window = EnableInWindow(host, &ui);
+  TakeSnapshot(window, actions);
   if (window) Press(host, window, IDCANCEL, false);
   if (SourceManagerSaw("DAT=0x0000 MSG=0x0102")) {
     std::printf("MSG_CLOSEDSREQ seen at the source manager\n");
@@ -583,11 +595,6 @@ bool PullMemory(Host& host, const TW_IMAGEINFO& info, const std::string& path) {
   return WriteAnymapFile(path, info, image, setup.MinBufSize);
 }
 
-struct WindowActions {
-  bool prescan = false;
-  std::string snapshot;
-};
-
 // Open, enable in the host's window, press Scan there, then take every image the source has.
 void Transfer(Host& host, bool native, bool batch, const std::string& out, const WindowActions& actions) {
   TW_IDENTITY assigned = host.source;
@@ -597,8 +604,7 @@ void Transfer(Host& host, bool native, bool batch, const std::string& out, const
   TW_USERINTERFACE ui = {};
   HWND window = EnableInWindow(host, &ui);
   if (window && actions.prescan) Press(host, window, 1012, true);
-  if (window && !actions.snapshot.empty() && !WriteWindowSnapshot(window, actions.snapshot))
-    Fail("the window snapshot", 0, 1);
+  TakeSnapshot(window, actions);
   if (batch) {
     TW_UINT16 mode = kScanModeBatch;
     host.Expect("scan command", DG_CONTROL, kDatScanCommand, MSG_SET, &mode, TWRC_SUCCESS);
@@ -753,7 +759,7 @@ int main(int argc, char** argv) {
     }
     Transfer(host, native, batch, out.empty() ? (native ? "received.bmp" : "received.pnm") : out, actions);
   }
-  if (cancel) CancelInWindow(host);
+  if (cancel) CancelInWindow(host, actions);
   FreeLibrary(host.module);
 
   if (rounds > 0) Loop(host, argv[1], rounds);

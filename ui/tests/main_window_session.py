@@ -7,7 +7,8 @@ usage: main_window_session.py <wine runner or ""> <bin folder> [--keep FOLDER]
    snapshot of the window shows both frame outlines (checker rows at their bottom edges), then Scan
    (1017) brings MSG_XFERREADY and a transfer equal to the generator through the tone tables; after
    MSG_DISABLEDS the window is gone.
-2. Cancel (2) brings MSG_CLOSEDSREQ and leaves the source open until the host disables it.
+2. Enabled again, the window shows the stored preview without a prescan; Cancel (2) brings
+   MSG_CLOSEDSREQ and leaves the source open until the host disables it.
 """
 import os
 import re
@@ -63,6 +64,19 @@ def check_outlines(shot, lines):
     return problems
 
 
+def check_same_preview(first, second, lines):
+    """The middle row of the preview is the same in both snapshots."""
+    if not (os.path.exists(first) and os.path.exists(second)):
+        return ['a snapshot is missing']
+    match = next((re.match(r'source window: preview (\d+)x(\d+) at (\d+),(\d+)', line) for line in lines
+                  if line.startswith('source window: preview')), None)
+    if not match:
+        return ['the host did not report the preview control']
+    pw, ph, px, py = map(int, match.groups())
+    rows = [read_bmp(path)[2][py + ph // 2][px:px + pw] for path in (first, second)]
+    return [] if rows[0] == rows[1] else ['enabled again, the window does not show the stored preview']
+
+
 def main():
     runner, bin_folder = sys.argv[1], sys.argv[2]
     runner = os.path.abspath(runner) if runner else ''
@@ -96,7 +110,8 @@ def main():
                                                                                     sample)]
 
         os.remove(log)
-        ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--cancel'])
+        ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--cancel', '--snapshot', 'again.bmp'])
+        problems += check_same_preview(os.path.join(folder, 'window.bmp'), os.path.join(folder, 'again.bmp'), lines)
         for wanted in ('MSG_CLOSEDSREQ seen at the source manager', 'MSG_DISABLEDS: rc=0', 'all answers as expected'):
             if wanted not in lines:
                 problems.append('cancel: missing line: ' + wanted)
