@@ -5,6 +5,7 @@
 #include "state/data_source_state.h"
 #include "twain/source_lifecycle.h"
 #include "twain/transfers.h"
+#include "ui/dialog_shell.h"
 #include "ui/main_commands.h"
 
 void InstallSourceSessionServices() {
@@ -13,6 +14,7 @@ void InstallSourceSessionServices() {
   services.jobManagerWindow = [] { return static_cast<WindowHandle>(gJobManagerWindow); };
   // Progress windows centre over the main window while it exists.
   services.ownerWindow = [] { return static_cast<WindowHandle>(gMainDialog); };
+  services.translateMainAccelerator = TranslateMainAccelerator;
   services.appStore = [] { return gAppStore; };
   services.openAppStore = OpenAppStore;
   services.closeAppStore = CloseAppStore;

@@ -14,6 +14,7 @@
 //                           .bmp before Scan or Cancel
 //     --cancel              open, enable, press Cancel in the source's window and
 //                           report MSG_CLOSEDSREQ, then disable and close
+//     --close-key           the same with Ctrl+W typed in the source's window
 //     --out PATH            the file of the first image (default "received.bmp" or
 //                           "received.pnm"); later images of a batch get "-2", "-3"...
 //                           before the extension
@@ -496,6 +497,7 @@ HWND EnableInWindow(Host& host, TW_USERINTERFACE* ui) {
 
 struct WindowActions {
   bool prescan = false;
+  bool closeKey = false;  // Cancel by Ctrl+W instead of the button
   std::string snapshot;
 };
 
@@ -511,7 +513,16 @@ void CancelInWindow(Host& host, const WindowActions& actions) {
   TW_USERINTERFACE ui = {};
   HWND window = EnableInWindow(host, &ui);
   TakeSnapshot(window, actions);
-  if (window) Press(host, window, IDCANCEL, false);
+  if (window && actions.closeKey) {
+    SetForegroundWindow(window);
+    SendKey(VK_CONTROL, false);
+    SendKey('W', false);
+    SendKey('W', true);
+    SendKey(VK_CONTROL, true);
+    RunEvents(host);
+  } else if (window) {
+    Press(host, window, IDCANCEL, false);
+  }
   if (SourceManagerSaw("DAT=0x0000 MSG=0x0102")) {
     std::printf("MSG_CLOSEDSREQ seen at the source manager\n");
   } else {
@@ -702,7 +713,7 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
                          "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--snapshot PATH] [--cancel] "
-                         "[--out PATH]\n");
+                         "[--close-key] [--out PATH]\n");
     return 2;
   }
   Host host;
@@ -739,6 +750,9 @@ int main(int argc, char** argv) {
       actions.snapshot = argv[++i];
     } else if (std::strcmp(argv[i], "--cancel") == 0) {
       cancel = true;
+    } else if (std::strcmp(argv[i], "--close-key") == 0) {
+      cancel = true;
+      actions.closeKey = true;
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       out = argv[++i];
     } else {

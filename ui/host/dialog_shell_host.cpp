@@ -9,3 +9,4 @@ bool CreateMainDialog() {
   return true;
 }
 void DestroyMainDialog() {}
+bool TranslateMainAccelerator(void*) { return false; }

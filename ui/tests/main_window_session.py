@@ -8,7 +8,7 @@ usage: main_window_session.py <wine runner or ""> <bin folder> [--keep FOLDER]
    (1017) brings MSG_XFERREADY and a transfer equal to the generator through the tone tables; after
    MSG_DISABLEDS the window is gone.
 2. Enabled again, the window shows the stored preview without a prescan; Cancel (2) brings
-   MSG_CLOSEDSREQ and leaves the source open until the host disables it.
+   MSG_CLOSEDSREQ and leaves the source open until the host disables it; so does Ctrl+W.
 """
 import os
 import re
@@ -117,6 +117,12 @@ def main():
                 problems.append('cancel: missing line: ' + wanted)
         if not ok:
             problems.append('cancel: the host failed')
+
+        # Ctrl+W, through the accelerator table of the main window, closes it as Cancel does.
+        os.remove(log)
+        ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--close-key'])
+        if not ok or 'MSG_CLOSEDSREQ seen at the source manager' not in lines:
+            problems.append('Ctrl+W: no MSG_CLOSEDSREQ')
 
     for problem in problems:
         print('FAIL', problem)

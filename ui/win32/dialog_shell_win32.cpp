@@ -108,10 +108,7 @@ BOOL RegisterDialogClasses() {
 // Accelerators reach the main dialog through the dialog message loops.
 LRESULT CALLBACK MainMsgFilterHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code < 0) return CallNextHookEx(gMsgFilterHook, code, wParam, lParam);
-  if (code == MSGF_DIALOGBOX && MainDialog() && gMainAccelerators[0])
-    return TranslateAcceleratorA(MainDialog(), static_cast<HACCEL>(gMainAccelerators[0]),
-                                 reinterpret_cast<MSG*>(lParam)) != 0;
-  return 0;
+  return code == MSGF_DIALOGBOX && TranslateMainAccelerator(reinterpret_cast<MSG*>(lParam));
 }
 
 // Return pauses a running guided sequence; until that palette exists every key passes.
@@ -120,6 +117,11 @@ LRESULT CALLBACK MainKeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+bool TranslateMainAccelerator(void* message) {
+  return MainDialog() && gMainAccelerators[0] &&
+         TranslateAcceleratorA(MainDialog(), static_cast<HACCEL>(gMainAccelerators[0]), static_cast<MSG*>(message));
+}
 
 void EnableToolWindows(bool enable) {
   if (!StepToolWindowNesting(enable)) return;
