@@ -11,6 +11,7 @@
 #include "session/device_platform.h"
 #include "session/device_state.h"
 #include "session/frame_geometry.h"
+#include "session/preview_files.h"
 #include "session/user_interface_hooks.h"
 
 DeviceLayerState gDeviceLayer;
@@ -154,6 +155,16 @@ double ProgressFraction(int32_t value) {
 }
 
 void GetImagePath(char* path) { std::memcpy(path, gDeviceLayer.imagePath, sizeof gDeviceLayer.imagePath); }
+
+void DeleteRecentPreviewFiles(bool previews, bool zoomFiles) {
+  // The names carry the device's name, which follows the device index.
+  const uint16_t kept = gDeviceLayer.deviceIndex;
+  for (uint16_t row = 2; row < gDeviceLayer.table.count; ++row) {
+    gDeviceLayer.deviceIndex = row;
+    DeletePreviewFiles(previews, zoomFiles);
+  }
+  gDeviceLayer.deviceIndex = kept;
+}
 
 uint8_t IsTransparencyMode() { return gLightSourceFlag; }
 

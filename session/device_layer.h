@@ -50,6 +50,8 @@ bool ClearScanStopFlag();
 // The value as a fraction of the device's first progress range.
 double ProgressFraction(int32_t value);
 void GetImagePath(char* path);
+// The preview files (DeletePreviewFiles) of every recent image of the device table.
+void DeleteRecentPreviewFiles(bool previews, bool zoomFiles);
 uint8_t IsTransparencyMode();
 // Posts the command to the main dialog when posting is enabled and a change is
 // pending or the post is forced; whether it was posted.

@@ -5,6 +5,7 @@
 #include "foundation/fixed_point.h"
 #include "foundation/round.h"
 #include "records/frame_record.h"
+#include "frames/orientation/preview_orientation.h"
 #include "session/device_layer.h"
 
 namespace {
@@ -160,4 +161,33 @@ int ImageModeSampleFactor(const FrameRecord* frame) {
     default:
       return 1;
   }
+}
+
+void SetupPrescanFrameFrom(FrameRecord* frame, int32_t width, int32_t height, const ResolutionList& list,
+                           const DeviceScaleLimits& limits, bool integerScales, uint16_t magnification,
+                           double scanAreaHeight) {
+  const int count = ListCount(list);
+  if (count == 0 || scanAreaHeight <= 0.0) return;
+  const double need = double(height) * magnification / scanAreaHeight;
+  const uint16_t resolution = PickResolution(list, count, need);
+  double exact = need * 100.0 / resolution;
+  int32_t percent = TruncRound(exact);
+  exact = std::max<double>(limits.minPercent, std::min<double>(exact, limits.maxPercent));
+  percent = Clamp(percent, limits.minPercent, limits.maxPercent);
+
+  frame->scanPixelWidth = static_cast<uint16_t>(width);
+  frame->scanPixelHeight = static_cast<uint16_t>(height);
+  const double pct = integerScales ? percent : exact;
+  frame->scanOriginX = static_cast<uint32_t>(TruncRound(resolution * frame->originX * pct * kPixelPercent));
+  frame->scanOriginY = static_cast<uint32_t>(TruncRound(resolution * frame->originY * pct * kPixelPercent));
+  frame->scanPercentX = frame->scanPercentY = static_cast<uint16_t>(percent);
+  frame->scanPercentByteX = frame->scanPercentByteY = static_cast<uint8_t>(percent & 0xFF);
+  frame->fixedScaleX = frame->fixedScaleY = DoubleToFix(exact);
+  frame->scanResolutionX = frame->scanResolutionY = resolution;
+}
+
+void SetupPrescanFrame(FrameRecord* frame, int32_t width, int32_t height) {
+  if (OrientationSwapAxes()) std::swap(width, height);
+  SetupPrescanFrameFrom(frame, width, height, gResolutionList, GetDeviceScaleLimits(), DeviceUsesIntegerScales(),
+                        kPreviewMagnification, gScanAreaInches.height);
 }

@@ -38,3 +38,19 @@ void ApplyMarginsWithin(FrameRecord* frame, double left, double top, double righ
 // The context rows and columns of the frame's sharpening: 2 or 3 for the
 // sharpening filter modes by their matrix setting, else 1.
 int ImageModeSampleFactor(const FrameRecord* frame);
+
+// The preview pass of a preview of width x height pixels (axes given as the
+// control shows them): the resolution and scale that fit the scan area's
+// height into the height times the magnification, the preview size, and the
+// origin of the frame's rectangle at that scale.
+void SetupPrescanFrame(FrameRecord* frame, int32_t width, int32_t height);
+// The same over a given list, limits, integer-scale flag and magnification,
+// with the axes already swapped.
+void SetupPrescanFrameFrom(FrameRecord* frame, int32_t width, int32_t height, const ResolutionList& list,
+                           const DeviceScaleLimits& limits, bool integerScales, uint16_t magnification,
+                           double scanAreaHeight);
+// The image device's preview factors A and B and its magnification word: no
+// image file gives others.
+constexpr uint16_t kPreviewFactorA = 1;
+constexpr uint16_t kPreviewFactorB = 1;
+constexpr uint16_t kPreviewMagnification = 1;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds the data source and runs the main job: the test
-# host loads the data source under Wine, presses Scan on a generated sample
-# image and takes it by native transfer (build/<preset>/main-job/received.bmp)
-# and by memory transfer (received.ppm). The preset is win32, the product,
+# host loads the data source under Wine, presses Prescan and Scan in the
+# source's window over a generated sample image and takes it by native
+# transfer (build/<preset>/main-job/received.bmp, with a snapshot of the
+# window, main-window.png) and by memory transfer (received.ppm). The preset is win32, the product,
 # where this machine runs 32-bit programs, and win64, its 64-bit test build,
 # where it does not.
 set -uo pipefail

@@ -6,14 +6,16 @@ usage: transfer_sample.py <wine runner or ""> <bin folder> [--out FOLDER]
 In a folder of its own (FOLDER, else a temporary one that is removed) it puts the
 module, the test host, the recording source manager and the seeding tool, writes a
 generated 8-bit RGB TIFF, seeds the settings folder with that image as the device
-used last and one frame over all of it, and has the host press Scan and pull the
-image once by native transfer (received.bmp) and once by memory transfer
+used last and one frame over all of it, and has the host press Prescan and Scan in
+the source's window and pull the image once by native transfer (received.bmp, with
+a snapshot of the window, main-window.png) and once by memory transfer
 (received.ppm). It checks the host's report, the posting at the source manager,
 and the pixels: both files, read back by ImageMagick, hold the generator's
 samples through the tone tables of the frame (the built-in defaults).
 """
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 
@@ -33,11 +35,13 @@ def main():
               f'image info: {WIDTH}x{HEIGHT}, 3 samples of 8 bits, 24 bits per pixel, pixel type 2, {DPI} x {DPI} dpi, '
               'planar 0, compression 0',
               'MSG_ENDXFER: count 0', 'images transferred: 1', 'all answers as expected']
-    for mode, name, extra in (('native', 'received.bmp', ['bitmap: 48x32, 24 bits, 0 colours, 5905 x 5905 pixels per metre']),
-                              ('memory', 'received.ppm', ['memory set-up: min 144, max 4608, preferred 4608'])):
+    window = ['--prescan', '--snapshot', 'main-window.bmp']
+    for mode, name, extra, actions in (
+            ('native', 'received.bmp', ['bitmap: 48x32, 24 bits, 0 colours, 5905 x 5905 pixels per metre'], window),
+            ('memory', 'received.ppm', ['memory set-up: min 144, max 4608, preferred 4608'], [])):
         if os.path.exists(log):
             os.remove(log)
-        ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--transfer', mode, '--out', name])
+        ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--transfer', mode, '--out', name] + actions)
         problems += [f'{mode}: missing line: {line}' for line in wanted + extra if line not in lines]
         problems += [f'{mode}: unexpected message box: {line}' for line in lines if line.startswith('notice:')]
         if not ok:
@@ -57,6 +61,11 @@ def main():
     for problem in problems:
         print('FAIL', problem)
     if keep:
+        snapshot = os.path.join(folder, 'main-window.bmp')
+        if os.path.exists(snapshot):
+            subprocess.run(['convert', snapshot, os.path.join(folder, 'main-window.png')], check=False)
+            os.remove(snapshot)
+            print('main window:', os.path.join(folder, 'main-window.png'))
         print('received image:', os.path.join(folder, 'received.bmp'))
     else:
         shutil.rmtree(folder, ignore_errors=True)

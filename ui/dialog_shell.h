@@ -5,3 +5,6 @@
 bool CreateMainDialog();
 // Destroys the main window and its tool windows.
 void DestroyMainDialog();
+// Accelerator table 219 for the main window, for the message loops of
+// progress windows: true when it took the message (a system MSG).
+bool TranslateMainAccelerator(void* message);

@@ -8,9 +8,20 @@
 //     --transfer native|memory  open, enable, press Scan, pull every image the
 //                           source announces in that mode and write each to a file
 //     --batch               press Scan in the batch mode: every frame of the list
+//     --prescan             (with --transfer) press Prescan with Alt held in the
+//                           source's window before Scan
+//     --snapshot PATH       (with --transfer or --cancel) the source's window as a
+//                           .bmp before Scan or Cancel
+//     --cancel              open, enable, press Cancel in the source's window and
+//                           report MSG_CLOSEDSREQ, then disable and close
+//     --close-key           the same with Ctrl+W typed in the source's window
 //     --out PATH            the file of the first image (default "received.bmp" or
 //                           "received.pnm"); later images of a batch get "-2", "-3"...
 //                           before the extension
+// The source's window is a child of the host's own top-level window; the host
+// runs that window's messages and forwards each to the source by
+// MSG_PROCESSEVENT, and presses the window's buttons with the messages they
+// send (keys by SendInput).
 // A message box of the source (as at the end of a batch) is printed as
 // "notice: <caption>: <text>" and answered with OK, as a user would, so that
 // an unexpected box shows in the report instead of blocking the run.
@@ -269,21 +280,6 @@ DWORD WINAPI AnswerMessageBoxes(LPVOID) {
   }
 }
 
-// True when the recording source manager saw MSG_XFERREADY.
-bool SourceManagerSawTransferReady() {
-  char path[MAX_PATH];
-  DWORD length = GetEnvironmentVariableA("ZIR_FAKEDSM_LOG", path, sizeof path);
-  FILE* log = std::fopen(length > 0 && length < sizeof path ? path : "fakedsm.log", "r");
-  if (!log) return false;
-  char line[512];
-  bool seen = false;
-  while (std::fgets(line, sizeof line, log)) {
-    if (std::strstr(line, "DAT=0x0000 MSG=0x0101")) seen = true;
-  }
-  std::fclose(log);
-  return seen;
-}
-
 std::string NumberedPath(const std::string& first, int image) {
   if (image == 1) return first;
   size_t dot = first.find_last_of('.');
@@ -361,6 +357,183 @@ bool WriteAnymapFile(const std::string& path, const TW_IMAGEINFO& info, const st
   return WriteFile(path, bytes);
 }
 
+// --- the source's window ------------------------------------------------------
+
+// The host's own top-level window, the parent of the source's window.
+HWND CreateHostWindow() {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "TwainHostWindow";
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA("TwainHostWindow", "twainhost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700,
+                              nullptr, nullptr, windowClass.hInstance, nullptr);
+  return window;
+}
+
+BOOL CALLBACK FindSourceWindow(HWND window, LPARAM found) {
+  char className[32];
+  if (GetClassNameA(window, className, sizeof className) && std::strcmp(className, "QBDialog") == 0) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND SourceWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindSourceWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Runs the messages as a host's loop does until none has come for a while.
+void RunEvents(Host& host) {
+  DWORD quietSince = GetTickCount();
+  while (GetTickCount() - quietSince < 300) {
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      Sleep(10);
+      continue;
+    }
+    quietSince = GetTickCount();
+    TW_EVENT event = {&message, MSG_NULL};
+    if (host.Call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) != TWRC_DSEVENT) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+// A button of the source's window, pressed as its click sends it; with Alt held when asked.
+void Press(Host& host, HWND window, int id, bool alt) {
+  if (alt) SendKey(VK_MENU, false);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  RunEvents(host);
+  if (alt) {
+    // Alt pressed and released alone would open the window's menu; the user's
+    // click comes between, here another key does.
+    SendKey(VK_SHIFT, false);
+    SendKey(VK_SHIFT, true);
+    SendKey(VK_MENU, true);
+  }
+  RunEvents(host);
+}
+
+// The window as the screen shows it, written as a 24-bit .bmp.
+bool WriteWindowSnapshot(HWND window, const std::string& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* pixels = nullptr;
+  HBITMAP section = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pixels,
+                                     nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, section);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  SelectObject(memory, old);
+  const DWORD stride = ((24 * width + 31) / 32) * 4;
+  HGLOBAL packed = GlobalAlloc(GMEM_MOVEABLE, sizeof header + stride * height);
+  auto* out = static_cast<unsigned char*>(GlobalLock(packed));
+  header.biSizeImage = stride * height;
+  std::memcpy(out, &header, sizeof header);
+  std::memcpy(out + sizeof header, pixels, stride * height);
+  GlobalUnlock(packed);
+  DeleteObject(section);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  const bool written = WriteBitmapFile(path, packed);
+  GlobalFree(packed);
+  return written;
+}
+
+// True when the recording source manager saw the message (0x0101 MSG_XFERREADY, 0x0102 MSG_CLOSEDSREQ).
+bool SourceManagerSaw(const char* message) {
+  char path[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("ZIR_FAKEDSM_LOG", path, sizeof path);
+  FILE* log = std::fopen(length > 0 && length < sizeof path ? path : "fakedsm.log", "r");
+  if (!log) return false;
+  char line[512];
+  bool seen = false;
+  while (std::fgets(line, sizeof line, log)) {
+    if (std::strstr(line, message)) seen = true;
+  }
+  std::fclose(log);
+  return seen;
+}
+
+// Enables the source in the host's window and finds the source's window in it.
+HWND EnableInWindow(Host& host, TW_USERINTERFACE* ui) {
+  ui->ShowUI = TRUE;
+  ui->hParent = CreateHostWindow();
+  host.Expect("MSG_ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, ui, TWRC_SUCCESS);
+  RunEvents(host);
+  HWND window = SourceWindow();
+  if (!window) {
+    Fail("the source's window", 0, 1);
+    return nullptr;
+  }
+  // The preview control's size and its place in the window (as a snapshot shows it).
+  RECT r, outer;
+  HWND preview = GetDlgItem(window, 1047);
+  GetClientRect(preview, &r);
+  MapWindowPoints(preview, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(window, &outer);
+  std::printf("source window: preview %ldx%ld at %ld,%ld, %s\n", r.right - r.left, r.bottom - r.top,
+              r.left - outer.left, r.top - outer.top, IsWindowVisible(window) ? "shown" : "hidden");
+  return window;
+}
+
+struct WindowActions {
+  bool prescan = false;
+  bool closeKey = false;  // Cancel by Ctrl+W instead of the button
+  std::string snapshot;
+};
+
+void TakeSnapshot(HWND window, const WindowActions& actions) {
+  if (window && !actions.snapshot.empty() && !WriteWindowSnapshot(window, actions.snapshot))
+    Fail("the window snapshot", 0, 1);
+}
+
+void CancelInWindow(Host& host, const WindowActions& actions) {
+  TW_IDENTITY assigned = host.source;
+  assigned.Id = 7;
+  host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
+  TW_USERINTERFACE ui = {};
+  HWND window = EnableInWindow(host, &ui);
+  TakeSnapshot(window, actions);
+  if (window && actions.closeKey) {
+    SetForegroundWindow(window);
+    SendKey(VK_CONTROL, false);
+    SendKey('W', false);
+    SendKey('W', true);
+    SendKey(VK_CONTROL, true);
+    RunEvents(host);
+  } else if (window) {
+    Press(host, window, IDCANCEL, false);
+  }
+  if (SourceManagerSaw("DAT=0x0000 MSG=0x0102")) {
+    std::printf("MSG_CLOSEDSREQ seen at the source manager\n");
+  } else {
+    Fail("MSG_CLOSEDSREQ at the source manager", 0, 1);
+  }
+  host.Expect("MSG_DISABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui, TWRC_SUCCESS);
+  if (SourceWindow()) Fail("the source's window gone after MSG_DISABLEDS", 0, 1);
+  host.Expect("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned, TWRC_SUCCESS);
+  DestroyWindow(static_cast<HWND>(ui.hParent));
+}
+
 bool AskImageInfo(Host& host, TW_IMAGEINFO* info) {
   TW_UINT16 rc = host.Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, info);
   if (rc != TWRC_SUCCESS) {
@@ -433,18 +606,23 @@ bool PullMemory(Host& host, const TW_IMAGEINFO& info, const std::string& path) {
   return WriteAnymapFile(path, info, image, setup.MinBufSize);
 }
 
-// Open, enable, press Scan, then take every image the source has.
-void Transfer(Host& host, bool native, bool batch, const std::string& out) {
+// Open, enable in the host's window, press Scan there, then take every image the source has.
+void Transfer(Host& host, bool native, bool batch, const std::string& out, const WindowActions& actions) {
   TW_IDENTITY assigned = host.source;
   assigned.Id = 7;
   host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
   SetOneValue(host, "ICAP_XFERMECH set", ICAP_XFERMECH, TWTY_UINT16, native ? TWSX_NATIVE : TWSX_MEMORY);
-  TW_USERINTERFACE ui = {TRUE, FALSE, GetDesktopWindow()};
-  host.Expect("MSG_ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui, TWRC_SUCCESS);
-  PumpEvents(host);
-  TW_UINT16 mode = kScanModeBatch;
-  host.Expect("scan command", DG_CONTROL, kDatScanCommand, MSG_SET, batch ? &mode : nullptr, TWRC_SUCCESS);
-  if (SourceManagerSawTransferReady()) {
+  TW_USERINTERFACE ui = {};
+  HWND window = EnableInWindow(host, &ui);
+  if (window && actions.prescan) Press(host, window, 1012, true);
+  TakeSnapshot(window, actions);
+  if (batch) {
+    TW_UINT16 mode = kScanModeBatch;
+    host.Expect("scan command", DG_CONTROL, kDatScanCommand, MSG_SET, &mode, TWRC_SUCCESS);
+  } else if (window) {
+    Press(host, window, 1017, false);
+  }
+  if (SourceManagerSaw("DAT=0x0000 MSG=0x0101")) {
     std::printf("MSG_XFERREADY seen at the source manager\n");
   } else {
     Fail("MSG_XFERREADY at the source manager", 0, 1);
@@ -471,7 +649,9 @@ void Transfer(Host& host, bool native, bool batch, const std::string& out) {
   std::printf("images transferred: %d\n", images);
 
   host.Expect("MSG_DISABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui, TWRC_SUCCESS);
+  if (SourceWindow()) Fail("the source's window gone after MSG_DISABLEDS", 0, 1);
   host.Expect("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned, TWRC_SUCCESS);
+  if (ui.hParent) DestroyWindow(static_cast<HWND>(ui.hParent));
 }
 
 bool Load(Host& host, const char* path) {
@@ -532,7 +712,8 @@ void CopyText(char (&field)[34], const char* text) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
-                         "[--loop N] [--transfer native|memory] [--batch] [--out PATH]\n");
+                         "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--snapshot PATH] [--cancel] "
+                         "[--close-key] [--out PATH]\n");
     return 2;
   }
   Host host;
@@ -544,6 +725,8 @@ int main(int argc, char** argv) {
   CopyText(host.application.Manufacturer, "Quillbrook Tests");
   bool cycle = false;
   bool batch = false;
+  bool cancel = false;
+  WindowActions actions;
   int rounds = 0;
   const char* transfer = nullptr;
   std::string out;
@@ -561,6 +744,15 @@ int main(int argc, char** argv) {
       transfer = argv[++i];
     } else if (std::strcmp(argv[i], "--batch") == 0) {
       batch = true;
+    } else if (std::strcmp(argv[i], "--prescan") == 0) {
+      actions.prescan = true;
+    } else if (std::strcmp(argv[i], "--snapshot") == 0 && hasValue) {
+      actions.snapshot = argv[++i];
+    } else if (std::strcmp(argv[i], "--cancel") == 0) {
+      cancel = true;
+    } else if (std::strcmp(argv[i], "--close-key") == 0) {
+      cancel = true;
+      actions.closeKey = true;
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       out = argv[++i];
     } else {
@@ -579,11 +771,12 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "--transfer takes native or memory\n");
       return 2;
     }
-    Transfer(host, native, batch, out.empty() ? (native ? "received.bmp" : "received.pnm") : out);
+    Transfer(host, native, batch, out.empty() ? (native ? "received.bmp" : "received.pnm") : out, actions);
   }
+  if (cancel) CancelInWindow(host, actions);
   FreeLibrary(host.module);
 
   if (rounds > 0) Loop(host, argv[1], rounds);
-  if (gFailures == 0 && (cycle || rounds > 0 || transfer)) std::printf("all answers as expected\n");
+  if (gFailures == 0 && (cycle || rounds > 0 || transfer || cancel)) std::printf("all answers as expected\n");
   return gFailures == 0 ? 0 : 1;
 }

@@ -178,6 +178,38 @@ TEST(ScanArea, MarginsOnlyWhereTheyLeaveRoom) {
   EXPECT_EQ(frame.height, 1.0);
 }
 
+// A 10 x 8 inch area in a preview 480 pixels high: 60 dots per inch are
+// needed, taken from 100 dpi at 60 percent.
+TEST(PrescanFrame, FitsTheScanAreaIntoThePreviewHeight) {
+  struct Case {
+    int32_t height;
+    bool integerScales;
+    uint16_t resolution;
+    uint16_t percent;
+    double exact;
+    uint32_t originX;
+  } cases[] = {
+      {480, true, 100, 60, 60.0, 60},
+      {2800, false, 300, 117, 350.0 * 100 / 300, 350},  // above every entry: the last
+      {4000, true, 300, 150, 150.0, 450},               // and the percent clamped
+      {200, false, 50, 50, 50.0, 25},                   // need 25 takes the first entry
+  };
+  const DeviceScaleLimits limits{10, 150, 0};
+  for (const Case& c : cases) {
+    FrameRecord frame = Frame(300, 100.0f, 100.0f);
+    frame.originX = 1.0;
+    frame.originY = 0.5;
+    SetupPrescanFrameFrom(&frame, 600, c.height, List({50, 100, 200, 300}), limits, c.integerScales, 1, 8.0);
+    EXPECT_EQ(frame.scanResolutionX, c.resolution) << c.height;
+    EXPECT_EQ(frame.scanPercentX, c.percent) << c.height;
+    EXPECT_EQ(frame.scanPercentByteX, c.percent & 0xFF) << c.height;
+    EXPECT_EQ(frame.fixedScaleX, DoubleToFix(c.exact)) << c.height;
+    EXPECT_EQ(frame.scanPixelWidth, 600);
+    EXPECT_EQ(frame.scanPixelHeight, c.height);
+    EXPECT_EQ(frame.scanOriginX, c.originX) << c.height;
+  }
+}
+
 struct SampleFactorCase {
   uint8_t filterMode;
   uint8_t matrix;

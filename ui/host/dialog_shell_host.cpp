@@ -2,10 +2,11 @@
 
 #include "ui/ui_state_records.h"
 
-// Not built yet: the user interface starts without a window, but with the
+// The host checks have no windows: the user interface starts from the
 // working state the window's creation sets up.
 bool CreateMainDialog() {
   ResetUiState();
   return true;
 }
 void DestroyMainDialog() {}
+bool TranslateMainAccelerator(void*) { return false; }

@@ -1,0 +1,15 @@
+// GlobalDibs drawn into windows at the same coordinates (the plain path; the
+// colour-matched, oriented path belongs to the preview rendering).
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/global_dib.h"
+
+// Rows [first, first + count) (count 0: all) into the item (or the window
+// itself for id 0), on the given device context or the target's own.
+void DrawGlobalDibRows(const DibHeader* dib, HWND window, int itemId, HDC dc, int32_t first, int32_t count);
+// One rectangle of the image at the same place.
+void DrawGlobalDibRect(const DibHeader* dib, HWND window, int itemId, HDC dc, const RECT& rect);
+// The source rectangle stretched over the item's whole client area.
+void StretchGlobalDibToItem(const DibHeader* dib, HWND window, int itemId, const RECT& source);

@@ -1,0 +1,84 @@
+#include "ui/preview_geometry.h"
+
+#include <utility>
+
+#include "foundation/round.h"
+#include "frames/orientation/orientation_maps.h"
+#include "frames/orientation/preview_orientation.h"
+#include "session/preview_store.h"
+
+WinRect gPreviewClientRect = {};
+double gPreviewExtentWidth = 0.0;
+double gPreviewExtentHeight = 0.0;
+DRect gZoomBox = {};
+
+namespace {
+
+int16_t Round16(double v) { return static_cast<int16_t>(TruncRound(v)); }
+
+// The preview's size in the image's axes.
+void PreviewSize(const Rect16* area, double* width, double* height) {
+  if (area) {
+    *width = Rect16Width(*area);
+    *height = Rect16Height(*area);
+  } else {
+    *width = RectWidth(gPreviewClientRect);
+    *height = RectHeight(gPreviewClientRect);
+  }
+  if (OrientationSwapAxes()) std::swap(*width, *height);
+}
+
+Rect16 ToPreview(double x, double y, double width, double height, double W, double H) {
+  Rect16 r;
+  if (gPreviewZoomed) {
+    r.top = Round16((y - gZoomBox.y) * H / gZoomBox.height);
+    r.left = Round16((x - gZoomBox.x) * W / gZoomBox.width);
+    r.bottom = Round16(height / gZoomBox.height * H + r.top);
+    r.right = Round16(width / gZoomBox.width * W + r.left);
+  } else {
+    r.top = Round16(H * y / gPreviewExtentHeight);
+    r.left = Round16(W * x / gPreviewExtentWidth);
+    r.bottom = Round16(H * height / gPreviewExtentHeight + r.top);
+    r.right = Round16(W * width / gPreviewExtentWidth + r.left);
+  }
+  return r;
+}
+
+// Through the orientation with the bounds in the image's axes.
+Rect16 MapPacked(Rect16 r, double W, double H, bool toPreview) {
+  PixelRect p{r.left, r.top, r.right, r.bottom};
+  const PixelRect bounds{0, 0, static_cast<int32_t>(W), static_cast<int32_t>(H)};
+  if (toPreview)
+    MapRectToPreview(&p, &bounds, OrientationFlipX(), OrientationFlipY(), OrientationSwapAxes());
+  else
+    MapRectFromPreview(&p, &bounds, OrientationFlipX(), OrientationFlipY(), OrientationSwapAxes());
+  SetRect16(&r, static_cast<int16_t>(p.top), static_cast<int16_t>(p.left), static_cast<int16_t>(p.bottom),
+            static_cast<int16_t>(p.right));
+  return r;
+}
+
+}  // namespace
+
+Rect16 FrameToPreviewPacked(double x, double y, double width, double height) {
+  return ToPreview(x, y, width, height, RectWidth(gPreviewClientRect), RectHeight(gPreviewClientRect));
+}
+
+Rect16 FrameToPreviewRect(double x, double y, double width, double height, bool orient, const Rect16* area) {
+  double W, H;
+  PreviewSize(area, &W, &H);
+  const Rect16 r = ToPreview(x, y, width, height, W, H);
+  return orient ? MapPacked(r, W, H, true) : r;
+}
+
+double* PreviewRectToFrame(double out[4], Rect16 rect, bool orient) {
+  double W, H;
+  PreviewSize(nullptr, &W, &H);
+  if (orient) rect = MapPacked(rect, W, H, false);
+  const double extentW = gPreviewZoomed ? gZoomBox.width : gPreviewExtentWidth;
+  const double extentH = gPreviewZoomed ? gZoomBox.height : gPreviewExtentHeight;
+  out[0] = rect.left * extentW / W + (gPreviewZoomed ? gZoomBox.x : 0.0);
+  out[1] = rect.top * extentH / H + (gPreviewZoomed ? gZoomBox.y : 0.0);
+  out[2] = Rect16Width(rect) * extentW / W;
+  out[3] = Rect16Height(rect) * extentH / H;
+  return out;
+}

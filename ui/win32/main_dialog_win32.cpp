@@ -1,0 +1,314 @@
+#include "ui/win32/main_dialog_win32.h"
+
+#include <algorithm>
+
+#include "foundation/memory.h"
+#include "foundation/system.h"
+#include "foundation/win32/global_dib_draw_win32.h"
+#include "frames/frame_hit_test.h"
+#include "frames/frame_list.h"
+#include "frames/frame_panel.h"
+#include "frames/orientation/preview_orientation.h"
+#include "ui/win32/frame_overlay_win32.h"
+#include "records/frame_record.h"
+#include "session/device_layer.h"
+#include "session/frame_geometry.h"
+#include "session/prescan.h"
+#include "session/preview_files.h"
+#include "session/preview_store.h"
+#include "state/data_source_state.h"
+#include "ui/main_commands.h"
+#include "ui/preview_cursor.h"
+#include "ui/preview_geometry.h"
+#include "ui/preview_orientation_store.h"
+#include "ui/preview_param.h"
+#include "ui/ui_state_records.h"
+
+namespace {
+
+constexpr int kPreviewControl = 1047;
+constexpr int kPreviewFrame = 1081;
+constexpr int kHintLine = 1214;
+constexpr int kVirtualKeyAlt = 0x12;
+constexpr int kVirtualKeyShift = 0x10;
+constexpr int kBorderZone = 4;
+
+WNDPROC gPreviewControlProc = nullptr;
+HCURSOR gPreviewClassCursor = nullptr;
+
+HWND PreviewControl(HWND dialog) { return GetDlgItem(dialog, kPreviewControl); }
+
+DRect CurrentFrameRect() {
+  const FrameRecord* f = gCurrentFrame;
+  return f ? DRect{f->originX, f->originY, f->width, f->height} : DRect{};
+}
+
+RECT ItemRectInDialog(HWND dialog, int id) {
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// With the preview image its rows, else the control's face lightened a little.
+void PaintPreview(HWND dialog, HDC dc) {
+  if (gPreviewDib) {
+    DrawGlobalDibRows(gPreviewDib, dialog, kPreviewControl, dc, 0, 0);
+    return;
+  }
+  const COLORREF face = GetSysColor(COLOR_3DFACE);
+  auto light = [](int v) { return std::min(v, 247) + 8; };
+  HBRUSH brush = CreateSolidBrush(RGB(light(GetRValue(face)), light(GetGValue(face)), light(GetBValue(face))));
+  RECT client;
+  GetClientRect(PreviewControl(dialog), &client);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+}
+
+void PaintPreviewNow(HWND dialog) {
+  HWND control = PreviewControl(dialog);
+  HDC dc = GetDC(control);
+  PaintPreview(dialog, dc);
+  DrawAllFrames(control, dc);
+  ReleaseDC(control, dc);
+}
+
+// The preview control keeps the aspect of the scan area within the work
+// area; its frame and the hint line follow it, and the preview pass is set
+// up for its size. A stored preview of the image is taken back when one exists.
+void LayoutPreviewArea(HWND dialog) {
+  FreePreviewBuffers();
+  gPreviewExtentWidth = gScanAreaInches.width;
+  gPreviewExtentHeight = gScanAreaInches.height;
+  RECT window, preview = ItemRectInDialog(dialog, kPreviewControl), work;
+  GetWindowRect(dialog, &window);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const LONG extraWidth = (window.right - window.left) - (preview.right - preview.left);
+  const LONG extraHeight = (window.bottom - window.top) - (preview.bottom - preview.top);
+
+  double ratio = gScanAreaInches.width > 0 ? gScanAreaInches.height / gScanAreaInches.width : 1.0;
+  if (OrientationSwapAxes()) ratio = 1.0 / ratio;
+  LONG height = preview.bottom - preview.top;
+  LONG width = static_cast<LONG>(height / ratio + 0.5);
+  if (extraWidth + width > work.right - work.left) {
+    width = work.right - work.left - extraWidth;
+    height = static_cast<LONG>(width * ratio + 0.5);
+  }
+  if (extraHeight + height > work.bottom - work.top) {
+    height = work.bottom - work.top - extraHeight;
+    width = static_cast<LONG>(height / ratio + 0.5);
+  }
+  width = std::max<LONG>(width, 10);
+  height = std::max<LONG>(height, 10);
+
+  MoveWindow(PreviewControl(dialog), preview.left, preview.top, width, height, FALSE);
+  MoveWindow(GetDlgItem(dialog, kPreviewFrame), preview.left - 4, preview.top - 4, width + 8, height + 8, FALSE);
+  const RECT hint = ItemRectInDialog(dialog, kHintLine);
+  MoveWindow(GetDlgItem(dialog, kHintLine), preview.left, preview.top + height + 6, hint.right - hint.left,
+             hint.bottom - hint.top, FALSE);
+  SetWindowPos(dialog, nullptr, 0, 0, extraWidth + width, extraHeight + height, SWP_NOMOVE | SWP_NOZORDER);
+  gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
+
+  // The preview pass over the whole scan area.
+  FrameRecord& pass = gDataSourceState.frameStateArea.scratchFrame;
+  pass.originX = pass.originY = 0.0;
+  pass.width = gScanAreaInches.width;
+  pass.height = gScanAreaInches.height;
+  SetupPrescanFrame(&pass, width, height);
+  const LONG imageWidth = OrientationSwapAxes() ? height : width;
+  const LONG imageHeight = OrientationSwapAxes() ? width : height;
+  MakePreviewBitmap(imageWidth, imageHeight, CurrentFrameRect(), &pass);
+  gPrescanArea = DRect{0.0, 0.0, gScanAreaInches.width, gScanAreaInches.height};
+  InvalidateRect(dialog, nullptr, TRUE);
+}
+
+// The prescan's window: its preview control, the Ctrl+"." keys and the
+// cancel commands of the busy state.
+class MainWindowPrescanView : public PrescanView {
+ public:
+  explicit MainWindowPrescanView(HWND dialog) : dialog_(dialog) {}
+  void PreviewSize(int32_t* width, int32_t* height) override {
+    RECT client;
+    GetClientRect(PreviewControl(dialog_), &client);
+    *width = client.right;
+    *height = client.bottom;
+  }
+  bool StopRequested() override { return gUiBusyState == kUiCancelRequested; }
+  void DrawRows(int32_t first, int32_t count) override {
+    DrawGlobalDibRows(gPreviewDib, dialog_, kPreviewControl, nullptr, first, count);
+  }
+  void ShowPrescanRunning(bool) override {}
+
+ private:
+  HWND dialog_;
+};
+
+RECT FramePreviewRect(const FrameRecord& frame) {
+  const Rect16 r = FrameToPreviewRect(frame.originX, frame.originY, frame.width, frame.height, true, nullptr);
+  return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+bool SetCursorById(uint16_t id) {
+  HCURSOR cursor = LoadCursorA(static_cast<HINSTANCE>(GetModuleInstance()), MAKEINTRESOURCEA(id));
+  if (cursor) SetCursor(cursor);
+  return cursor != nullptr;
+}
+
+// What the cursor over the preview shows: the tool mode's cursor, else the frames decide.
+PreviewPointer PointerAt(POINT at) {
+  PreviewPointer p{};
+  p.shift = IsKeyDown(kVirtualKeyShift);
+  p.flipV = OrientationFlipY() != 0;
+  p.swapAxes = OrientationSwapAxes() != 0;
+  const FrameListNode* head = FrameListHead();
+  if (!head) return p;
+  RECT current = FramePreviewRect(head->frame);
+  p.inCurrentFrame = PtInRect(&current, at) != 0;
+  RECT zone = current;
+  InflateRect(&zone, kBorderZone, kBorderZone);
+  if (PtInRect(&zone, at))
+    p.edge = HitTestFrameEdge(WinPoint{at.x, at.y}, WinRect{current.left, current.top, current.right, current.bottom},
+                              false);
+  if (!gPreviewZoomed)
+    for (const FrameListNode* node = head->next; node && !p.onOtherFrame; node = node->next) {
+      RECT other = FramePreviewRect(node->frame);
+      p.onOtherFrame = PtInRect(&other, at) != 0;
+    }
+  return p;
+}
+
+BOOL MainDialogSetCursor(HWND dialog) {
+  if (GetActiveWindow() != dialog) return FALSE;
+  POINT at;
+  GetCursorPos(&at);
+  HWND control = PreviewControl(dialog);
+  POINT inControl = at;
+  ScreenToClient(control, &inControl);
+  RECT client;
+  GetClientRect(control, &client);
+  if (PtInRect(&client, inControl)) {
+    const PreviewCursor chosen = ChoosePreviewCursor(gPreviewToolMode, PointerAt(inControl));
+    if (chosen.hover != 0) gPreviewHoverTarget = chosen.hover;
+    if (chosen.cursorId != 0 && SetCursorById(chosen.cursorId)) {
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    }
+  }
+  // The system's sizing cursors at the border; the arrow elsewhere.
+  RECT window;
+  GetWindowRect(dialog, &window);
+  InflateRect(&window, -kBorderZone, -kBorderZone);
+  if (PtInRect(&window, at)) SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+  return FALSE;
+}
+
+void RunPrescanRoad(HWND dialog) {
+  gUiBusyState = kUiPrescanRunning;
+  gPreviewZoomed = false;
+  DeletePreviewAuxFile();
+  MainWindowPrescanView view(dialog);
+  RunPrescan(view, false);
+  PaintPreviewNow(dialog);
+  gUiBusyState = kUiIdle;
+}
+
+void StorePreviewParam() {
+  const UiRect rect{gPreviewClientRect.left, gPreviewClientRect.top, gPreviewClientRect.right,
+                    gPreviewClientRect.bottom};
+  SavePreviewParam(MakePreviewParam(gScanFrame, rect, kPreviewMagnification, gPreviewExtentWidth,
+                                    gPreviewExtentHeight, OrientationSwapAxes() != 0));
+}
+
+void RunScanRoad() {
+  StorePreviewParam();
+  MainWindowService().startTransfer();
+}
+
+BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
+  const int command = LOWORD(wParam);
+  if (TakeCommandWhileBusy(command)) return TRUE;
+  switch (command) {
+    case kCommandCancel:
+    case kCommandPaletteCancel:
+    case kCommandCloseKey:
+      MainWindowService().requestClose();
+      return TRUE;
+    case kCommandPrescan:
+      // Without Alt (outside a zoomed view) the button opens an image, which comes with the image chooser.
+      if (IsKeyDown(kVirtualKeyAlt) != gPreviewZoomed) RunPrescanRoad(dialog);
+      return FALSE;
+    case kCommandDevicePrescan:
+      RunPrescanRoad(dialog);
+      return TRUE;
+    case kCommandScan:
+      RunScanRoad();
+      return TRUE;
+    case kCommandPreview:
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(control, &paint);
+    PaintPreview(GetParent(control), dc);
+    DrawAllFrames(control, dc);
+    EndPaint(control, &paint);
+    return 0;
+  }
+  return CallWindowProcA(gPreviewControlProc, control, message, wParam, lParam);
+}
+
+void MainDialogInit(HWND dialog) {
+  LoadPreviewOrientation();
+  FreePreviewBuffers();
+  gPreviewZoomed = false;
+  DeleteAllFrames();
+  ResetUiState();
+  // Until the frame panel exists, its first fill lays the window out.
+  LayoutPreviewArea(dialog);
+  UpdateFramePanelEnabling();
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  UpdateWindow(dialog);
+  SetForegroundWindow(dialog);
+  SetActiveWindow(dialog);
+
+  HWND control = PreviewControl(dialog);
+  gPreviewClassCursor = reinterpret_cast<HCURSOR>(SetClassLongPtrA(control, GCLP_HCURSOR, 0));
+  gPreviewControlProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviewControlProc)));
+  PaintPreviewNow(dialog);
+}
+
+void MainDialogDestroy(HWND dialog) {
+  HWND control = PreviewControl(dialog);
+  if (gPreviewControlProc) SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gPreviewControlProc));
+  SetClassLongPtrA(control, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(gPreviewClassCursor));
+  gPreviewControlProc = nullptr;
+  gPreviewClassCursor = nullptr;
+  gMainDialog = nullptr;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      gMainDialog = dialog;
+      MainDialogInit(dialog);
+      PostDeviceCommand(kCommandDevicePrescan, false);
+      return TRUE;
+    case WM_DESTROY:
+      MainDialogDestroy(dialog);
+      return FALSE;
+    case WM_COMMAND:
+      return MainDialogCommand(dialog, wParam);
+    case WM_SETCURSOR:
+      return MainDialogSetCursor(dialog);
+    default:
+      return FALSE;
+  }
+}
