@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Scan speed and memory against vips, measured in one run.
 
-    scan_bench.py SCAN_BENCH [--dir DIR] [--runs N] [--sizes 10000,5000] [--cases ...]
+    scan_bench.py SCAN_BENCH [--before OLD_SCAN_BENCH] [--dir DIR] [--runs N] [--sizes 10000,5000] [--cases ...]
 
 Writes 48-bit RGB TIFFs (gradients and noise, little- and big-endian) into DIR
 once, then for every case runs our scan (SCAN_BENCH, the session_scan_bench
 program of a native Release build) and the peer alternately on the same file,
 N times each, and prints the median time and peak memory of each and the
-median of the per-pair time ratios (ours / peer). Peers write to /dev/shm.
-This is a benchmark, not a test: nothing here passes or fails.
+median of the per-pair time ratios (ours / peer). With --before, an older
+build's program runs in the same rotation and gets columns of its own.
+Peers write to /dev/shm. This is a benchmark, not a test: nothing here passes or fails.
 """
 import argparse
 import os
@@ -81,11 +82,12 @@ def run(command, env=None):
     return seconds, int(done.stderr.split()[-1]) / 1024.0
 
 
-def cases(scan_bench, image, size, lut):
+def cases(image, size, lut):
+    """(name, our arguments, peer name, peer command, peer environment)."""
     out = os.path.join(SHM, "scan_bench_peer.v")
     one = dict(os.environ, VIPS_CONCURRENCY="1")
     third = size // 3 + (1 if size % 3 else 0)
-    ours = lambda percent, bits, mode: [scan_bench, image, str(percent), str(bits), mode]
+    ours = lambda percent, bits, mode: [image, str(percent), str(bits), mode]
     return [
         ("100% 8 bit", ours(100, 8, "fast"), "vips maplut 1 thread", ["vips", "maplut", image, out, lut], one),
         ("100% 8 bit", ours(100, 8, "fast"), "vips maplut", ["vips", "maplut", image, out, lut], None),
@@ -100,9 +102,22 @@ def cases(scan_bench, image, size, lut):
     ]
 
 
+def median_time(runs):
+    return statistics.median(r[0] for r in runs)
+
+
+def peak(runs):
+    return max(r[1] for r in runs)
+
+
+def median_ratio(runs, peer_runs):
+    return statistics.median(o[0] / p[0] for o, p in zip(runs, peer_runs))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("scan_bench")
+    parser.add_argument("--before", help="an older build's session_scan_bench, measured in the same rotation")
     parser.add_argument("--dir", default="scan_bench_images")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--sizes", default="10000,5000")
@@ -115,26 +130,33 @@ def main():
         write_lut(lut)
     wanted = [c.strip() for c in args.cases.split(",") if c.strip()]
 
-    print("%-12s %-5s %-5s %-22s %9s %9s %8s %8s %7s" %
-          ("case", "size", "order", "peer", "ours s", "peer s", "ours MB", "peer MB", "ratio"))
+    head = "%-12s %-5s %-5s %-20s %7s %7s %7s %7s %6s" % (
+        "case", "size", "order", "peer", "ours s", "peer s", "ours MB", "peer MB", "ratio")
+    if args.before:
+        head += " %8s %9s %6s" % ("before s", "before MB", "ratio")
+    print(head)
     for size in [int(s) for s in args.sizes.split(",")]:
         for order in args.orders.split(","):
             image = os.path.join(args.dir, "rgb48_%d_%s.tif" % (size, order))
             if not os.path.exists(image):
                 write_tiff(image, size, order == "MM")
-            for name, ours, peer_name, peer, env in cases(args.scan_bench, image, size, lut):
+            for name, ours, peer_name, peer, env in cases(image, size, lut):
                 if wanted and not any(name.startswith(w) for w in wanted):
                     continue
-                run(ours)  # warm the page cache
-                ours_runs, peer_runs = [], []
+                run([args.scan_bench] + ours)  # warm the page cache
+                ours_runs, peer_runs, before_runs = [], [], []
                 for _ in range(args.runs):
-                    ours_runs.append(run(ours))
+                    ours_runs.append(run([args.scan_bench] + ours))
                     peer_runs.append(run(peer, env))
-                ratio = statistics.median(o[0] / p[0] for o, p in zip(ours_runs, peer_runs))
-                print("%-12s %-5d %-5s %-22s %9.3f %9.3f %8.1f %8.1f %6.2fx" % (
-                    name, size, order, peer_name, statistics.median(o[0] for o in ours_runs),
-                    statistics.median(p[0] for p in peer_runs), max(o[1] for o in ours_runs),
-                    max(p[1] for p in peer_runs), ratio), flush=True)
+                    if args.before:
+                        before_runs.append(run([args.before] + ours))
+                line = "%-12s %-5d %-5s %-20s %7.3f %7.3f %7.1f %7.1f %5.2fx" % (
+                    name, size, order, peer_name, median_time(ours_runs), median_time(peer_runs),
+                    peak(ours_runs), peak(peer_runs), median_ratio(ours_runs, peer_runs))
+                if args.before:
+                    line += " %8.3f %9.1f %5.2fx" % (median_time(before_runs), peak(before_runs),
+                                                     median_ratio(before_runs, peer_runs))
+                print(line, flush=True)
     for leftover in ("scan_bench_peer.v",):
         path = os.path.join(SHM, leftover)
         if os.path.exists(path):
