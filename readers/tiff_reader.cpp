@@ -547,9 +547,20 @@ int16_t TiffReader::DeliverStoredWords(const uint16_t* row, uint32_t firstColumn
     for (int32_t k = 0; k < n; ++k, words += samples) bytesOut[k] = folded[*words];
     return kReaderOk;
   }
+  const uint8_t* table = outputTables[channel];
+  if (!greyMean && !table && outputDepth_ == 16 && channel >= bandMappedChannels_) {
+    // Words as they are, or swapped: cheaper than a lookup.
+    auto* wordsOut = static_cast<uint16_t*>(buffer);
+    words += channel;
+    if (source_.bigEndian()) {
+      for (int32_t k = 0; k < n; ++k, words += samples) wordsOut[k] = static_cast<uint16_t>(*words >> 8 | *words << 8);
+    } else {
+      for (int32_t k = 0; k < n; ++k, words += samples) wordsOut[k] = *words;
+    }
+    return kReaderOk;
+  }
   const uint16_t* maps[3] = {wordTables_.WordMap(greyMean ? 0 : channel), wordTables_.WordMap(greyMean ? 1 : channel),
                              wordTables_.WordMap(greyMean ? 2 : channel)};
-  const uint8_t* table = outputTables[channel];
   for (int32_t k = 0; k < n; ++k, words += samples) {
     const uint32_t value = greyMean ? (maps[0][words[0]] + maps[1][words[1]] + maps[2][words[2]] + 1) / 3
                                     : maps[0][words[channel]];
