@@ -67,7 +67,9 @@ void ImageFileReader::SetOutputDepth(uint16_t bits) { outputDepth_ = static_cast
 bool ImageFileReader::IsHighBitDepth() { return false; }
 
 void ImageFileReader::SetOutputTable(std::vector<uint8_t> table, int channel) {
-  if (IsChannelSlot(channel)) outputTables_[channel] = std::move(table);
+  if (!IsChannelSlot(channel)) return;
+  outputTables_[channel] = std::move(table);
+  ++tableGeneration_;
 }
 
 void ImageFileReader::SetGammaTable(std::vector<uint16_t> table, uint32_t bits, int channel) {
@@ -79,6 +81,8 @@ void ImageFileReader::SetGammaTable(std::vector<uint16_t> table, uint32_t bits, 
   }
   gammaTables_[channel] = std::move(table);
   gammaTableBits_[channel] = bits;
+  std::vector<uint16_t>().swap(gammaSampleMaps_[channel]);
+  ++tableGeneration_;
 }
 
 const std::vector<uint16_t>* ImageFileReader::GetGammaTable(uint32_t* bits, int channel) {
@@ -123,12 +127,15 @@ ColorTransformHandle ImageFileReader::ColorTransform() { return colorTransform_;
 // calibration corrections of input lines come with the colour-management subsystem.
 bool ImageFileReader::CorrectLineColors(void* buffer, int32_t width, int32_t rows, int32_t channels, int32_t bits,
                                         int32_t rowStride, int32_t pixelStride, int32_t channelStride) {
-  if (channels != 3) return true;
-  if (InputColorManagementMode() == kInputColorEmbeddedProfile && colorTransform_) {
+  if (CorrectsLineColors(channels)) {
     return TranslateImageBlock(colorTransform_, buffer, buffer, width, rows, bits >= 9 ? 1 : 0, rowStride,
                                pixelStride, channelStride);
   }
   return true;
+}
+
+bool ImageFileReader::CorrectsLineColors(int32_t channels) const {
+  return channels == 3 && InputColorManagementMode() == kInputColorEmbeddedProfile && colorTransform_;
 }
 
 bool ImageFileReader::BuildGammaTables(uint32_t bits, int channels) {
@@ -151,38 +158,57 @@ bool ImageFileReader::BuildGammaTables(uint32_t bits, int channels) {
   return true;
 }
 
+int ImageFileReader::ConvertibleChannels(int32_t channels, int32_t bits) {
+  if (bits < 9 || outputDepth_ > 8 || (channels != 1 && channels != 3)) return 0;
+  int channel = 0;
+  while (channel < channels && GammaSampleMap(channel)) ++channel;
+  return channel;
+}
+
+const uint16_t* ImageFileReader::GammaSampleMap(int channel) {
+  if (!IsChannelSlot(channel) || gammaTables_[channel].empty() || gammaTableBits_[channel] == 0) return nullptr;
+  std::vector<uint16_t>& map = gammaSampleMaps_[channel];
+  if (!map.empty()) return map.data();
+  try {
+    map.resize(65536);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  // A sample between two entries blends them by its low bits, rounded.
+  const uint16_t* entries = gammaTables_[channel].data();
+  const uint32_t shift = 16 - gammaTableBits_[channel];
+  const uint32_t fractionMask = (1u << shift) - 1;
+  const double steps = static_cast<double>(1u << shift);
+  const uint32_t last = (1u << gammaTableBits_[channel]) - 1;
+  for (uint32_t sample = 0; sample < 65536; ++sample) {
+    const uint32_t index = sample >> shift;
+    const uint32_t fraction = sample & fractionMask;
+    uint32_t value;
+    if (index >= last) {
+      value = uint32_t{entries[last]} << shift;
+    } else if (fraction == 0) {
+      value = uint32_t{entries[index]} << shift;
+    } else {
+      const double weight = fraction / steps;
+      value = static_cast<uint32_t>((uint32_t{entries[index]} << shift) * (1.0 - weight) +
+                                    (uint32_t{entries[index + 1]} << shift) * weight + 0.5);
+    }
+    map[sample] = static_cast<uint16_t>(value);
+  }
+  return map.data();
+}
+
 bool ImageFileReader::ConvertLines16(uint16_t* buffer, int32_t width, int32_t rows, int32_t channels, int32_t bits,
                                      int32_t rowStride, int32_t pixelStride, int32_t channelStride) {
-  if (bits < 9 || outputDepth_ > 8 || (channels != 1 && channels != 3)) return false;
-  for (int channel = 0; channel < channels; ++channel) {
-    uint32_t tableBits = 0;
-    const std::vector<uint16_t>* table = GetGammaTable(&tableBits, channel);
-    if (!table || tableBits == 0) return false;
-    const uint16_t* entries = table->data();
-    const uint32_t shift = 16 - tableBits;
-    const uint32_t fractionMask = (1u << shift) - 1;
-    const double steps = static_cast<double>(1u << shift);
-    const uint32_t last = (1u << tableBits) - 1;
+  const int converted = ConvertibleChannels(channels, bits);
+  for (int channel = 0; channel < converted; ++channel) {
+    const uint16_t* map = GammaSampleMap(channel);
     for (int32_t row = 0; row < rows; ++row) {
       uint16_t* sample = buffer + static_cast<ptrdiff_t>(row) * rowStride + channel * channelStride;
-      for (int32_t x = 0; x < width; ++x, sample += pixelStride) {
-        const uint32_t index = *sample >> shift;
-        const uint32_t fraction = *sample & fractionMask;
-        uint32_t value;
-        if (index >= last) {
-          value = uint32_t{entries[last]} << shift;
-        } else if (fraction == 0) {
-          value = uint32_t{entries[index]} << shift;
-        } else {
-          const double weight = fraction / steps;
-          value = static_cast<uint32_t>((uint32_t{entries[index]} << shift) * (1.0 - weight) +
-                                        (uint32_t{entries[index + 1]} << shift) * weight + 0.5);
-        }
-        *sample = static_cast<uint16_t>(value);
-      }
+      for (int32_t x = 0; x < width; ++x, sample += pixelStride) *sample = map[*sample];
     }
   }
-  return true;
+  return converted > 0 && converted == channels;
 }
 
 bool ImageFileReader::DrawReducedImage(uint32_t sourceWidth, uint32_t sourceHeight, uint8_t* bits, int32_t width,

@@ -77,12 +77,25 @@ class ImageFileReader {
                         int32_t height, int32_t rowBytes, int32_t pixelBytes);
   // The channel's output table when it has at least the entries needed, else null.
   const uint8_t* OutputTable(int channel, size_t entries) const;
+  // Whether CorrectLineColors changes lines of the channel count.
+  bool CorrectsLineColors(int32_t channels) const;
+  // How many leading channels ConvertLines16 maps for lines of this kind now.
+  int ConvertibleChannels(int32_t channels, int32_t bits);
+  // Entry s is what ConvertLines16 makes of the 16-bit sample s in the
+  // channel: its gamma table interpolated once for every sample. Null when
+  // the channel has no gamma table.
+  const uint16_t* GammaSampleMap(int channel);
+  // Changes whenever an output or gamma table is set, so that tables derived
+  // from them know to rebuild.
+  uint32_t TableGeneration() const { return tableGeneration_; }
 
   FileHandle file_ = nullptr;
   bool greyOutput_ = false;
   std::vector<uint8_t> outputTables_[4];
   std::vector<uint16_t> gammaTables_[4];
   uint32_t gammaTableBits_[4] = {};
+  std::vector<uint16_t> gammaSampleMaps_[4];  // built on first use from gammaTables_
+  uint32_t tableGeneration_ = 0;
   bool reducedMode_ = false;
   bool reducedFound_ = false;
   std::vector<uint8_t> profileData_;

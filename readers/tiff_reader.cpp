@@ -57,6 +57,23 @@ uint32_t CeilDiv(uint32_t a, uint32_t b) { return static_cast<uint32_t>((uint64_
 
 bool IsReadableDepth(uint16_t bits) { return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16; }
 
+// A 16-bit sample as delivered: through the output table (indexed by the
+// sample >> 2) when there is one, as a word at output depth 16, else its high byte.
+void PutSample16(uint32_t value, const uint8_t* table, int16_t outputDepth, void* buffer, int32_t k) {
+  if (table) {
+    const uint8_t entry = table[value >> 2];
+    if (outputDepth == 16) {
+      static_cast<uint16_t*>(buffer)[k] = static_cast<uint16_t>(entry * 256);
+    } else {
+      static_cast<uint8_t*>(buffer)[k] = entry;
+    }
+  } else if (outputDepth == 16) {
+    static_cast<uint16_t*>(buffer)[k] = static_cast<uint16_t>(value);
+  } else {
+    static_cast<uint8_t*>(buffer)[k] = static_cast<uint8_t>(value >> 8);
+  }
+}
+
 }  // namespace
 
 void TiffReader::TileCache::Reset() {
@@ -362,6 +379,8 @@ void TiffReader::FinishReading() {
   bandRows_ = 0;
   bandFirstLine_ = 0;
   bandLastLine_ = 0;
+  bandStored_ = false;
+  wordTables_.Clear();
   reading_ = false;
 }
 
@@ -387,7 +406,9 @@ void TiffReader::LoadBand(uint32_t firstLine) {
   const int32_t samples = layout_.samplesPerPixel;
   const int32_t bits = layout_.bitsPerSample;
   // Packed depths below 8 bits and odd depths have no whole samples to correct.
-  if (bits == 16) {
+  bandStored_ = bits == 16 && !CorrectsLineColors(samples);
+  bandMappedChannels_ = bits == 16 ? ConvertibleChannels(samples, bits) : 0;
+  if (bits == 16 && !bandStored_) {
     uint16_t* samples16 = band_.data();
     const size_t count = size_t{rows} * RowBytes() / 2;
     if (source_.bigEndian()) {
@@ -474,7 +495,6 @@ int16_t TiffReader::ReadLineSamples(uint32_t line, uint32_t firstColumn, int cha
   const uint32_t bits = layout_.bitsPerSample;
   const bool greyMean = greyOutput_ && samples == 3;
   auto* bytesOut = static_cast<uint8_t*>(buffer);
-  auto* wordsOut = static_cast<uint16_t*>(buffer);
   const int32_t n = static_cast<int32_t>(wanted);
   if (bits < 8) {
     const uint32_t mask = (1u << bits) - 1;
@@ -489,6 +509,10 @@ int16_t TiffReader::ReadLineSamples(uint32_t line, uint32_t firstColumn, int cha
       uint32_t value = greyMean ? (row[pixel] + row[pixel + 1] + row[pixel + 2] + 1) / 3 : row[pixel + channel];
       bytesOut[k] = table ? table[value] : static_cast<uint8_t>(value);
     }
+  } else if (bandStored_) {
+    const int16_t error =
+        DeliverStoredWords(reinterpret_cast<const uint16_t*>(row), firstColumn, channel, n, greyMean, buffer);
+    if (error != kReaderOk) return error;
   } else {
     const auto* words = reinterpret_cast<const uint16_t*>(row);
     const uint8_t* table = OutputTable(channel, 16384);
@@ -496,21 +520,53 @@ int16_t TiffReader::ReadLineSamples(uint32_t line, uint32_t firstColumn, int cha
       const size_t pixel = (size_t{firstColumn} + k) * samples;
       const uint32_t value = greyMean ? (words[pixel] + words[pixel + 1] + words[pixel + 2] + 1) / 3
                                       : words[pixel + channel];
-      if (table) {
-        const uint8_t entry = table[value >> 2];
-        if (outputDepth_ == 16) {
-          wordsOut[k] = static_cast<uint16_t>(entry * 256);
-        } else {
-          bytesOut[k] = entry;
-        }
-      } else if (outputDepth_ == 16) {
-        wordsOut[k] = static_cast<uint16_t>(value);
-      } else {
-        bytesOut[k] = static_cast<uint8_t>(value >> 8);
-      }
+      PutSample16(value, table, outputDepth_, buffer, k);
     }
   }
   *count = n;
+  return kReaderOk;
+}
+
+int16_t TiffReader::DeliverStoredWords(const uint16_t* row, uint32_t firstColumn, int channel, int32_t n,
+                                       bool greyMean, void* buffer) {
+  const int samples = layout_.samplesPerPixel;
+  const uint16_t* gammaMaps[4] = {};
+  const uint8_t* outputTables[4] = {};
+  for (int c = 0; c < samples; ++c) {
+    if (c < bandMappedChannels_) gammaMaps[c] = GammaSampleMap(c);
+    outputTables[c] = OutputTable(c, 16384);
+  }
+  const StoredWordTables::Key key{source_.bigEndian(), bandMappedChannels_, TableGeneration()};
+  if (!wordTables_.Prepare(key, samples, gammaMaps, outputTables)) return kErrOutOfMemory;
+
+  const uint16_t* words = row + size_t{firstColumn} * samples;
+  const uint8_t* folded = wordTables_.Folded(channel);
+  if (!greyMean && folded && outputDepth_ != 16) {
+    // The common case: one lookup from the stored word to the output byte.
+    auto* bytesOut = static_cast<uint8_t*>(buffer);
+    words += channel;
+    for (int32_t k = 0; k < n; ++k, words += samples) bytesOut[k] = folded[*words];
+    return kReaderOk;
+  }
+  const uint8_t* table = outputTables[channel];
+  if (!greyMean && !table && outputDepth_ == 16 && channel >= bandMappedChannels_) {
+    // Words as they are, or swapped: cheaper than a lookup.
+    auto* wordsOut = static_cast<uint16_t*>(buffer);
+    words += channel;
+    if (source_.bigEndian()) {
+      for (int32_t k = 0; k < n; ++k, words += samples) wordsOut[k] = static_cast<uint16_t>(*words >> 8 | *words << 8);
+    } else {
+      for (int32_t k = 0; k < n; ++k, words += samples) wordsOut[k] = *words;
+    }
+    return kReaderOk;
+  }
+  const uint16_t* maps[3] = {wordTables_.WordMap(greyMean ? 0 : channel), wordTables_.WordMap(greyMean ? 1 : channel),
+                             wordTables_.WordMap(greyMean ? 2 : channel)};
+  for (int32_t k = 0; k < n; ++k, words += samples) {
+    const uint32_t value = greyMean ? (maps[0][words[0]] + maps[1][words[1]] + maps[2][words[2]] + 1) / 3
+                                    : maps[0][words[channel]];
+    PutSample16(value, table, outputDepth_, buffer, k);
+  }
   return kReaderOk;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "readers/image_file_reader.h"
+#include "readers/stored_word_tables.h"
 #include "readers/tiff_directory.h"
 
 class TiffReader : public ImageFileReader {
@@ -84,6 +85,9 @@ class TiffReader : public ImageFileReader {
   bool LoadTileLine(uint32_t line, uint8_t* row);
   bool FetchTile(uint32_t plane, uint32_t tileNumber);
   uint8_t* BandRow(uint32_t index);
+  // Samples of a band of stored 16-bit words: n from firstColumn of the channel.
+  int16_t DeliverStoredWords(const uint16_t* row, uint32_t firstColumn, int channel, int32_t n, bool greyMean,
+                             void* buffer);
 
   TiffSource source_;
   TiffDirectory directory_;
@@ -96,6 +100,13 @@ class TiffReader : public ImageFileReader {
   uint32_t bandRows_ = 0;
   uint32_t bandFirstLine_ = 0;
   uint32_t bandLastLine_ = 0;
+  // A band of 16-bit samples holds the words as the file stores them when no
+  // colour correction needs the samples themselves: the byte swap, the gamma
+  // map of its first bandMappedChannels_ channels and the output table are
+  // then applied in one lookup as the samples are delivered.
+  bool bandStored_ = false;
+  int bandMappedChannels_ = 0;
+  StoredWordTables wordTables_;
   std::vector<uint8_t> tileRow_;  // one image row, plane after plane
   TileCache tileCache_;
 };

@@ -17,6 +17,14 @@ namespace {
 // A source of one line makes as many output rows as are asked for.
 const uint32_t kUnlimitedRows = std::numeric_limits<uint32_t>::max();
 
+// Taps first .. first + count - 1 of an output, reading source samples
+// start .. start + count - 1; count 0 when the taps are not contiguous.
+struct TapSpan {
+  uint32_t first;
+  uint32_t count;
+  uint32_t start;
+};
+
 struct ResampleState {
   bool ready = false;
   uint32_t sourceWidth = 0;
@@ -48,6 +56,11 @@ struct ResampleState {
   std::vector<uint32_t> fastIndex;
   std::vector<uint32_t> fastFraction;
 
+  // The filtered horizontal step: each output's taps that weigh something,
+  // when they read neighbouring source samples (all but a few at the edges).
+  std::vector<TapSpan> horizontalSpans;
+  std::vector<double> lineValues;  // the source line being resampled, as doubles
+
   std::vector<double> accumulator;  // one plane of sums for the filtered vertical step
   std::vector<uint8_t> greyRow;     // line art: the grey row before thresholding
 };
@@ -75,12 +88,11 @@ bool HasTable(const ContributionTable& table) { return table.taps != 0; }
 
 // Filtered sums: negative lobes can leave the sample range, and a flat area
 // sums to its level only within rounding error, so round rather than truncate.
+// Kept in range by max and min rather than by tests, so that loops of it vectorise.
 template <typename Sample>
 Sample ClampToSample(double value) {
   const double top = std::numeric_limits<Sample>::max();
-  if (value <= 0.0) return 0;
-  if (value >= top) return std::numeric_limits<Sample>::max();
-  return static_cast<Sample>(TruncRound(value));
+  return static_cast<Sample>(TruncRound(std::min(std::max(value, 0.0), top)));
 }
 
 uint32_t OutputRowsFor(uint32_t sourceRows, double verticalScale) {
@@ -89,6 +101,25 @@ uint32_t OutputRowsFor(uint32_t sourceRows, double verticalScale) {
   if (!(verticalScale > 0.0) || !std::isfinite(verticalScale)) return 1;
   const double rows = std::trunc((sourceRows - 1) / verticalScale + 0.5) + 1;
   return rows >= kUnlimitedRows ? kUnlimitedRows - 1 : static_cast<uint32_t>(rows);
+}
+
+// Spans of the horizontal table's weighted taps; none when it has no table.
+void BuildHorizontalSpans(ResampleState& s) {
+  const ContributionTable& table = s.horizontal;
+  if (!HasTable(table)) return;
+  s.horizontalSpans.resize(table.outputSize);
+  s.lineValues.resize(s.sourceWidth);
+  for (uint32_t x = 0; x < table.outputSize; ++x) {
+    const uint32_t* indices = &table.indices[static_cast<size_t>(x) * table.taps];
+    const double* weights = &table.weights[static_cast<size_t>(x) * table.taps];
+    uint32_t first = 0;
+    uint32_t end = table.taps;
+    while (first < end && weights[first] == 0.0) ++first;
+    while (end > first && weights[end - 1] == 0.0) --end;
+    bool contiguous = true;
+    for (uint32_t t = first; t < end && contiguous; ++t) contiguous = indices[t] == indices[first] + (t - first);
+    s.horizontalSpans[x] = contiguous ? TapSpan{first, end - first, first < end ? indices[first] : 0} : TapSpan{0, 0, 0};
+  }
 }
 
 void BuildFastHorizontal(ResampleState& s) {
@@ -156,21 +187,71 @@ uint32_t LargestRowSpan(const ResampleState& s) {
   return span;
 }
 
+// One output of the filtered horizontal step over the line's values. Taps of
+// weight 0 add nothing, so a span of the weighted ones gives the same sum.
+double FilteredSum(const ResampleState& s, const double* values, uint32_t x) {
+  const uint32_t taps = s.horizontal.taps;
+  const double* weights = &s.horizontal.weights[static_cast<size_t>(x) * taps];
+  const TapSpan& span = s.horizontalSpans[x];
+  double sum = 0.0;
+  if (span.count) {
+    const double* in = values + span.start;
+    const double* w = weights + span.first;
+    for (uint32_t t = 0; t < span.count; ++t) sum += in[t] * w[t];
+  } else {
+    const uint32_t* indices = &s.horizontal.indices[static_cast<size_t>(x) * taps];
+    for (uint32_t t = 0; t < taps; ++t) sum += values[indices[t]] * weights[t];
+  }
+  return sum;
+}
+
 template <typename Sample>
-void ResampleLineHorizontally(const ResampleState& s, const Sample* source, Sample* target) {
+void ResampleLineFiltered(ResampleState& s, const Sample* source, Sample* target) {
+  // The samples as doubles once, not once for every tap that reads them.
+  double* values = s.lineValues.data();
+  for (uint32_t i = 0; i < s.sourceWidth; ++i) values[i] = source[i];
+  const uint32_t taps = s.horizontal.taps;
+  const double* weights = s.horizontal.weights.data();
+  const TapSpan* spans = s.horizontalSpans.data();
+  uint32_t x = 0;
+  // Four outputs with spans of one length at a time: each sum still adds its
+  // taps in order, but the four chains of additions run side by side.
+  for (; x + 4 <= s.outputWidth; x += 4) {
+    const TapSpan* span = spans + x;
+    const uint32_t n = span[0].count;
+    if (n == 0 || span[1].count != n || span[2].count != n || span[3].count != n) {
+      for (uint32_t k = 0; k < 4; ++k) target[x + k] = ClampToSample<Sample>(FilteredSum(s, values, x + k));
+      continue;
+    }
+    const double* in[4];
+    const double* w[4];
+    for (uint32_t k = 0; k < 4; ++k) {
+      in[k] = values + span[k].start;
+      w[k] = weights + static_cast<size_t>(x + k) * taps + span[k].first;
+    }
+    double sum0 = 0.0, sum1 = 0.0, sum2 = 0.0, sum3 = 0.0;
+    for (uint32_t t = 0; t < n; ++t) {
+      sum0 += in[0][t] * w[0][t];
+      sum1 += in[1][t] * w[1][t];
+      sum2 += in[2][t] * w[2][t];
+      sum3 += in[3][t] * w[3][t];
+    }
+    target[x] = ClampToSample<Sample>(sum0);
+    target[x + 1] = ClampToSample<Sample>(sum1);
+    target[x + 2] = ClampToSample<Sample>(sum2);
+    target[x + 3] = ClampToSample<Sample>(sum3);
+  }
+  for (; x < s.outputWidth; ++x) target[x] = ClampToSample<Sample>(FilteredSum(s, values, x));
+}
+
+template <typename Sample>
+void ResampleLineHorizontally(ResampleState& s, const Sample* source, Sample* target) {
   if (s.sourceWidth == s.outputWidth) {
     std::memcpy(target, source, s.outputWidth * sizeof(Sample));
     return;
   }
   if (HasTable(s.horizontal)) {
-    const uint32_t taps = s.horizontal.taps;
-    const uint32_t* indices = s.horizontal.indices.data();
-    const double* weights = s.horizontal.weights.data();
-    for (uint32_t x = 0; x < s.outputWidth; ++x, indices += taps, weights += taps) {
-      double sum = 0.0;
-      for (uint32_t t = 0; t < taps; ++t) sum += source[indices[t]] * weights[t];
-      target[x] = ClampToSample<Sample>(sum);
-    }
+    ResampleLineFiltered(s, source, target);
     return;
   }
   const uint32_t* index = s.fastIndex.data();
@@ -246,17 +327,37 @@ void MakeRowFiltered(ResampleState& s, const Queue<Sample>& queue, uint32_t row,
   const double* weights = &s.vertical.weights[static_cast<size_t>(row) * taps];
   const uint32_t width = s.outputWidth;
   double* sum = s.accumulator.data();
+  // Taps of weight 0 add nothing. The first weighted tap sets the sums and the
+  // last one goes straight into the row: the same sums as adding every tap to
+  // zeros (a sign of zero aside, which the clamp does not see), with two passes fewer.
+  uint32_t first = 0;
+  uint32_t last = taps;
+  while (first < last && weights[first] == 0.0) ++first;
+  while (last > first && weights[last - 1] == 0.0) --last;
   for (uint32_t c = 0; c < queue.planes; ++c) {
     const int channel = static_cast<int>(c);
-    std::fill(sum, sum + width, 0.0);
-    for (uint32_t t = 0; t < taps; ++t) {
+    Sample* out = target + static_cast<size_t>(OutputPlane(s, channel)) * width;
+    if (first == last) {
+      std::fill(out, out + width, Sample{0});
+      continue;
+    }
+    auto line = [&](uint32_t t) { return queue.Plane(ChannelLine(s, indices[t], channel), channel); };
+    const Sample* top = line(first);
+    const double w0 = weights[first];
+    if (last - first == 1) {
+      for (uint32_t x = 0; x < width; ++x) out[x] = ClampToSample<Sample>(top[x] * w0);
+      continue;
+    }
+    for (uint32_t x = 0; x < width; ++x) sum[x] = top[x] * w0;
+    for (uint32_t t = first + 1; t + 1 < last; ++t) {
       const double w = weights[t];
       if (w == 0.0) continue;
-      const Sample* line = queue.Plane(ChannelLine(s, indices[t], channel), channel);
-      for (uint32_t x = 0; x < width; ++x) sum[x] += line[x] * w;
+      const Sample* middle = line(t);
+      for (uint32_t x = 0; x < width; ++x) sum[x] += middle[x] * w;
     }
-    Sample* out = target + static_cast<size_t>(OutputPlane(s, channel)) * width;
-    for (uint32_t x = 0; x < width; ++x) out[x] = ClampToSample<Sample>(sum[x]);
+    const Sample* bottom = line(last - 1);
+    const double wn = weights[last - 1];
+    for (uint32_t x = 0; x < width; ++x) out[x] = ClampToSample<Sample>(sum[x] + bottom[x] * wn);
   }
 }
 
@@ -390,6 +491,12 @@ bool ResampleSetup(uint32_t sourceWidth, uint32_t outputWidth, uint32_t sourceRo
     // A table that cannot be built leaves that direction to the fast step.
     BuildContributionTable(&s.horizontal, sourceWidth, outputWidth);
     if (s.outputRows != kUnlimitedRows) BuildContributionTable(&s.vertical, sourceRows, s.outputRows);
+    try {
+      BuildHorizontalSpans(s);
+    } catch (const std::bad_alloc&) {
+      ResampleTeardown();
+      return false;
+    }
   }
   s.queueLines = std::max<uint32_t>(pendingCapacity, LargestRowSpan(s)) + s.largestOffset - s.smallestOffset;
   s.ready = true;

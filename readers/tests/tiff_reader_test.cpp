@@ -305,6 +305,95 @@ TEST(TiffReader, ANewHeaderEndsTheRunningRead) {
   EXPECT_EQ(ReadLine(reader.get(), 30, 2, 8).size(), 40u);
 }
 
+// A reader whose gamma tables curve (squares, a different scale per channel),
+// so that the gamma step between the stored word and the output table shows.
+class CurvedGammaTiff : public TiffReader {
+ public:
+  explicit CurvedGammaTiff(const std::string& name) : TiffReader((name + ".tif").c_str(), false) {}
+  bool BuildGammaTables(uint32_t bits, int channels) override {
+    for (int channel = 0; channel < channels; ++channel) SetGammaTable(CurvedTable(channel), bits, channel);
+    return true;
+  }
+  static std::vector<uint16_t> CurvedTable(int channel) {
+    std::vector<uint16_t> table(16384);
+    for (uint32_t i = 0; i < table.size(); ++i) table[i] = static_cast<uint16_t>(i * i / (16383u + 4000u * channel));
+    return table;
+  }
+};
+
+// The 16-bit sample a band held after the gamma step: the interpolation between table entries, rounded.
+uint32_t CurvedSample(uint32_t sample, int channel) {
+  static const std::vector<uint16_t> tables[3] = {CurvedGammaTiff::CurvedTable(0), CurvedGammaTiff::CurvedTable(1),
+                                                  CurvedGammaTiff::CurvedTable(2)};
+  const std::vector<uint16_t>& table = tables[channel];
+  const uint32_t index = sample >> 2;
+  if (index >= 16383) return uint32_t{table[16383]} << 2;
+  const double weight = (sample & 3) / 4.0;
+  return static_cast<uint32_t>((uint32_t{table[index]} << 2) * (1.0 - weight) +
+                               (uint32_t{table[index + 1]} << 2) * weight + 0.5);
+}
+
+struct StoredWordCase {
+  const char* name;
+  uint16_t depth;    // output depth: 8 runs the gamma step, 16 does not
+  bool tables;       // output tables installed
+  bool greyOutput;   // the mean of three channels
+};
+
+class TiffStoredWords : public ::testing::TestWithParam<StoredWordCase> {};
+
+// Sixteen-bit bands keep the file's words and deliver them through folded
+// tables: every sample must be what the swap, the gamma step, the mean and
+// the output table give one after another.
+TEST_P(TiffStoredWords, DeliverWhatEachStepGivesInTurn) {
+  const StoredWordCase& c = GetParam();
+  const ExpectedImage expected = LoadExpected(c.name);
+  ASSERT_GT(expected.width, 0u) << "fixture missing";
+  CurvedGammaTiff reader(c.name);
+  ASSERT_EQ(reader.ReadHeader(nullptr), 0);
+  reader.SetOutputDepth(c.depth);
+  reader.SetGreyOutput(c.greyOutput);
+  ASSERT_EQ(reader.StartReading(200), 0);
+  std::vector<uint8_t> tables[3];
+  const uint32_t channels = c.greyOutput ? 1 : expected.samplesPerPixel;
+  for (uint32_t channel = 0; channel < channels && c.tables; ++channel) {
+    tables[channel].resize(16384);
+    for (uint32_t i = 0; i < 16384; ++i) tables[channel][i] = static_cast<uint8_t>((i * (7 + 2 * channel)) % 253);
+    reader.SetOutputTable(tables[channel], static_cast<int>(channel));
+  }
+  auto stepped = [&](uint32_t x, uint32_t y, uint32_t channel) {
+    return c.depth == 8 ? CurvedSample(expected.At(x, y, channel), static_cast<int>(channel))
+                        : uint32_t{expected.At(x, y, channel)};
+  };
+  for (uint32_t y = 0; y < expected.height; ++y) {
+    for (uint32_t channel = 0; channel < channels; ++channel) {
+      const std::vector<uint16_t> line = ReadLine(&reader, y + 1, static_cast<int>(channel), c.depth);
+      ASSERT_EQ(line.size(), expected.width);
+      for (uint32_t x = 0; x < expected.width; ++x) {
+        const uint32_t value = c.greyOutput ? (stepped(x, y, 0) + stepped(x, y, 1) + stepped(x, y, 2) + 1) / 3
+                                            : stepped(x, y, channel);
+        uint32_t want = c.depth == 16 ? value : value >> 8;
+        if (c.tables) want = c.depth == 16 ? tables[channel][value >> 2] * 256u : tables[channel][value >> 2];
+        ASSERT_EQ(line[x], want) << "x " << x << " line " << y + 1 << " channel " << channel;
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TiffStoredWords,
+    ::testing::Values(StoredWordCase{"grey16_le", 8, true, false}, StoredWordCase{"grey16_be", 8, true, false},
+                      StoredWordCase{"grey16_be", 8, false, false}, StoredWordCase{"grey16_be", 16, true, false},
+                      StoredWordCase{"rgb16_le", 8, true, false}, StoredWordCase{"rgb16_le", 16, false, false},
+                      StoredWordCase{"rgb16_le", 8, true, true}, StoredWordCase{"zir48_be", 8, true, false},
+                      StoredWordCase{"zir48_be", 8, false, true}, StoredWordCase{"zir48_be", 16, true, true},
+                      StoredWordCase{"tiled_rgb16_be", 8, true, false}),
+    [](const ::testing::TestParamInfo<StoredWordCase>& info) {
+      const StoredWordCase& c = info.param;
+      return std::string(c.name) + "_depth" + std::to_string(c.depth) + (c.tables ? "_tables" : "") +
+             (c.greyOutput ? "_grey" : "");
+    });
+
 TEST(TiffReader, LoopingDirectoryChainEnds) {
   auto reader = OpenTiff("ifd_loop");
   ImageFileInfo info;
