@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "foundation/file_io.h"
+#include "foundation/memory.h"
 #include "foundation/record_type.h"
 #include "sharpen/film_point_list.h"
 
@@ -16,6 +17,32 @@ constexpr int32_t kLastBuiltinFilmId = 2500;
 constexpr int32_t kFirstUserFilmId = 2501;
 // The application store's version from which the built-ins are current.
 constexpr int32_t kFilmProfilesVersion = 55200;
+
+// String ids of the library's texts.
+constexpr uint32_t kWarningCaptionString = 500;
+constexpr uint32_t kReplaceNameString = 501;
+constexpr uint32_t kFilmProfileNamePrompt = 2250;
+constexpr uint32_t kProtectedProfileString = 2252;
+// A built-in profile's name: string 60000 + id, else 63000 + id.
+constexpr uint32_t kFilmNameStrings = 60000;
+constexpr uint32_t kFilmNameFallbackStrings = 63000;
+
+// The application store's version (the "vNum" record of the user interface's
+// options); 0 when absent.
+uint32_t AppStoreVersion(FileHandle store);
+
+// Copies the module's "NgFm" resources into the application store when its
+// version is absent (after deleting every profile) or below 55200 (after
+// deleting the built-in ids), and writes the version 55200. False without a store.
+bool InstallBuiltinFilmProfiles();
+// Copies one big-endian resource into a store record of its id, named from
+// the string table, unless the store holds a profile of that name or id.
+// Always true: the enumeration goes on.
+bool CopyBuiltinFilmProfile(ModuleHandle module, const char* type, uint32_t id, RecordType recordType);
+
+// Saves the list under *id (overwrite, user profiles only) or under a name the
+// user gives; *id gets the record's id. False when nothing was saved.
+bool SaveFilmProfile(const FilmPointList* list, int16_t* id, bool overwrite);
 
 // The list of the last negative computation; replaced by every computation.
 extern FilmPointList* gFilmProfileCache;
