@@ -1,11 +1,15 @@
 // The built-in film profiles: module resources copied into the application
 // store once per version of the profiles, and the saving of edited profiles.
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/user_prompts.h"
+#include "foundation/log/module_string.h"
+#include "foundation/paths.h"
 #include "foundation/record_store.h"
+#include "foundation/settings_folders.h"
 #include "foundation/system.h"
 #include "sharpen/film_profiles.h"
 #include "state/data_source_state.h"
@@ -139,4 +143,42 @@ bool SaveFilmProfile(const FilmPointList* list, int16_t* id, bool overwrite) {
   RecordStoreDelete(gAppStore, kFilmRecordType, target);
   *id = static_cast<int16_t>(target);
   return RecordStoreAdd(gAppStore, kFilmRecordType, target, list, FilmPointListSize(list), name);
+}
+
+bool ImportFilmProfiles(WindowHandle owner) {
+  char folder[kPathSize];
+  if (!GetPrefsFolder(folder)) std::strcpy(folder, "c:\\");
+  const std::string filter = ModuleString(kPrefsFilterNameString) + '\0' + ModuleString(kPrefsFilterPatternString) +
+                             '\0' + '\0';
+  char path[kPathSize] = "";
+  if (!AskOpenFile(owner, ModuleString(kImportProfilesTitleString).c_str(), filter.c_str(), folder, path, sizeof path,
+                   nullptr) ||
+      IsDeviceStorePath(path))
+    return false;
+  FileHandle source = OpenExistingFile(path);
+  if (!source) return false;
+  ImportFilmProfilesFrom(source);
+  CloseFile(source);
+  return true;
+}
+
+int ImportFilmProfilesFrom(FileHandle source) {
+  int copied = 0;
+  const int count = RecordStoreCount(source, kFilmRecordType);
+  for (int index = 1; index <= count; ++index) {
+    int32_t id = 0;
+    uint32_t size = 0;
+    char name[kRecordNameSize];
+    if (!RecordStoreIdAtIndex(source, kFilmRecordType, index, &id) ||
+        !RecordStoreNameById(source, kFilmRecordType, id, name))
+      continue;
+    FilmPointList* list = ReadFilmProfile(id, source);
+    uint32_t used = 0;
+    const bool taken = id >= kFirstUserFilmId && RecordStoreSize(gAppStore, kFilmRecordType, id, &used);
+    if (list && !taken && RecordStoreSize(source, kFilmRecordType, id, &size) &&
+        RecordStoreAdd(gAppStore, kFilmRecordType, id, list, size, name))
+      ++copied;
+    FreeFilmPointList(list);
+  }
+  return copied;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "foundation/dialogs/prompts.h"
 #include "foundation/file_io.h"
 #include "foundation/memory.h"
 #include "foundation/record_type.h"
@@ -43,6 +44,20 @@ bool CopyBuiltinFilmProfile(ModuleHandle module, const char* type, uint32_t id, 
 // Saves the list under *id (overwrite, user profiles only) or under a name the
 // user gives; *id gets the record's id. False when nothing was saved.
 bool SaveFilmProfile(const FilmPointList* list, int16_t* id, bool overwrite);
+
+// The import of another preferences file's profiles.
+constexpr uint32_t kPrefsFilterNameString = 405;
+constexpr uint32_t kPrefsFilterPatternString = 406;
+constexpr uint32_t kImportProfilesTitleString = 409;
+
+// Asks for a preferences file (not the current device's store) and copies
+// its profiles into the application store; false when nothing was read. The
+// caller reloads the frames' profiles afterwards.
+bool ImportFilmProfiles(WindowHandle owner);
+// Copies each profile of the store, in directory order, under its id and
+// name, except a user profile whose id the application store already uses;
+// built-in ids replace the application store's. The number copied.
+int ImportFilmProfilesFrom(FileHandle source);
 
 // The list of the last negative computation; replaced by every computation.
 extern FilmPointList* gFilmProfileCache;

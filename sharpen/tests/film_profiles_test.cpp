@@ -224,6 +224,36 @@ TEST_F(FilmProfilesTest, SavingRefusesBuiltinsAndNumbersUserProfiles) {
   FreeFilmPointList(list);
 }
 
+TEST_F(FilmProfilesTest, ImportCopiesBuiltinsAndNewUserProfiles) {
+  ASSERT_TRUE(InstallBuiltinFilmProfiles());
+  AddProfile(2600, "Hier", 1111);
+  const std::string otherName = std::string(kFolder) + "import_source.prf";
+  DeleteFileAt(otherName.c_str());
+  FileHandle other = OpenOrCreateFile("import_source.prf", kFolder);
+  ASSERT_NE(other, nullptr);
+  FileHandle app = gAppStore;
+  gAppStore = other;
+  AddProfile(101, "Film 101", 4242);
+  AddProfile(2600, "Dort", 2222);
+  AddProfile(2700, "Neu", 3333);
+  gAppStore = app;
+  CloseFile(other);
+  {
+    ScopedPrompts prompts;
+    prompts.Cancel(PromptKind::kOpenFile);
+    EXPECT_FALSE(ImportFilmProfiles(nullptr));
+    prompts.Accept(PromptKind::kOpenFile, otherName);
+    EXPECT_TRUE(ImportFilmProfiles(nullptr));
+    EXPECT_EQ(prompts.Asked(1).kind, PromptKind::kOpenFile);
+  }
+  EXPECT_EQ(MiddleOf(101), 4242);   // a built-in id is copied over
+  EXPECT_EQ(MiddleOf(2600), 1111);  // a used user id is left alone
+  EXPECT_EQ(MiddleOf(2700), 3333);
+  char name[64];
+  ASSERT_TRUE(RecordStoreNameById(gAppStore, kFilmRecordType, 2700, name));
+  EXPECT_STREQ(name, "Neu");
+}
+
 TEST_F(FilmProfilesTest, TheFrameProfileDrivesTheCurves) {
   ASSERT_TRUE(InstallBuiltinFilmProfiles());
   FrameRecord frame = {};
