@@ -208,7 +208,9 @@ TEST_F(FilmProfilesTest, SavingRefusesBuiltinsAndNumbersUserProfiles) {
     int16_t other = 1;
     EXPECT_FALSE(SaveFilmProfile(list, &other, false));
     prompts.Accept(PromptKind::kName, "Mein Film").Reply(kAnswerYes);
-    EXPECT_TRUE(SaveFilmProfile(NewFilmPointList(3, 100), &other, false));
+    FilmPointList* three = NewFilmPointList(3, 100);
+    EXPECT_TRUE(SaveFilmProfile(three, &other, false));
+    FreeFilmPointList(three);
     EXPECT_EQ(other, 2502);
     EXPECT_EQ(MiddleOf(2502), 50);
     prompts.Cancel(PromptKind::kName);
