@@ -1,11 +1,14 @@
 #include "foundation/settings_folders.h"
 
+#include <cctype>
 #include <cstring>
 #include <string>
 
 #include "foundation/dib.h"
 #include "foundation/file_io.h"
+#include "foundation/file_names.h"
 #include "foundation/paths.h"
+#include "foundation/pstring.h"
 #include "foundation/system.h"
 #include "foundation/system_services.h"
 
@@ -174,4 +177,22 @@ void MarkFolderWithIcon(const char* folder, uint32_t iconGroupId, const char* ic
   WriteDesktopIni(folder, iconName, tip);
   // A folder of the system's shell shows its desktop.ini only when it is a system folder.
   SetPathAttributes(folder, kAttributeSystem);
+}
+
+namespace {
+
+std::string SystemPath(const std::string& path) {
+  std::string normal(path);
+  for (char& c : normal) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return normal;
+}
+
+}  // namespace
+
+bool IsDeviceStorePath(const char* path) {
+  char folder[kPathSize];
+  if (!GetPrefsFolder(folder)) return false;
+  PString name;
+  MakeDevicePrefsFileName(name);
+  return SystemPath(path) == SystemPath(std::string(folder) + PStrToC(name));
 }

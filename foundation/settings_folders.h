@@ -24,6 +24,9 @@ bool GetModuleFolder(char* buffer);
 bool GetSettingsFolder(char* buffer);
 bool GetPrefsFolder(char* buffer);
 bool GetPreviewsFolder(char* buffer);
+// Whether the path names the current device's store in the preferences
+// folder (letter case and slashes aside): imports must not read it.
+bool IsDeviceStorePath(const char* path);
 
 // The images of an icon group resource, copied.
 struct IconGroupImage {

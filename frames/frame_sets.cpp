@@ -1,6 +1,5 @@
 #include "frames/frame_sets.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -47,20 +46,6 @@ FrameRecord FrameAt(const std::vector<uint8_t>& record, int n) {
 }
 
 bool IsCurrentFrame(const FrameRecord& frame) { return frame.version == kFrameRecordVersion; }
-
-std::string SystemPath(const char* path) {
-  std::string normal(path);
-  for (char& c : normal) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return normal;
-}
-
-bool IsDeviceStorePath(const char* path) {
-  char folder[kPathSize];
-  if (!GetPrefsFolder(folder)) return false;
-  PString name;
-  MakeDevicePrefsFileName(name);
-  return SystemPath(path) == SystemPath((std::string(folder) + PStrToC(name)).c_str());
-}
 
 bool Contains(const std::vector<std::string>& names, const char* name) {
   for (const std::string& known : names)

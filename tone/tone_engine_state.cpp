@@ -1,5 +1,8 @@
 #include "tone/tone_engine_state.h"
 
+#include "sharpen/negative_curves.h"
+#include "tone/gamma_tables.h"
+
 ToneBlock gToneWorkingCopy;
 uint8_t gToneChannelMask = kToneMaskMaster;
 
@@ -10,7 +13,11 @@ DefaultsBlock gUnboundDefaults;
 
 }  // namespace
 
-void BindToneEngine(const ToneEngineSources& sources) { gSources = sources; }
+void BindToneEngine(const ToneEngineSources& sources) {
+  gSources = sources;
+  // The film curves of 8-bit sources follow the gamma of the original type.
+  gNegativeCurrentGamma = CurrentGamma;
+}
 
 FrameRecord* ToneCurrentFrame() { return gSources.currentFrame ? *gSources.currentFrame : nullptr; }
 
