@@ -6,7 +6,6 @@ inputs; profile 2 the given three points).
 
 Usage: film_resources_check.py resources_folder
 """
-import importlib.util
 import io
 import os
 import sys
@@ -15,9 +14,9 @@ from contextlib import redirect_stdout
 
 def main():
     folder = sys.argv[1]
-    spec = importlib.util.spec_from_file_location('film_profiles', os.path.join(folder, 'film_profiles.py'))
-    gen = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(gen)
+    sys.dont_write_bytecode = True  # nothing written into the source tree
+    sys.path.insert(0, folder)
+    import film_profiles as gen  # noqa: E402
 
     failures = []
     buffer = io.BytesIO()
