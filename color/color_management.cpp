@@ -14,8 +14,6 @@ bool TranslateImageBlock(ColorTransformHandle, const void*, void*, int32_t, int3
   return true;
 }
 
-// Not built yet: no profile can be read.
-bool ReadProfileRgbBasis(const char*, RgbBasis*) { return false; }
 // Not built yet: nothing is loaded, and the chosen name is kept.
 bool LoadCalibrationProfile() { return true; }
 // Not built yet: no conversion tables can be made.

@@ -10,6 +10,7 @@
 #include "session/device_layer.h"
 #include "state/data_source_state.h"
 #include "twain/capabilities.h"
+#include "ui/monitor_matching.h"
 
 namespace {
 
@@ -106,6 +107,7 @@ TW_UINT16 CloseSource(const TwainCall&) {
   // A host that closes without disabling first would leave windows, hooks and
   // timers behind in a module about to be unloaded.
   if (gTwainState != kStateOpen) EndUserInterface();
+  FreeMonitorTransform();
   ColorSystemUnload();
   UninitializeOle();
   LogOpen(false);

@@ -1,8 +1,10 @@
 #include "ui/monitor_matching.h"
 
 #include <cstring>
+#include <string>
 
 #include "color/color_management.h"
+#include "color/profile_files.h"
 #include "state/module_state.h"
 
 namespace {
@@ -12,6 +14,12 @@ constexpr DefaultsArea kBasisArea{1476, sizeof(RgbBasis)};
 static_assert(kBasisArea.offset == kDefaultDisplayGamma.offset && kBasisArea.offset + 4 == kDefaultPrimaries.offset &&
                   kDefaultWhitePoint.offset + kDefaultWhitePoint.size == kBasisArea.offset + kBasisArea.size,
               "the basis lies over gamma, primaries and white point");
+
+struct CachedMonitorTransform {
+  ColorTransformHandle transform = nullptr;
+  std::string profilePath;
+};
+CachedMonitorTransform gMonitorTransform;
 
 // A 16.16 value of the host, rounded to four decimals.
 float HostValue(int32_t v) { return static_cast<float>((int64_t{v} * 10000 + 32767) / 65536 * 0.0001); }
@@ -33,4 +41,26 @@ int SetupMonitorMatching(DefaultsBlock& block) {
   if (!ReadProfileRgbBasis(profile, &basis)) return 0;
   std::memcpy(DefaultsBytes(block, kBasisArea), &basis, sizeof basis);
   return 1;
+}
+
+ColorTransformHandle MonitorTransform(void* window) {
+  const char* internal = InternalProfilePath();
+  if (gMonitorTransform.transform && gMonitorTransform.profilePath == internal) return gMonitorTransform.transform;
+  FreeMonitorTransform();
+  ColorProfileHandle source = nullptr, monitor = nullptr;
+  const ColorProfileLocation location = FileProfileLocation(internal);
+  if (CmsOpenColorProfile(&source, &location, 0) == 0 && OpenMonitorProfile(window, &monitor) == 0 &&
+      CmsCreateMultiProfileTransform(&gMonitorTransform.transform, source, monitor, 0) == 0) {
+    gMonitorTransform.profilePath = internal;
+  } else {
+    gMonitorTransform.transform = nullptr;
+  }
+  if (source) CmsCloseColorProfile(source);
+  if (monitor) CmsCloseColorProfile(monitor);
+  return gMonitorTransform.transform;
+}
+
+void FreeMonitorTransform() {
+  if (gMonitorTransform.transform) CmsDeleteColorTransform(gMonitorTransform.transform);
+  gMonitorTransform = CachedMonitorTransform{};
 }

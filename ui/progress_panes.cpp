@@ -31,7 +31,11 @@ bool OneBitImage() { return gSession && gSession->depth == 1; }
 int64_t Product(int32_t width, int32_t height, int32_t d) { return int64_t{width / d} * (height / d); }
 
 void FreeCopy(PaneCopy* copy) {
-  FreeBlock(copy->pixels);
+  if (copy->image) {
+    FreeGlobalDib(copy->image);
+  } else {
+    FreeBlock(copy->pixels);
+  }
   *copy = PaneCopy{};
 }
 
@@ -163,7 +167,7 @@ bool TakeBand(const PaneCopy& copy, bool small, const uint8_t* rows, int32_t fir
 }  // namespace
 
 void ChoosePaneSubsampling(int32_t width, int32_t height, bool swapAxes, bool wanted, bool large, int16_t* divisor,
-                           WinRect* rect, uint8_t** buffer) {
+                           WinRect* rect, void** buffer) {
   *divisor = 0;
   *rect = WinRect{};
   *buffer = nullptr;
@@ -190,18 +194,13 @@ void ChoosePaneSubsampling(int32_t width, int32_t height, bool swapAxes, bool wa
   if (large && d < 2) return;
   *divisor = static_cast<int16_t>(std::min<int32_t>(d, INT16_MAX));
   *rect = WinRect{0, 0, std::max(1, width / d), std::max(1, height / d)};
-  const uint32_t bytes = static_cast<uint32_t>(Width(*rect)) * static_cast<uint32_t>(Height(*rect)) * b;
-  *buffer = static_cast<uint8_t*>(AllocBlock(bytes));
-  if (!*buffer) {
-    *rect = WinRect{};
-    return;
+  if (large) {
+    *buffer = AllocBlock(static_cast<uint32_t>(Width(*rect)) * static_cast<uint32_t>(Height(*rect)) * b);
+  } else if (GlobalDib image = CreateGlobalDib(Height(*rect), Width(*rect), 32, true)) {
+    FillGlobalDib(image, PanePaleFaceColour());
+    *buffer = image;
   }
-  if (!large) {
-    const uint32_t face = PanePaleFaceColour();
-    const uint8_t bgr0[4] = {static_cast<uint8_t>(face >> 16), static_cast<uint8_t>(face >> 8),
-                             static_cast<uint8_t>(face), 0};
-    for (uint32_t i = 0; i < bytes; i += 4) std::memcpy(*buffer + i, bgr0, 4);
-  }
+  if (!*buffer) *rect = WinRect{};
 }
 
 int32_t PushProgressPreviewPane(int32_t width, int32_t height, bool swapAxes, bool keepLarge) {
@@ -218,11 +217,14 @@ int32_t PushProgressPreviewPane(int32_t width, int32_t height, bool swapAxes, bo
     pane.paneRect = area;
     pane.control = control;
   }
-  ChoosePaneSubsampling(width, height, swapAxes, keepLarge, true, &pane.large.divisor, &pane.large.rect,
-                        &pane.large.pixels);
+  void* large = nullptr;
+  ChoosePaneSubsampling(width, height, swapAxes, keepLarge, true, &pane.large.divisor, &pane.large.rect, &large);
+  pane.large.pixels = static_cast<uint8_t*>(large);
   pane.large.pixelBytes = pane.large.pixels ? LargePixelBytes() : 0;
-  ChoosePaneSubsampling(width, height, swapAxes, true, false, &pane.small.divisor, &pane.small.rect,
-                        &pane.small.pixels);
+  void* small = nullptr;
+  ChoosePaneSubsampling(width, height, swapAxes, true, false, &pane.small.divisor, &pane.small.rect, &small);
+  pane.small.image = static_cast<GlobalDib>(small);
+  pane.small.pixels = small ? GlobalDibBits(pane.small.image) : nullptr;
   pane.small.pixelBytes = 4;
   return pane.small.pixels ? 0 : kPaneNoMemory;
 }

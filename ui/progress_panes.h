@@ -8,6 +8,7 @@
 
 #include "foundation/dialogs/prompts.h"
 #include "foundation/geometry.h"
+#include "foundation/global_dib.h"
 
 constexpr int kMaxPreviewPanes = 10;
 constexpr int32_t kLargeCopyMinPixels = 10000001;
@@ -36,13 +37,15 @@ enum PaneChannelView : int32_t {
 };
 
 // One copy: the subsampling divisor, its rectangle (0, 0, width, height) and
-// its pixels: the small copy 32-bit top-down rows of B, G, R, 0; the large one
-// plain interleaved samples at the image's own depth, pixelBytes per pixel.
+// its pixels: the small copy a 32-bit top-down GlobalDib (image) of B, G, R, 0
+// rows; the large one plain interleaved samples at the image's own depth,
+// pixelBytes per pixel.
 struct PaneCopy {
   int16_t divisor;
   WinRect rect;
   uint8_t* pixels;
   int32_t pixelBytes;
+  GlobalDib image;
 };
 
 struct PreviewPane {
@@ -60,9 +63,9 @@ extern PreviewPaneStack gPreviewPanes;
 
 // Chooses and allocates one copy of the top pane for an image of width x
 // height pixels; large copies only when wanted, over 10000000 pixels and not
-// 1 bit deep.
+// 1 bit deep. The buffer: a plain block for the large copy, a GlobalDib for the small one.
 void ChoosePaneSubsampling(int32_t width, int32_t height, bool swapAxes, bool wanted, bool large, int16_t* divisor,
-                           WinRect* rect, uint8_t** buffer);
+                           WinRect* rect, void** buffer);
 // 0, or kPaneNoMemory when the small copy could not be had.
 int32_t PushProgressPreviewPane(int32_t width, int32_t height, bool swapAxes, bool keepLarge);
 // Takes rows first .. first + count - 1 of the image into both copies and

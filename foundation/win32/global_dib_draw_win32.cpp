@@ -2,22 +2,15 @@
 
 #include <cstring>
 
-namespace {
-
-// The header with a colour table: 8-bit GlobalDibs have none, and GDI would
-// read their rows as colours without one; they are drawn as grey.
-struct DrawInfo {
-  BITMAPINFOHEADER header;
-  RGBQUAD colors[256];
-};
-
-const BITMAPINFO* InfoFor(const DibHeader* dib, DrawInfo* info) {
+const BITMAPINFO* GlobalDibBitmapInfo(const DibHeader* dib, GlobalDibDrawInfo* info) {
   if (dib->bitCount != 8) return reinterpret_cast<const BITMAPINFO*>(dib);
   std::memcpy(&info->header, dib, sizeof info->header);
   info->header.biClrUsed = 256;
   for (int i = 0; i < 256; ++i) info->colors[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
   return reinterpret_cast<const BITMAPINFO*>(info);
 }
+
+namespace {
 
 HWND Target(HWND window, int itemId) { return itemId ? GetDlgItem(window, itemId) : window; }
 
@@ -29,12 +22,12 @@ void DrawPart(const DibHeader* dib, HWND window, int itemId, HDC given, RECT r) 
   r.bottom = r.bottom < GlobalDibHeight(dib) ? r.bottom : GlobalDibHeight(dib);
   if (r.left >= r.right || r.top >= r.bottom) return;
   HDC dc = given ? given : GetDC(target);
-  DrawInfo info;
+  GlobalDibDrawInfo info;
   const int32_t width = r.right - r.left, height = r.bottom - r.top;
   // The source's y counts from the top of a top-down image, from the bottom of a bottom-up one.
   const int32_t sourceY = dib->height < 0 ? r.top : GlobalDibHeight(dib) - r.bottom;
   StretchDIBits(dc, r.left, r.top, width, height, r.left, sourceY, width, height, GlobalDibBits(dib),
-                InfoFor(dib, &info), DIB_RGB_COLORS, SRCCOPY);
+                GlobalDibBitmapInfo(dib, &info), DIB_RGB_COLORS, SRCCOPY);
   if (!given) ReleaseDC(target, dc);
 }
 
@@ -56,9 +49,9 @@ void StretchGlobalDibToItem(const DibHeader* dib, HWND window, int itemId, const
   RECT client;
   GetClientRect(target, &client);
   HDC dc = GetDC(target);
-  DrawInfo info;
+  GlobalDibDrawInfo info;
   const int sourceY = dib->height < 0 ? source.top : GlobalDibHeight(dib) - source.bottom;
   StretchDIBits(dc, 0, 0, client.right, client.bottom, source.left, sourceY, source.right - source.left,
-                source.bottom - source.top, GlobalDibBits(dib), InfoFor(dib, &info), DIB_RGB_COLORS, SRCCOPY);
+                source.bottom - source.top, GlobalDibBits(dib), GlobalDibBitmapInfo(dib, &info), DIB_RGB_COLORS, SRCCOPY);
   ReleaseDC(target, dc);
 }

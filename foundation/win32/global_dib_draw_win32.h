@@ -6,6 +6,14 @@
 
 #include "foundation/global_dib.h"
 
+// The image's BITMAPINFO for GDI: 8-bit GlobalDibs have no colour table, and
+// GDI would read their rows as colours without one; they get a grey one in info.
+struct GlobalDibDrawInfo {
+  BITMAPINFOHEADER header;
+  RGBQUAD colors[256];
+};
+const BITMAPINFO* GlobalDibBitmapInfo(const DibHeader* dib, GlobalDibDrawInfo* info);
+
 // Rows [first, first + count) (count 0: all) into the item (or the window
 // itself for id 0), on the given device context or the target's own.
 void DrawGlobalDibRows(const DibHeader* dib, HWND window, int itemId, HDC dc, int32_t first, int32_t count);
