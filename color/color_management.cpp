@@ -1,17 +1,17 @@
-// Neutral colour-management settings and transforms until the profile set is
-// built: no profiles chosen, no transforms, lines pass unchanged.
 #include "color/color_management.h"
+
+#include "records/defaults_block.h"
+#include "state/data_source_state.h"
 
 uint8_t gIcmEnabled = 0;
 
+// Not built yet: there are no CMYK conversion tables to free.
 void FreeCmykConversionTables() {}
 
-uint16_t InputColorManagementMode() { return kInputColorNone; }
-const char* InternalProfilePath() { return ""; }
+uint16_t InputColorManagementMode() { return static_cast<uint16_t>(GetDefault(gDefaults, kDefaultInputCmsMode)); }
 
-bool TranslateImageBlock(ColorTransformHandle, const void*, void*, int32_t, int32_t, uint8_t, int32_t, int32_t,
-                         int32_t) {
-  return true;
+const char* InternalProfilePath() {
+  return reinterpret_cast<const char*>(DefaultsBytes(gDefaults, kDefaultInternalProfile));
 }
 
 // Not built yet: nothing is loaded, and the chosen name is kept.

@@ -20,14 +20,10 @@ void FreeCmykConversionTables();
 // Colour management through the system module is switched on.
 extern uint8_t gIcmEnabled;
 
+// The input-side mode word of the defaults.
 uint16_t InputColorManagementMode();
 // Full path of the internal RGB working profile; empty when none is chosen.
 const char* InternalProfilePath();
-
-// A block of RGB pixels through a transform; strides are in samples.
-bool TranslateImageBlock(ColorTransformHandle transform, const void* in, void* out, int32_t width,
-                         int32_t rows, uint8_t sixteenBit, int32_t rowStride, int32_t pixelStep,
-                         int32_t channelStride);
 
 // The RGB basis as the defaults block keeps it: display gamma, (x, y) of red,
 // green and blue, (x, y) of the white point.

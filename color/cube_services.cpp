@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "color/color_profile_set.h"
+
 const double* CalibrationCubeTable() {
   // Neutral until calibration is built: the identity grid.
   static const std::vector<double> identity = [] {
@@ -41,5 +43,10 @@ void ApplyColorCubeToDoubles(const double* in, double* out, const double*, int32
   }
 }
 
-// Neutral until colour management builds its scanner transforms: none.
-ColorTransformHandle ScannerToInternalTransform(uint8_t) { return nullptr; }
+// Not built yet: the calibration cube leaves rows unchanged.
+void ApplyColorCube8(uint8_t*, int32_t, int32_t) {}
+
+ColorTransformHandle ScannerToInternalTransform(uint8_t transparency) {
+  const ColorTransformSlot slot = transparency ? kTransformTransparency : kTransformReflective;
+  return gColorProfileSet.ready[slot] ? gColorProfileSet.transforms[slot] : nullptr;
+}

@@ -25,6 +25,9 @@ void U16ToUnitDoubles(double* out, const uint16_t* in, int32_t count);
 void ApplyColorCubeToDoubles(const double* in, double* out, const double* cube, int32_t count, int32_t inStep,
                              int32_t inPlaneOffset, int32_t outStep, int32_t outPlaneOffset);
 
+// One 8-bit planar RGB row through the calibration cube, in place.
+void ApplyColorCube8(uint8_t* row, int32_t count, int32_t planeOffset);
+
 // The scanner-to-internal transform of the reflective or the transparency
 // original; null when none is built.
 ColorTransformHandle ScannerToInternalTransform(uint8_t transparency);

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-#include "color/line_transforms.h"
+#include "color/pixel_layout.h"
 #include "color/row_corrections.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/round.h"

@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "color/color_profile_set.h"
 #include "color/profile_files.h"
 #include "readers/jpeg/jpeg_thumbnail.h"
 #include "records/defaults_block.h"

@@ -4,8 +4,9 @@
 #include <cstring>
 #include <utility>
 
+#include "color/color_profile_set.h"
 #include "color/lab_rows.h"
-#include "color/line_transforms.h"
+#include "color/pixel_layout.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/log/log_file.h"
 #include "foundation/memory.h"
@@ -257,7 +258,7 @@ uint8_t AllocateBandBuffers(bool allocate, uint32_t lineBytes, int32_t sampleFac
     }
     FreeBlock(band.filterCarryBlock);
     FreeBlock(band.labLineBuffer);
-    FreeLineBuffer(band.transformLineBuffer);
+    FreeBlock(band.transformLineBuffer);
     band.filterCarryBlock = band.labLineBuffer = band.transformLineBuffer = nullptr;
     if (labTablesBuilt) FreeLabTables();
     labTablesBuilt = false;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "color/color_management.h"
+#include "color/color_profile_set.h"
 #include "color/cube_services.h"
 #include "records/defaults_block.h"
 #include "session/reduction_tables.h"

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "color/color_management.h"
+#include "color/color_profile_set.h"
+#include "color/profile_files.h"
 #include "color/row_corrections.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/tooltip_flag.h"
@@ -249,11 +251,17 @@ void PrepareNextFrame() {
 
   SessionUserInterface().loadColourBalanceAndDefaults();
   DescribeScanImage();
-  if (!StartScan()) gSessionEnded = 1;
+  if (StartScan())
+    RebuildColorTransforms();
+  else
+    gSessionEnded = 1;
 }
 
 void EndScanSession() {
   AllocateBandBuffers(false, 0, 0, 0, 0, 0);
+  DeleteColorTransforms();
+  FreeProfileLists();
+  FreeOutputLineBuffer();
   EndScanRead();
   FreeReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits);
   ClearFilmProfileCache();

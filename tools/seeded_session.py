@@ -36,10 +36,12 @@ def run(runner, folder, args):
     return done.returncode == 0, done.stdout.splitlines()
 
 
-def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, frames=1, gamma=1.0, filter=None):
+def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, frames=1, gamma=1.0, filter=None,
+            profiles=None):
     """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed.
     Frame i covers the image's rows 0 to HEIGHT - 4i; gamma is the frames' master tone gamma; filter is
-    the frames' filter kind and sharpening parameters, then descreen ruling and output dpi (seedprefs)."""
+    the frames' filter kind and sharpening parameters, then descreen ruling and output dpi (seedprefs);
+    profiles are the paths of the scanner, the internal and optionally the output profile."""
     folder = os.path.abspath(folder)
     os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
     for name in FILES:
@@ -53,5 +55,6 @@ def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, 
     ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
                                  windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),
                                  'rgb' if channels == 3 else 'grey', str(frame_bits), str(frames), str(gamma)]
-                         + ([','.join(map(str, filter))] if filter else []))
+                         + ([','.join(map(str, filter)) if filter else '-'] if filter or profiles else [])
+                         + (['|'.join(windows_path(p) for p in profiles)] if profiles else []))
     return ok

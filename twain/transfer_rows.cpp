@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "color/line_transforms.h"
+#include "color/pixel_layout.h"
 #include "foundation/bits.h"
 #include "twain/capabilities.h"
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "color/color_management.h"
+#include "color/color_profile_set.h"
 #include "foundation/curves/curve_spline.h"
 #include "frames/frame_list.h"
 #include "frames/frame_migration.h"
@@ -35,6 +36,7 @@ void ResetUiState() {
   std::memset(gDataSourceState.activePoints, 1, sizeof gDataSourceState.activePoints);
   gIcmEnabled = IsColorSystemLoaded() ? 1 : 0;
   LoadColourBalanceAndDefaults();
+  RebuildColorTransforms();
   BuildToneOffsetTables();
   InitFrameRecord(&gDataSourceState.frameStateArea.scratchFrame, true);
   InitPreviewFrameRecord(&gScanFrame);

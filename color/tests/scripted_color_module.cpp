@@ -159,15 +159,20 @@ int32_t COLOR_MODULE_CALL DeleteColorTransform(ColorTransformHandle transform) {
          transform == reinterpret_cast<ColorTransformHandle>(&gTransformToken);
 }
 
-// Copies the input to the output, so a test sees that the call went through.
+// Copies the input to the output (or does what the test asks), so a test sees that the call went through.
 int32_t COLOR_MODULE_CALL TranslateBitmapBits(ColorTransformHandle, const void* input, uint32_t inputFormat,
                                               uint32_t width, uint32_t height, uint32_t inputStride, void* output,
                                               uint32_t outputFormat, uint32_t outputStride, void* callback, uintptr_t) {
   gModule->calls.push_back("TranslateBitmapBits");
-  gModule->translations.push_back(
-      {inputFormat, width, height, inputStride, outputFormat, outputStride, callback != nullptr});
+  const ScriptedColorModule::TranslateCall call{inputFormat,  width,        height,
+                                                inputStride,  outputFormat, outputStride,
+                                                callback != nullptr};
+  gModule->translations.push_back(call);
   if (gModule->Fails("TranslateBitmapBits")) return 0;
-  std::memmove(output, input, static_cast<size_t>(height) * inputStride);
+  if (gModule->translate)
+    gModule->translate(call, input, output);
+  else
+    std::memmove(output, input, static_cast<size_t>(height) * inputStride);
   return 1;
 }
 

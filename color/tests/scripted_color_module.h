@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,6 +44,8 @@ class ScriptedColorModule : public ColorModuleLoader {
     bool callback;
   };
   std::vector<TranslateCall> translations;
+  // What TranslateBitmapBits writes; without it the input rows are copied.
+  std::function<void(const TranslateCall&, const void* input, void* output)> translate;
   int freed = 0;
 
   int OpenProfileCount() const;

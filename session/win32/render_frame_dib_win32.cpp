@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "color/line_transforms.h"
+#include "color/pixel_layout.h"
 #include "foundation/bits.h"
 #include "foundation/color_hsl.h"
 #include "frames/frame_list.h"

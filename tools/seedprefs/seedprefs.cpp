@@ -6,10 +6,15 @@
 // A curve gamma other than 1 bends the frames' master tone curve: its
 // gradation points take the outputs of that gamma. A filter gives the frames
 // a filter kind with its sharpening parameters, and for the descreen kinds
-// the descreen ruling and the output resolution.
+// the descreen ruling and the output resolution ("-" for none). Profiles
+// switch colour management on in the stored defaults: the reflective scanner
+// profile and the internal profile (input mode 2), and with an output profile
+// also output mode 2.
 //   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey>
 //             [bits per channel] [frames] [curve gamma]
 //             [kind,threshold,amount,limit,soft,light,dark,matrix[,ruling,output dpi]]
+//             [scanner profile|internal profile[|output profile]]
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +31,7 @@
 #include "session/device_table.h"
 #include "session/scan_session.h"
 #include "state/data_source_state.h"
+#include "ui/defaults_record.h"
 
 namespace {
 
@@ -34,6 +40,31 @@ void SetEntryText(uint8_t* field, const char* text) {
   if (length > 63) length = 63;
   field[0] = static_cast<uint8_t>(length);
   std::memcpy(field + 1, text, length);
+}
+
+void SetPathField(DefaultsArea area, const std::string& path) {
+  std::memset(DefaultsBytes(gDefaults, area), 0, area.size);
+  std::memcpy(DefaultsBytes(gDefaults, area), path.data(), std::min<size_t>(path.size(), area.size - 1));
+}
+
+// The built-in defaults with the colour-management profiles "scanner|internal[|output]".
+bool WriteColourDefaults(FileHandle appStore, const std::string& profiles) {
+  const size_t first = profiles.find('|');
+  if (first == std::string::npos) return false;
+  const size_t second = profiles.find('|', first + 1);
+  SetBuiltInDefaults(gDefaults);
+  SetPathField(kDefaultScannerProfileReflective, profiles.substr(0, first));
+  SetPathField(kDefaultInternalProfile, profiles.substr(first + 1, second == std::string::npos ? second : second - first - 1));
+  SetPathField(kDefaultOutputProfile, second == std::string::npos ? "" : profiles.substr(second + 1));
+  SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, 2);
+  SetDefault<int16_t>(gDefaults, kDefaultOutputCmsMode, second == std::string::npos ? 1 : 2);
+  // The records beside the block as a first session leaves them.
+  std::memset(gDataSourceState.activePoints, 1, sizeof gDataSourceState.activePoints);
+  gDataSourceState.colourBalanceGear = 1;
+  gAppStore = appStore;
+  SaveColourBalanceAndDefaults();
+  gAppStore = nullptr;
+  return true;
 }
 
 std::string BaseName(const std::string& path) {
@@ -87,6 +118,7 @@ int main(int argc, char** argv) {
   SetEntryText(entry.name, name.c_str());
   bool written = RecordStoreAdd(appStore, kRecentImageType, 1, path, sizeof path, name.c_str()) &&
                  RecordStoreAdd(appStore, kScanDeviceType, kScanDeviceId, &entry, sizeof entry, "");
+  if (argc > 11) written = written && WriteColourDefaults(appStore, argv[11]);
   CloseFile(appStore);
 
   // The frames: one image pixel for each pixel of the scan.
