@@ -234,6 +234,11 @@ TEST_F(ProfileSet, TranslateImageBlock) {
   EXPECT_EQ(module_.translations.back().inputStride, 8u);
   EXPECT_EQ(module_.translations.back().height, 2u);
 
+  // 4-byte pixels in another channel order are no direct case.
+  ASSERT_TRUE(TranslateImageBlock(t, quads.data(), quadsOut.data(), 2, 1, 0, 8, 4, 2));
+  EXPECT_NE(recorder.inputAt, quads.data());
+  EXPECT_EQ(recorder.input, (std::vector<uint8_t>{1, 3, 4, 0, 4, 6, 7, 0}));
+
   // Planar rows of 2 pixels: through the zero-filled working block and back.
   const std::vector<uint8_t> planar = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   std::vector<uint8_t> planarOut(12, 0);
