@@ -244,6 +244,18 @@ void DragFrameParameters(FrameEditView& view) {
   ShowFrameFields(true);
 }
 
+void DeleteCurrentFrameInteractive(FrameEditView& view) {
+  const FrameListNode* head = FrameListHead();
+  if (!head) return;
+  const FrameRecord gone = head->frame;
+  RestoreFrameArea(gone, view);
+  RemoveCurrentFrame();
+  ToneToolsFollowCurrentFrame();
+  ShowFrameFields(true);
+  if (FrameListHead()) RefreshPreviewAfterFrameChange(FrameListHead()->frame, false, true, 2, view);
+  view.DrawAllFrames();
+}
+
 void PressOnPreview(WinPoint press, FrameEditView& view) {
   if (gPreviewToolMode != 0) return;
   const FrameListNode* head = FrameListHead();

@@ -38,5 +38,8 @@ void SelectFrameUnderCursor(WinPoint press, FrameEditView& view);
 // The drag of the current frame's record; only MOVE while zoomed.
 uint32_t FrameDragEffects();
 void DragFrameParameters(FrameEditView& view);
+// The delete command: the frame's area goes back to the unprocessed preview,
+// the next frame becomes current and the frames are painted again.
+void DeleteCurrentFrameInteractive(FrameEditView& view);
 // What a left-button press at the point does in the frame mode.
 void PressOnPreview(WinPoint press, FrameEditView& view);

@@ -19,6 +19,14 @@ bool Overlap(const FrameRecord& a, const FrameRecord& b) {
   return Rect16Intersects(FrameImageRect(a), FrameImageRect(b));
 }
 
+// The frame's area in the bitmaps, which clip only at the right and bottom.
+WinRect BitmapArea(const FrameRecord& frame) {
+  WinRect area = ToWinRect(FrameImageRect(frame));
+  area.left = std::max(area.left, 0);
+  area.top = std::max(area.top, 0);
+  return area;
+}
+
 }  // namespace
 
 Rect16 FrameImageRect(const FrameRecord& frame) {
@@ -26,12 +34,16 @@ Rect16 FrameImageRect(const FrameRecord& frame) {
 }
 
 void RedrawFrameRegion(const FrameRecord& frame, PreviewRefreshView& view) {
-  // The bitmap operations clip only at the right and bottom.
-  WinRect area = ToWinRect(FrameImageRect(frame));
-  area.left = std::max(area.left, 0);
-  area.top = std::max(area.top, 0);
+  const WinRect area = BitmapArea(frame);
   CopyGlobalDibRect(gPreviewBaseDib, gPreviewDib, area);
   PaintFrameRegion(gPreviewDib, frame, area, RegionPaintOptions{0});
+  view.DrawPreviewArea(area);
+}
+
+void RestoreFrameArea(const FrameRecord& frame, PreviewRefreshView& view) {
+  if (!gPreviewDib || !gPreviewBaseDib) return view.RepaintPreview();
+  const WinRect area = BitmapArea(frame);
+  CopyGlobalDibRect(gPreviewBaseDib, gPreviewDib, area);
   view.DrawPreviewArea(area);
 }
 

@@ -27,6 +27,9 @@ Rect16 FrameImageRect(const FrameRecord& frame);
 // one, corrects it with the frame's settings and draws it.
 void RedrawFrameRegion(const FrameRecord& frame, PreviewRefreshView& view);
 
+// The frame's area back to the unprocessed preview, drawn (the frame is going away).
+void RestoreFrameArea(const FrameRecord& frame, PreviewRefreshView& view);
+
 // others: 0 only the given frame, 1 also the frames overlapping it, 2 all
 // (none while zoomed). Those are painted from the last in the list to the
 // second, then the frame; b samples the densitometer, a clear repaints the

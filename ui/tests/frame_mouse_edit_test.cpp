@@ -146,6 +146,21 @@ TEST_F(FrameMouseEditTest, APressOnAnotherFrameMakesItCurrent) {
   EXPECT_GT(view.overlays, 0);
 }
 
+TEST_F(FrameMouseEditTest, DeletingTheCurrentFrameRestoresItsAreaAndTheNextBecomesCurrent) {
+  FillGlobalDib(gPreviewBaseDib, MakeColorRef(10, 20, 30));
+  FillGlobalDib(gPreviewDib, MakeColorRef(200, 200, 200));
+  DeleteCurrentFrameInteractive(view);
+  ASSERT_EQ(CountFrames(), 1);
+  ExpectRect(Current(), 4, 3, 2, 2);
+  const uint8_t* bits = GlobalDibBits(gPreviewDib);
+  const uint32_t stride = GlobalDibStride(gPreviewDib);
+  EXPECT_EQ(bits[60 * stride + 4 * 60 + 2], 10);    // A's area: the unprocessed preview
+  EXPECT_EQ(bits[10 * stride + 4 * 380 + 2], 200);  // outside every frame: untouched
+  DeleteCurrentFrameInteractive(view);
+  DeleteCurrentFrameInteractive(view);  // the empty list: nothing
+  EXPECT_EQ(CountFrames(), 0);
+}
+
 TEST_F(FrameMouseEditTest, AZoomedDragOffersMoveOnly) {
   EXPECT_EQ(FrameDragEffects(), kDropEffectCopy | kDropEffectMove);
   gPreviewZoomed = true;

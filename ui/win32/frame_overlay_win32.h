@@ -3,6 +3,13 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // The current frame, then (unless zoomed) every other frame in the checker
 // style, on the given device context or the control's own.
 void DrawAllFrames(HWND previewControl, HDC dc);
+// The current frame's animated style (0-7), which its XOR outlines take too.
+uint16_t CurrentFrameAnimatedStyle();
+// One tick of the marching outline: the current frame's outline in its
+// style, the style advanced, and the outline drawn again.
+void AnimateCurrentFrameOutline(HWND previewControl);

@@ -9,6 +9,8 @@
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
+#include "ui/frame_mouse_edit.h"
+#include "ui/win32/frame_edit_view_win32.h"
 #include "ui/win32/frame_overlay_win32.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
@@ -245,6 +247,11 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       return TRUE;
     case kCommandPreview:
       return TRUE;
+    case kCommandDeleteFrame: {
+      PreviewEditView view(dialog, kPreviewControl);
+      DeleteCurrentFrameInteractive(view);
+      return TRUE;
+    }
     default:
       return FALSE;
   }
@@ -257,6 +264,12 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
     PaintPreview(GetParent(control), dc);
     DrawAllFrames(control, dc);
     EndPaint(control, &paint);
+    return 0;
+  }
+  if (message == WM_LBUTTONDOWN && gUiBusyState == kUiIdle) {
+    // The loops follow the mouse until the button is released.
+    PreviewEditView view(GetParent(control), kPreviewControl);
+    PressOnPreview(WinPoint{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))}, view);
     return 0;
   }
   return CallWindowProcA(gPreviewControlProc, control, message, wParam, lParam);
