@@ -44,10 +44,11 @@ class MainWindowFrameEdit : public testing::Test {
     pixelsPerInch_ = client.right / 8.0;
     ASSERT_GT(pixelsPerInch_, 10.0);
     // The prescan's image: a ramp in the unprocessed and the displayed preview.
-    ASSERT_NE(gPreviewBaseDib, nullptr);
+    ASSERT_TRUE(AllocPreviewBuffers(client.bottom, client.right));
     FillGlobalDibGradient(gPreviewBaseDib, MakeColorRef(20, 40, 60), MakeColorRef(220, 200, 180), true);
     CopyGlobalDib(gPreviewBaseDib, gPreviewDib);
-    // The current frame A, then B.
+    // The current frame A, then B, in place of what the window started with.
+    DeleteAllFrames();
     for (const DRect& r : {DRect{1, 1, 2, 2}, DRect{4, 3, 2, 2}}) {
       FrameRecord f = gScanFrame;
       f.originX = r.x;
