@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "frames/frame_hit_test.h"
 #include "frames/frame_tracking.h"
 #include "state/data_source_state.h"
 
@@ -208,6 +209,17 @@ TEST(KeepOppositeSides, PutsBackTheSidesAwayFromTheHandle) {
     EXPECT_EQ(r.right, c.expected.right) << c.handle;
     EXPECT_EQ(r.bottom, c.expected.bottom) << c.handle;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HitTestFrameEdge, TheCornerZoneEndsFourPixelsIn) {
+  const WinRect frame{100, 100, 200, 160};
+  EXPECT_EQ(HitTestFrameEdge(WinPoint{103, 103}, frame, false), 1);
+  EXPECT_EQ(HitTestFrameEdge(WinPoint{104, 104}, frame, false), 0);
+  EXPECT_EQ(HitTestFrameEdge(WinPoint{104, 103}, frame, false), 2);  // still on the top edge
 }
 
 }  // namespace

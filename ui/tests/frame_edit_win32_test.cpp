@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <thread>
 
 #include "foundation/global_dib.h"
@@ -17,6 +18,7 @@
 #include "state/data_source_state.h"
 #include "ui/dialog_shell.h"
 #include "ui/preview_geometry.h"
+#include "ui/win32/frame_overlay_win32.h"
 
 namespace {
 
@@ -126,6 +128,36 @@ TEST_F(MainWindowFrameEdit, ATinyDragOnFreeSpaceLeavesNoFrame) {
   ScriptedDrag(6.5, 0.5, {{6.55, 2.0, true}, {6.55, 2.0, false}});
   EXPECT_EQ(CountFrames(), 2);
   ExpectCurrent(1, 1, 2, 2);
+}
+
+// ZIR_HOLD_WINDOW_MS keeps the window up that long (messages pumped), to take a screenshot.
+void HoldForLooking() {
+  const char* hold = std::getenv("ZIR_HOLD_WINDOW_MS");
+  const DWORD end = GetTickCount() + (hold ? static_cast<DWORD>(std::atoi(hold)) : 0);
+  MSG message;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(20);
+  }
+}
+
+TEST_F(MainWindowFrameEdit, TheFocusMarkerAndTheMarchingOutline) {
+  FrameListHead()->frame.focusMode = 1;
+  InvalidateRect(control_, nullptr, TRUE);
+  UpdateWindow(control_);
+  // The focus marker's cross, ANDed onto the ramp, is black at the frame's centre.
+  const POINT centre = InControl(2.0, 2.0);
+  HDC dc = GetDC(control_);
+  EXPECT_EQ(GetPixel(dc, centre.x, centre.y), RGB(0, 0, 0));
+  EXPECT_NE(GetPixel(dc, centre.x + 3, centre.y + 3), RGB(0, 0, 0));
+  ReleaseDC(control_, dc);
+  // Each tick advances the current frame's style, eight styles round.
+  const uint16_t first = CurrentFrameAnimatedStyle();
+  for (int tick = 1; tick <= 8; ++tick) {
+    AnimateCurrentFrameOutline(control_);
+    EXPECT_EQ(CurrentFrameAnimatedStyle(), (first + tick) % 8);
+  }
+  HoldForLooking();
 }
 
 void SendMouse(DWORD flags, POINT at) {

@@ -1,6 +1,6 @@
 #include "ui/win32/frame_overlay_win32.h"
 
-#include "foundation/memory.h"
+#include "foundation/win32/gdi_helpers_win32.h"
 #include "frames/frame_list.h"
 #include "frames/frame_outline_style.h"
 #include "frames/win32/frame_outline_win32.h"
@@ -23,7 +23,7 @@ constexpr int kFocusMarkerBitmap = 188;
 
 // The marker bitmap centred on the point, its black strokes ANDed onto the preview.
 void DrawMarker(HDC dc, int bitmapId, POINT centre) {
-  HBITMAP bitmap = LoadBitmapA(static_cast<HINSTANCE>(GetModuleInstance()), MAKEINTRESOURCEA(bitmapId));
+  HBITMAP bitmap = LoadBitmapResource(bitmapId);
   if (!bitmap) return;
   BITMAP info;
   GetObjectA(bitmap, sizeof info, &info);
