@@ -17,16 +17,19 @@ void CurveTable(uint8_t table[kCurveTableBytes], FrameRecord* frame, int16_t cha
   BuildCurveTable(table, frame->tone[channel], frame->invert, frame, channel);
 }
 
-// The line-art threshold: entry s of the mode's gamma table, s = 128 + w, or
-// 128 - w when neither the frame nor the original is inverted (w the master
-// block's brightness). s is kept in the table.
+// The line-art level: 128 + w, or 128 - w when neither the frame nor the
+// original is inverted (w the master block's brightness), kept within 0-255.
+int LineArtLevel(const FrameRecord& frame) {
+  const int w = frame.tone[0].brightness;
+  const bool inverted = frame.invert != 0 || ToneNegativeOriginal();
+  return std::clamp(inverted ? 128 + w : 128 - w, 0, 255);
+}
+
+// The preview's threshold: the level's entry of the mode's gamma table.
 uint8_t LineArtThreshold(FrameRecord* frame) {
-  const int w = frame->tone[0].brightness;
-  const bool inverted = frame->invert != 0 || ToneNegativeOriginal();
-  const int s = std::clamp(inverted ? 128 + w : 128 - w, 0, 255);
   uint16_t table[256];
   BuildGammaTableForMode(table, 256, CurrentGamma(), 0, 1, frame);
-  return static_cast<uint8_t>(std::min<uint16_t>(table[s], 255));
+  return static_cast<uint8_t>(std::min<uint16_t>(table[LineArtLevel(*frame)], 255));
 }
 
 // Average at or above t: white; else black.
@@ -95,8 +98,7 @@ void ApplyFrameCorrectionsToColor(uint8_t* r, uint8_t* g, uint8_t* b, const Fram
     return;
   }
   if (frame.colorMode != kColorModeRgb) {
-    const int threshold = 128 + frame.tone[0].brightness;
-    uint8_t v = average >= threshold ? 255 : 0;
+    uint8_t v = average >= LineArtLevel(frame) ? 255 : 0;
     if (frame.invert) v = static_cast<uint8_t>(255 - v);
     *r = *g = *b = v;
     return;

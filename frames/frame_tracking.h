@@ -1,7 +1,7 @@
 // The arithmetic of resizing a frame with the mouse, apart from any window:
 // which point stays while a handle is dragged, when the cursor has crossed
 // it, the rectangle a drag step gives, and what the panel's size locks make
-// of it (aspect ratio, output scales following the size, the resolution limit).
+// of it (proportions, output scales following the size, the resolution limit).
 #pragma once
 
 #include <cstdint>

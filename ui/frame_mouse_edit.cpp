@@ -21,6 +21,8 @@ namespace {
 
 constexpr int32_t kSmallestNewFrame = 6;  // pixels either way
 constexpr uint32_t kIdleStepMs = 5;
+constexpr int kVirtualKeyControl = 0x11;
+constexpr int kVirtualKeyAlt = 0x12;
 
 WinRect ToWinRect(const Rect16& r) { return WinRect{r.left, r.top, r.right, r.bottom}; }
 
@@ -261,8 +263,15 @@ void PressOnPreview(WinPoint press, FrameEditView& view) {
   const FrameListNode* head = FrameListHead();
   if (head && CurrentFrameHandleAt(press) != 0) return TrackFrameWithMouse(press, view);
   if (head && Inside(press, DisplayedRect(head->frame))) return DragFrameParameters(view);
-  if (head && !gPreviewZoomed)
-    for (const FrameListNode* node = head->next; node; node = node->next)
+  if (head)
+    for (const FrameListNode* node = head->next; node && !gPreviewZoomed; node = node->next)
       if (Inside(press, DisplayedRect(node->frame))) return SelectFrameUnderCursor(press, view);
+  // Free space: with Alt a copy of the current frame, else a new one; neither while zoomed or with Ctrl.
+  if (gPreviewZoomed || IsKeyDown(kVirtualKeyControl)) return;
+  if (IsKeyDown(kVirtualKeyAlt)) {
+    DuplicateCurrentFrame();
+    view.DrawAllFrames();
+    return;
+  }
   DrawNewFrameWithMouse(press, view);
 }

@@ -188,6 +188,18 @@ TEST_F(RegionPaintTest, ASingleColourFollowsTheSameTables) {
   EXPECT_EQ(r, Table(0)[110]);
   EXPECT_EQ(g, r);
   EXPECT_EQ(b, r);
+  // Line art: white from 128 - w (128 + w when inverted, then the colour inverted).
+  tone.frame.bitsPerChannel = 1;
+  tone.frame.tone[0].brightness = 20;
+  const struct {
+    uint8_t invert, grey, expected;
+  } lineArt[] = {{0, 108, 255}, {0, 107, 0}, {1, 148, 0}, {1, 147, 255}};
+  for (const auto& c : lineArt) {
+    tone.frame.invert = c.invert;
+    r = g = b = c.grey;
+    ApplyFrameCorrectionsToColor(&r, &g, &b, tone.frame, RegionPaintOptions{0});
+    EXPECT_EQ(r, c.expected) << int(c.grey);
+  }
 }
 
 }  // namespace

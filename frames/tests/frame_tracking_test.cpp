@@ -1,5 +1,5 @@
 // The arithmetic of a mouse drag on a frame: anchors, crossing, the tracked
-// rectangle, and the size locks with the aspect ratio and the resolution limit.
+// rectangle, and the size locks with the proportions and the resolution limit.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -161,6 +161,16 @@ TEST_F(FrameMouseEditTest, DeletingTheCurrentFrameRestoresItsAreaAndTheNextBecom
   EXPECT_EQ(CountFrames(), 0);
 }
 
+TEST_F(FrameMouseEditTest, FreeSpaceWithAltCopiesTheFrameAndWithCtrlDoesNothing) {
+  system->keysDown = {kVirtualKeyLeftButton, 0x12};
+  PressOnPreview(WinPoint{350, 30}, view);
+  ASSERT_EQ(CountFrames(), 3);
+  ExpectRect(FrameListHead()->next->frame, 1, 1, 2, 2);  // the copy, behind the current frame
+  system->keysDown = {kVirtualKeyLeftButton, 0x11};
+  PressOnPreview(WinPoint{350, 30}, view);
+  EXPECT_EQ(CountFrames(), 3);
+}
+
 TEST_F(FrameMouseEditTest, AZoomedDragOffersMoveOnly) {
   EXPECT_EQ(FrameDragEffects(), kDropEffectCopy | kDropEffectMove);
   gPreviewZoomed = true;

@@ -5,7 +5,6 @@
 #include "foundation/memory.h"
 #include "foundation/system.h"
 #include "foundation/win32/global_dib_draw_win32.h"
-#include "frames/frame_hit_test.h"
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
@@ -168,9 +167,7 @@ PreviewPointer PointerAt(POINT at) {
   p.inCurrentFrame = PtInRect(&current, at) != 0;
   RECT zone = current;
   InflateRect(&zone, kBorderZone, kBorderZone);
-  if (PtInRect(&zone, at))
-    p.edge = HitTestFrameEdge(WinPoint{at.x, at.y}, WinRect{current.left, current.top, current.right, current.bottom},
-                              false);
+  if (PtInRect(&zone, at)) p.edge = CurrentFrameHandleAt(WinPoint{at.x, at.y});
   if (!gPreviewZoomed)
     for (const FrameListNode* node = head->next; node && !p.onOtherFrame; node = node->next) {
       RECT other = FramePreviewRect(node->frame);
