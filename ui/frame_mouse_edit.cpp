@@ -23,6 +23,7 @@ constexpr int32_t kSmallestNewFrame = 6;  // pixels either way
 constexpr uint32_t kIdleStepMs = 5;
 constexpr int kVirtualKeyControl = 0x11;
 constexpr int kVirtualKeyAlt = 0x12;
+constexpr int32_t kFocusPointMode = 9;
 
 WinRect ToWinRect(const Rect16& r) { return WinRect{r.left, r.top, r.right, r.bottom}; }
 
@@ -258,7 +259,41 @@ void DeleteCurrentFrameInteractive(FrameEditView& view) {
   view.DrawAllFrames();
 }
 
+void SetFocusPointFromMarker(WinPoint press, FrameEditView& view) {
+  FrameListNode* head = FrameListHead();
+  if (!head || !view.BeginOutlines()) return;
+  const WinRect client = ControlClient();
+  const WinPoint size = view.FocusMarkerSize();
+  auto around = [&](WinPoint p) {
+    WinRect r{p.x - size.x / 2, p.y - size.y / 2, p.x - size.x / 2 + size.x, p.y - size.y / 2 + size.y};
+    MoveRectInside(&r, client);
+    return r;
+  };
+  WinRect marker = around(press);
+  view.InvertFocusMarker(marker);
+  WinPoint last = press;
+  while (IsKeyDown(kVirtualKeyLeftButton)) {
+    const WinPoint cursor = NextCursor(view);
+    if (!PointsEqual(cursor.x, cursor.y, last.x, last.y)) {
+      view.InvertFocusMarker(marker);
+      marker = around(cursor);
+      view.InvertFocusMarker(marker);
+    } else {
+      SleepMs(kIdleStepMs);
+    }
+    last = cursor;
+  }
+  view.InvertFocusMarker(marker);
+  view.EndOutlines();
+  Rect16 packed;
+  RectToRect16(marker, &packed);
+  PreviewRectToFrame(head->frame.focusRect, packed, true);
+  gPreviewToolMode = 0;
+  view.RepaintPreview();
+}
+
 void PressOnPreview(WinPoint press, FrameEditView& view) {
+  if (gPreviewToolMode == kFocusPointMode) return SetFocusPointFromMarker(press, view);
   if (gPreviewToolMode != 0) return;
   const FrameListNode* head = FrameListHead();
   if (head && CurrentFrameHandleAt(press) != 0) return TrackFrameWithMouse(press, view);

@@ -22,6 +22,9 @@ class FrameEditView : public PreviewRefreshView {
   virtual void DrawAllFrames() = 0;
   // The cursor over a frame.
   virtual void SetFrameCursor() = 0;
+  // The focus marker's size, and the marker drawn inverted there (twice erases it).
+  virtual WinPoint FocusMarkerSize() = 0;
+  virtual void InvertFocusMarker(const WinRect& rect) = 0;
 };
 
 // The displayed handle of the current frame under the point (control
@@ -41,5 +44,9 @@ void DragFrameParameters(FrameEditView& view);
 // The delete command: the frame's area goes back to the unprocessed preview,
 // the next frame becomes current and the frames are painted again.
 void DeleteCurrentFrameInteractive(FrameEditView& view);
-// What a left-button press at the point does in the frame mode.
+// Focus point mode: the focus marker follows the cursor while the button is
+// held; its rectangle becomes the current frame's focus point rectangle and
+// the preview returns to the frame mode.
+void SetFocusPointFromMarker(WinPoint press, FrameEditView& view);
+// What a left-button press at the point does in the frame and focus point modes.
 void PressOnPreview(WinPoint press, FrameEditView& view);

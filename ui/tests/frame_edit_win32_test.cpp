@@ -17,6 +17,7 @@
 #include "session/preview_store.h"
 #include "state/data_source_state.h"
 #include "ui/dialog_shell.h"
+#include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
 #include "ui/win32/frame_overlay_win32.h"
 
@@ -66,6 +67,7 @@ class MainWindowFrameEdit : public testing::Test {
     DestroyMainDialog();
     DeleteAllFrames();
     gFrameSizeLocks = SizeLocks{};
+    gPreviewToolMode = 0;
     ResetDataSourceState();
   }
   POINT InControl(double x, double y) const {
@@ -158,6 +160,23 @@ TEST_F(MainWindowFrameEdit, TheFocusMarkerAndTheMarchingOutline) {
     EXPECT_EQ(CurrentFrameAnimatedStyle(), (first + tick) % 8);
   }
   HoldForLooking();
+}
+
+TEST_F(MainWindowFrameEdit, TheFocusPointFollowsTheDraggedMarker) {
+  FrameListHead()->frame.focusMode = 2;
+  gPreviewToolMode = 9;
+  ScriptedDrag(2.0, 2.0, {{2.5, 2.2, true}, {2.6, 2.4, true}, {2.6, 2.4, false}});
+  EXPECT_EQ(gPreviewToolMode, 0);
+  const double* focus = FrameListHead()->frame.focusRect;
+  const double pixel = 1.0 / pixelsPerInch_;
+  EXPECT_NEAR(focus[0] + focus[2] / 2, 2.6, 2 * pixel);
+  EXPECT_NEAR(focus[1] + focus[3] / 2, 2.4, 2 * pixel);
+  // Repainted, the marker shows at the new place.
+  UpdateWindow(control_);
+  const POINT corner = InControl(focus[0], focus[1]);
+  HDC dc = GetDC(control_);
+  EXPECT_EQ(GetPixel(dc, corner.x + 7, corner.y + 7), RGB(0, 0, 0));  // the 15-pixel marker's centre
+  ReleaseDC(control_, dc);
 }
 
 void SendMouse(DWORD flags, POINT at) {

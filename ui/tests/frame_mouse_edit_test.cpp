@@ -14,6 +14,7 @@
 #include "state/data_source_state.h"
 #include "ui/frame_drag_drop.h"
 #include "ui/frame_mouse_edit.h"
+#include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
 
 namespace {
@@ -31,6 +32,14 @@ class RecordingEditView : public FrameEditView {
   void EndOutlines() override { open = false; }
   void DrawAllFrames() override { ++overlays; }
   void SetFrameCursor() override {}
+  int markers = 0;
+  WinRect lastMarker{};
+  WinPoint FocusMarkerSize() override { return WinPoint{15, 15}; }
+  void InvertFocusMarker(const WinRect& rect) override {
+    EXPECT_TRUE(open);
+    ++markers;
+    lastMarker = rect;
+  }
   void DrawPreviewArea(const WinRect&) override { ++areas; }
   void RepaintPreview() override {}
   void SampleDensitometerAtCursor() override {}
@@ -72,6 +81,7 @@ class FrameMouseEditTest : public testing::Test {
     DeleteAllFrames();
     FreePreviewBuffers();
     gFrameSizeLocks = SizeLocks{};
+    gPreviewToolMode = 0;
     gPreviewZoomed = false;
     ResetDataSourceState();
   }
@@ -169,6 +179,22 @@ TEST_F(FrameMouseEditTest, FreeSpaceWithAltCopiesTheFrameAndWithCtrlDoesNothing)
   system->keysDown = {kVirtualKeyLeftButton, 0x11};
   PressOnPreview(WinPoint{350, 30}, view);
   EXPECT_EQ(CountFrames(), 3);
+}
+
+TEST_F(FrameMouseEditTest, TheFocusMarkerSetsTheFocusPointInFocusMode) {
+  gPreviewToolMode = 9;
+  Drag(100, 100, {{120, 110, true}, {300, 200, true}, {300, 200, false}});
+  EXPECT_EQ(gPreviewToolMode, 0);
+  EXPECT_EQ(view.markers % 2, 0);  // every marker drawn was erased
+  EXPECT_EQ(view.lastMarker.left, 293);
+  const double* focus = Current().focusRect;
+  EXPECT_NEAR(focus[0] + focus[2] / 2, 6.0, 0.02);  // centred on the cursor: 300 / 50 inches
+  EXPECT_NEAR(focus[1] + focus[3] / 2, 4.0, 0.02);
+  EXPECT_NEAR(focus[2], 0.3, 1e-9);
+  // Near the border the marker stays inside the preview.
+  gPreviewToolMode = 9;
+  Drag(100, 100, {{399, 299, true}, {399, 299, false}});
+  EXPECT_NEAR(Current().focusRect[0] + Current().focusRect[2], 8.0, 1e-9);
 }
 
 TEST_F(FrameMouseEditTest, AZoomedDragOffersMoveOnly) {

@@ -42,6 +42,13 @@ void PreviewEditView::SetFrameCursor() {
   SendMessageA(dialog_, WM_SETCURSOR, reinterpret_cast<WPARAM>(control_), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
+WinPoint PreviewEditView::FocusMarkerSize() {
+  const SIZE size = FocusMarkerBitmapSize();
+  return WinPoint{size.cx, size.cy};
+}
+
+void PreviewEditView::InvertFocusMarker(const WinRect& rect) { InvertFocusMarkerAt(dc_, rect.left, rect.top); }
+
 void PreviewEditView::DrawPreviewArea(const WinRect& area) {
   if (gPreviewDib) DrawGlobalDibRows(gPreviewDib, dialog_, controlId_, nullptr, area.top, area.bottom - area.top);
 }

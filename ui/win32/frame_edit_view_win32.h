@@ -15,6 +15,8 @@ class PreviewEditView : public FrameEditView {
   void EndOutlines() override;
   void DrawAllFrames() override;
   void SetFrameCursor() override;
+  WinPoint FocusMarkerSize() override;
+  void InvertFocusMarker(const WinRect& rect) override;
   void DrawPreviewArea(const WinRect& area) override;
   void RepaintPreview() override;
   void SampleDensitometerAtCursor() override;

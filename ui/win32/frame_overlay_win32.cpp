@@ -21,19 +21,38 @@ void DrawOutline(HDC dc, const FrameRecord& frame, uint16_t style) {
 
 constexpr int kFocusMarkerBitmap = 188;
 
-// The marker bitmap centred on the point, its black strokes ANDed onto the preview.
-void DrawMarker(HDC dc, int bitmapId, POINT centre) {
+// Inverts where the source is black, keeps where it is white: NOT (source XOR destination).
+constexpr DWORD kInvertUnderBlack = 0x00990066;
+
+// The marker bitmap with its left-top corner at (x, y), combined by the raster operation.
+void BlitMarker(HDC dc, int bitmapId, int x, int y, DWORD rop) {
   HBITMAP bitmap = LoadBitmapResource(bitmapId);
   if (!bitmap) return;
   BITMAP info;
   GetObjectA(bitmap, sizeof info, &info);
   HDC memory = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(dc, centre.x - info.bmWidth / 2, centre.y - info.bmHeight / 2, info.bmWidth, info.bmHeight, memory, 0, 0,
-         SRCAND);
+  BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, rop);
   SelectObject(memory, old);
   DeleteDC(memory);
   DeleteObject(bitmap);
+}
+
+SIZE MarkerSize(int bitmapId) {
+  SIZE size{0, 0};
+  if (HBITMAP bitmap = LoadBitmapResource(bitmapId)) {
+    BITMAP info;
+    GetObjectA(bitmap, sizeof info, &info);
+    size = SIZE{info.bmWidth, info.bmHeight};
+    DeleteObject(bitmap);
+  }
+  return size;
+}
+
+// The marker centred on the point, its black strokes ANDed onto the preview.
+void DrawMarker(HDC dc, int bitmapId, POINT centre) {
+  const SIZE size = MarkerSize(bitmapId);
+  BlitMarker(dc, bitmapId, centre.x - size.cx / 2, centre.y - size.cy / 2, SRCAND);
 }
 
 // Focus mode 1: the frame's centre; modes 2 and 3: the focus point rectangle's.
@@ -47,6 +66,10 @@ void DrawFrameFocusMarker(HDC dc, const FrameRecord& frame) {
 }
 
 }  // namespace
+
+SIZE FocusMarkerBitmapSize() { return MarkerSize(kFocusMarkerBitmap); }
+
+void InvertFocusMarkerAt(HDC dc, int x, int y) { BlitMarker(dc, kFocusMarkerBitmap, x, y, kInvertUnderBlack); }
 
 uint16_t CurrentFrameAnimatedStyle() { return gCurrentFrameStyle; }
 
