@@ -126,6 +126,14 @@ TEST_F(MainWindowFrameEdit, ScriptedDragsDrawResizeAndSelect) {
   EXPECT_EQ(CountFrames(), 3);
 }
 
+TEST_F(MainWindowFrameEdit, TheDeleteButtonRemovesTheCurrentFrameButNotTheLast) {
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
+  ASSERT_EQ(CountFrames(), 1);
+  ExpectCurrent(4, 3, 2, 2);
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
+  EXPECT_EQ(CountFrames(), 1);
+}
+
 TEST_F(MainWindowFrameEdit, ATinyDragOnFreeSpaceLeavesNoFrame) {
   ScriptedDrag(6.5, 0.5, {{6.55, 2.0, true}, {6.55, 2.0, false}});
   EXPECT_EQ(CountFrames(), 2);

@@ -244,11 +244,13 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       return TRUE;
     case kCommandPreview:
       return TRUE;
-    case kCommandDeleteFrame: {
-      PreviewEditView view(dialog, kPreviewControl);
-      DeleteCurrentFrameInteractive(view);
-      return TRUE;
-    }
+    case kCommandDeleteFrame:
+      // Not while zoomed; the last frame goes with the previews, which comes with the preview files' reset.
+      if (!gPreviewZoomed && CountFrames() > 1) {
+        PreviewEditView view(dialog, kPreviewControl);
+        DeleteCurrentFrameInteractive(view);
+      }
+      return FALSE;
     default:
       return FALSE;
   }
