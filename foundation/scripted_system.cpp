@@ -57,3 +57,14 @@ bool ScriptedSystem::ModuleFileName(ModuleHandle, char* path, int size) {
   std::strcpy(path, modulePath.c_str());
   return true;
 }
+
+WinPoint ScriptedSystem::CursorPosition() {
+  if (nextInputStep < inputSteps.size()) {
+    cursor = inputSteps[nextInputStep].point;
+    keysDown = inputSteps[nextInputStep].keys;
+    ++nextInputStep;
+  } else if (!inputSteps.empty()) {
+    keysDown.clear();
+  }
+  return cursor;
+}

@@ -24,6 +24,16 @@ class ScriptedSystem : public SystemServices {
   // (type as given to ResourceTypeKey, id) -> bytes.
   std::map<std::pair<std::string, uint32_t>, std::vector<uint8_t>> resources;
   std::string modulePath;
+  // A scripted mouse drag: each cursor read takes the next step, whose point
+  // the cursor is at and whose buttons and keys are held (keysDown); past the
+  // last step every button and key is up.
+  struct InputStep {
+    WinPoint point;
+    std::set<int> keys;
+  };
+  std::vector<InputStep> inputSteps;
+  size_t nextInputStep = 0;
+  WinPoint cursor = {};
 
   // "#3" for a numbered type, else the type's name.
   static std::string ResourceTypeKey(const char* type);
@@ -38,6 +48,7 @@ class ScriptedSystem : public SystemServices {
   int LoadStringResource(ModuleHandle module, uint32_t id, char* text, int size) override;
   const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) override;
   bool ModuleFileName(ModuleHandle module, char* path, int size) override;
+  WinPoint CursorPosition() override;
 };
 
 // Installs a ScriptedSystem for the lifetime of a test scope.

@@ -11,6 +11,8 @@ bool IsKeyDown(int virtualKey) {
   return System().AsyncKeyDown(virtualKey);
 }
 
+WinPoint CursorScreenPosition() { return System().CursorPosition(); }
+
 bool IsCharKeyDown(char character) {
   int key = System().VirtualKeyForChar(character);
   return key >= 0 && IsKeyDown(key);

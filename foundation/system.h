@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "foundation/geometry.h"
 #include "foundation/memory.h"
 
 enum : int { kVirtualKeyLeftButton = 1, kVirtualKeyRightButton = 2 };
@@ -15,6 +16,9 @@ enum : int { kVirtualKeyLeftButton = 1, kVirtualKeyRightButton = 2 };
 bool IsKeyDown(int virtualKey);
 // IsKeyDown of the key that types the character.
 bool IsCharKeyDown(char character);
+// The mouse cursor on the screen, read with the button and key state by the
+// loops that follow the mouse while a button is held.
+WinPoint CursorScreenPosition();
 // Sleeps ticks of 1/60 s.
 void DelayTicks(uint32_t ticks);
 void SleepMs(uint32_t milliseconds);

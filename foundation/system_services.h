@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "foundation/geometry.h"
 #include "foundation/memory.h"
 
 class SystemServices {
@@ -28,6 +29,8 @@ class SystemServices {
   virtual const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) = 0;
   // The module's full file name; null module means the running program.
   virtual bool ModuleFileName(ModuleHandle module, char* path, int size) = 0;
+  // The mouse cursor on the screen.
+  virtual WinPoint CursorPosition() = 0;
 };
 
 // The services in use: the installed ones, else the platform's own.

@@ -11,6 +11,7 @@ enum MainCommand : int {
   kCommandScan = 1017,
   kCommandPaletteCancel = 1018,
   kCommandPreview = 1047,
+  kCommandDeleteFrame = 1223,
   kCommandCloseKey = 40007,  // Ctrl+W
   kCommandDevicePrescan = 10100,
 };

@@ -16,6 +16,12 @@ class Win32SystemServices : public SystemServices {
  public:
   bool AsyncKeyDown(int virtualKey) override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 
+  WinPoint CursorPosition() override {
+    POINT at{};
+    GetCursorPos(&at);
+    return WinPoint{at.x, at.y};
+  }
+
   bool MouseButtonsSwapped() override { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
   int VirtualKeyForChar(char character) override {

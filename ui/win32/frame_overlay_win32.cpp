@@ -1,5 +1,6 @@
 #include "ui/win32/frame_overlay_win32.h"
 
+#include "foundation/win32/gdi_helpers_win32.h"
 #include "frames/frame_list.h"
 #include "frames/frame_outline_style.h"
 #include "frames/win32/frame_outline_win32.h"
@@ -18,13 +19,76 @@ void DrawOutline(HDC dc, const FrameRecord& frame, uint16_t style) {
   DrawFrameOutline(dc, &rect);
 }
 
+constexpr int kFocusMarkerBitmap = 188;
+
+// Inverts where the source is black, keeps where it is white: NOT (source XOR destination).
+constexpr DWORD kInvertUnderBlack = 0x00990066;
+
+// The marker bitmap with its left-top corner at (x, y), combined by the raster operation.
+void BlitMarker(HDC dc, int bitmapId, int x, int y, DWORD rop) {
+  HBITMAP bitmap = LoadBitmapResource(bitmapId);
+  if (!bitmap) return;
+  BITMAP info;
+  GetObjectA(bitmap, sizeof info, &info);
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, rop);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+}
+
+SIZE MarkerSize(int bitmapId) {
+  SIZE size{0, 0};
+  if (HBITMAP bitmap = LoadBitmapResource(bitmapId)) {
+    BITMAP info;
+    GetObjectA(bitmap, sizeof info, &info);
+    size = SIZE{info.bmWidth, info.bmHeight};
+    DeleteObject(bitmap);
+  }
+  return size;
+}
+
+// The marker centred on the point, its black strokes ANDed onto the preview.
+void DrawMarker(HDC dc, int bitmapId, POINT centre) {
+  const SIZE size = MarkerSize(bitmapId);
+  BlitMarker(dc, bitmapId, centre.x - size.cx / 2, centre.y - size.cy / 2, SRCAND);
+}
+
+// Focus mode 1: the frame's centre; modes 2 and 3: the focus point rectangle's.
+void DrawFrameFocusMarker(HDC dc, const FrameRecord& frame) {
+  if (frame.focusMode < 1 || frame.focusMode > 3) return;
+  const double* f = frame.focusRect;
+  const Rect16 r = frame.focusMode == 1
+                       ? FrameToPreviewRect(frame.originX, frame.originY, frame.width, frame.height, true, nullptr)
+                       : FrameToPreviewRect(f[0], f[1], f[2], f[3], true, nullptr);
+  DrawMarker(dc, kFocusMarkerBitmap, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
 }  // namespace
+
+SIZE FocusMarkerBitmapSize() { return MarkerSize(kFocusMarkerBitmap); }
+
+void InvertFocusMarkerAt(HDC dc, int x, int y) { BlitMarker(dc, kFocusMarkerBitmap, x, y, kInvertUnderBlack); }
+
+uint16_t CurrentFrameAnimatedStyle() { return gCurrentFrameStyle; }
+
+void AnimateCurrentFrameOutline(HWND previewControl) {
+  const FrameListNode* head = FrameListHead();
+  if (!head || !previewControl) return;
+  HDC dc = GetDC(previewControl);
+  DrawOutline(dc, head->frame, gCurrentFrameStyle);
+  gCurrentFrameStyle = static_cast<uint16_t>((gCurrentFrameStyle + 1) % 8);
+  DrawOutline(dc, head->frame, gCurrentFrameStyle);
+  ReleaseDC(previewControl, dc);
+}
 
 void DrawAllFrames(HWND previewControl, HDC dc) {
   const FrameListNode* head = FrameListHead();
   if (!head || !previewControl) return;
   HDC own = dc ? dc : GetDC(previewControl);
   DrawOutline(own, head->frame, gCurrentFrameStyle);
+  DrawFrameFocusMarker(own, head->frame);
   if (!gPreviewZoomed)
     for (const FrameListNode* node = head->next; node; node = node->next) DrawOutline(own, node->frame, kOtherFrameStyle);
   if (!dc) ReleaseDC(previewControl, own);

@@ -5,10 +5,11 @@
 #include "foundation/memory.h"
 #include "foundation/system.h"
 #include "foundation/win32/global_dib_draw_win32.h"
-#include "frames/frame_hit_test.h"
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
+#include "ui/frame_mouse_edit.h"
+#include "ui/win32/frame_edit_view_win32.h"
 #include "ui/win32/frame_overlay_win32.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
@@ -166,9 +167,7 @@ PreviewPointer PointerAt(POINT at) {
   p.inCurrentFrame = PtInRect(&current, at) != 0;
   RECT zone = current;
   InflateRect(&zone, kBorderZone, kBorderZone);
-  if (PtInRect(&zone, at))
-    p.edge = HitTestFrameEdge(WinPoint{at.x, at.y}, WinRect{current.left, current.top, current.right, current.bottom},
-                              false);
+  if (PtInRect(&zone, at)) p.edge = CurrentFrameHandleAt(WinPoint{at.x, at.y});
   if (!gPreviewZoomed)
     for (const FrameListNode* node = head->next; node && !p.onOtherFrame; node = node->next) {
       RECT other = FramePreviewRect(node->frame);
@@ -245,6 +244,13 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       return TRUE;
     case kCommandPreview:
       return TRUE;
+    case kCommandDeleteFrame:
+      // Not while zoomed; the last frame goes with the previews, which comes with the preview files' reset.
+      if (!gPreviewZoomed && CountFrames() > 1) {
+        PreviewEditView view(dialog, kPreviewControl);
+        DeleteCurrentFrameInteractive(view);
+      }
+      return FALSE;
     default:
       return FALSE;
   }
@@ -257,6 +263,12 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
     PaintPreview(GetParent(control), dc);
     DrawAllFrames(control, dc);
     EndPaint(control, &paint);
+    return 0;
+  }
+  if (message == WM_LBUTTONDOWN && gUiBusyState == kUiIdle) {
+    // The loops follow the mouse until the button is released.
+    PreviewEditView view(GetParent(control), kPreviewControl);
+    PressOnPreview(WinPoint{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))}, view);
     return 0;
   }
   return CallWindowProcA(gPreviewControlProc, control, message, wParam, lParam);

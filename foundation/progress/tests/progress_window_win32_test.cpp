@@ -38,6 +38,7 @@ class ScriptedKeys : public SystemServices {
   bool ModuleFileName(ModuleHandle module, char* path, int size) override {
     return Real().ModuleFileName(module, path, size);
   }
+  WinPoint CursorPosition() override { return Real().CursorPosition(); }
 
  private:
   static SystemServices& Real() { return PlatformSystemServices(); }

@@ -1,0 +1,227 @@
+// Frame editing on the real main window: presses on the preview control
+// come as WM_LBUTTONDOWN, the drags that follow as scripted steps of cursor
+// and buttons, and one drag as real mouse input (SendInput).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+#include "foundation/global_dib.h"
+#include "foundation/scripted_system.h"
+#include "foundation/system.h"
+#include "frames/frame_list.h"
+#include "frames/frame_panel.h"
+#include "session/preview_store.h"
+#include "state/data_source_state.h"
+#include "ui/dialog_shell.h"
+#include "ui/preview_cursor.h"
+#include "ui/preview_geometry.h"
+#include "ui/win32/frame_overlay_win32.h"
+
+namespace {
+
+constexpr int kPreviewControl = 1047;
+
+struct Step {
+  double x, y;  // inches
+  bool held;
+};
+
+class MainWindowFrameEdit : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetDataSourceState();
+    gScanAreaInches = {8.0, 6.0};
+    gScanFrame.colorMode = 2;
+    gScanFrame.bitsPerChannel = 8;
+    gScanFrame.outputScaleX = gScanFrame.outputScaleY = 100.0f;
+    gScanFrame.outputResolution = 300;
+    ASSERT_TRUE(CreateMainDialog());
+    dialog_ = static_cast<HWND>(gMainDialog);
+    control_ = GetDlgItem(dialog_, kPreviewControl);
+    RECT client;
+    GetClientRect(control_, &client);
+    pixelsPerInch_ = client.right / 8.0;
+    ASSERT_GT(pixelsPerInch_, 10.0);
+    // The prescan's image: a ramp in the unprocessed and the displayed preview.
+    ASSERT_TRUE(AllocPreviewBuffers(client.bottom, client.right));
+    FillGlobalDibGradient(gPreviewBaseDib, MakeColorRef(20, 40, 60), MakeColorRef(220, 200, 180), true);
+    CopyGlobalDib(gPreviewBaseDib, gPreviewDib);
+    // The current frame A, then B, in place of what the window started with.
+    DeleteAllFrames();
+    for (const DRect& r : {DRect{1, 1, 2, 2}, DRect{4, 3, 2, 2}}) {
+      FrameRecord f = gScanFrame;
+      f.originX = r.x;
+      f.originY = r.y;
+      f.width = r.width;
+      f.height = r.height;
+      AppendFrameNode(NewFrameNode(f));
+    }
+    InvalidateRect(control_, nullptr, TRUE);
+    UpdateWindow(dialog_);
+  }
+  void TearDown() override {
+    DestroyMainDialog();
+    DeleteAllFrames();
+    gFrameSizeLocks = SizeLocks{};
+    gPreviewToolMode = 0;
+    ResetDataSourceState();
+  }
+  POINT InControl(double x, double y) const {
+    return POINT{static_cast<LONG>(std::lround(x * pixelsPerInch_)), static_cast<LONG>(std::lround(y * pixelsPerInch_))};
+  }
+  POINT OnScreen(double x, double y) const {
+    POINT p = InControl(x, y);
+    ClientToScreen(control_, &p);
+    return p;
+  }
+  // A press at (x, y) inches on the preview and the steps of the drag.
+  void ScriptedDrag(double x, double y, const std::vector<Step>& steps) {
+    ScopedScriptedSystem system;
+    system->keysDown = {kVirtualKeyLeftButton};
+    for (const Step& s : steps) {
+      const POINT p = OnScreen(s.x, s.y);
+      system->inputSteps.push_back(
+          {WinPoint{p.x, p.y}, s.held ? std::set<int>{kVirtualKeyLeftButton} : std::set<int>{}});
+    }
+    const POINT press = InControl(x, y);
+    SendMessageA(control_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+  }
+  void ExpectCurrent(double x, double y, double w, double h) const {
+    const FrameRecord& f = FrameListHead()->frame;
+    const double pixel = 1.0 / pixelsPerInch_;
+    EXPECT_NEAR(f.originX, x, pixel);
+    EXPECT_NEAR(f.originY, y, pixel);
+    EXPECT_NEAR(f.width, w, pixel);
+    EXPECT_NEAR(f.height, h, pixel);
+  }
+
+  HWND dialog_ = nullptr;
+  HWND control_ = nullptr;
+  double pixelsPerInch_ = 0.0;
+};
+
+TEST_F(MainWindowFrameEdit, ScriptedDragsDrawResizeAndSelect) {
+  // A new frame on free space.
+  ScriptedDrag(6.5, 0.5, {{7.0, 1.0, true}, {7.5, 1.5, true}, {7.5, 1.5, false}});
+  ASSERT_EQ(CountFrames(), 3);
+  ExpectCurrent(6.5, 0.5, 1.0, 1.0);
+
+  // A back to the head, then its bottom-right corner with the width lock.
+  ScriptedDrag(2.0, 2.0, {{2.0, 2.0, false}});
+  ExpectCurrent(1, 1, 2, 2);
+  gFrameSizeLocks = SizeLocks{true, false, false};
+  ScriptedDrag(3.0, 3.0, {{3.5, 3.2, true}, {4.0, 3.4, true}, {4.0, 3.4, false}});
+  ExpectCurrent(1, 1, 3, 3);
+  const FrameRecord& a = FrameListHead()->frame;
+  EXPECT_NEAR(a.width, a.height, 1e-9);
+  EXPECT_NEAR(a.outputScaleX, 100.0 * 2.0 / a.width, 1e-3);
+
+  // A press on B selects it.
+  ScriptedDrag(5.8, 4.8, {{5.8, 4.8, false}});
+  ExpectCurrent(4, 3, 2, 2);
+  EXPECT_EQ(CountFrames(), 3);
+}
+
+TEST_F(MainWindowFrameEdit, TheDeleteButtonRemovesTheCurrentFrameButNotTheLast) {
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
+  ASSERT_EQ(CountFrames(), 1);
+  ExpectCurrent(4, 3, 2, 2);
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
+  EXPECT_EQ(CountFrames(), 1);
+}
+
+TEST_F(MainWindowFrameEdit, ATinyDragOnFreeSpaceLeavesNoFrame) {
+  ScriptedDrag(6.5, 0.5, {{6.55, 2.0, true}, {6.55, 2.0, false}});
+  EXPECT_EQ(CountFrames(), 2);
+  ExpectCurrent(1, 1, 2, 2);
+}
+
+// ZIR_HOLD_WINDOW_MS keeps the window up that long (messages pumped), to take a screenshot.
+void HoldForLooking() {
+  const char* hold = std::getenv("ZIR_HOLD_WINDOW_MS");
+  const DWORD end = GetTickCount() + (hold ? static_cast<DWORD>(std::atoi(hold)) : 0);
+  MSG message;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(20);
+  }
+}
+
+TEST_F(MainWindowFrameEdit, TheFocusMarkerAndTheMarchingOutline) {
+  FrameListHead()->frame.focusMode = 1;
+  InvalidateRect(control_, nullptr, TRUE);
+  UpdateWindow(control_);
+  // The focus marker's cross, ANDed onto the ramp, is black at the frame's centre.
+  const POINT centre = InControl(2.0, 2.0);
+  HDC dc = GetDC(control_);
+  EXPECT_EQ(GetPixel(dc, centre.x, centre.y), RGB(0, 0, 0));
+  EXPECT_NE(GetPixel(dc, centre.x + 3, centre.y + 3), RGB(0, 0, 0));
+  ReleaseDC(control_, dc);
+  // Each tick advances the current frame's style, eight styles round.
+  const uint16_t first = CurrentFrameAnimatedStyle();
+  for (int tick = 1; tick <= 8; ++tick) {
+    AnimateCurrentFrameOutline(control_);
+    EXPECT_EQ(CurrentFrameAnimatedStyle(), (first + tick) % 8);
+  }
+  HoldForLooking();
+}
+
+TEST_F(MainWindowFrameEdit, TheFocusPointFollowsTheDraggedMarker) {
+  FrameListHead()->frame.focusMode = 2;
+  gPreviewToolMode = 9;
+  ScriptedDrag(2.0, 2.0, {{2.5, 2.2, true}, {2.6, 2.4, true}, {2.6, 2.4, false}});
+  EXPECT_EQ(gPreviewToolMode, 0);
+  const double* focus = FrameListHead()->frame.focusRect;
+  const double pixel = 1.0 / pixelsPerInch_;
+  EXPECT_NEAR(focus[0] + focus[2] / 2, 2.6, 2 * pixel);
+  EXPECT_NEAR(focus[1] + focus[3] / 2, 2.4, 2 * pixel);
+  // Repainted, the marker shows at the new place.
+  UpdateWindow(control_);
+  const POINT corner = InControl(focus[0], focus[1]);
+  HDC dc = GetDC(control_);
+  EXPECT_EQ(GetPixel(dc, corner.x + 7, corner.y + 7), RGB(0, 0, 0));  // the 15-pixel marker's centre
+  ReleaseDC(control_, dc);
+}
+
+void SendMouse(DWORD flags, POINT at) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof input);
+}
+
+TEST_F(MainWindowFrameEdit, ARealMouseDragDrawsANewFrame) {
+  SetForegroundWindow(dialog_);
+  const POINT from = OnScreen(6.5, 0.5), to = OnScreen(7.5, 1.5);
+  std::atomic<bool> done{false};
+  std::thread person([&] {
+    SendMouse(0, from);
+    Sleep(150);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+    Sleep(200);
+    for (int i = 1; i <= 5; ++i) {
+      SendMouse(0, POINT{from.x + (to.x - from.x) * i / 5, from.y + (to.y - from.y) * i / 5});
+      Sleep(60);
+    }
+    SendMouse(MOUSEEVENTF_LEFTUP, to);
+    Sleep(200);
+    done = true;
+  });
+  MSG message;
+  while (!done) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(10);
+  }
+  person.join();
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  ASSERT_EQ(CountFrames(), 3) << "the real drag drew no frame";
+  ExpectCurrent(6.5, 0.5, 1.0, 1.0);
+}
+
+}  // namespace

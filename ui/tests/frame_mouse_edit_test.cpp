@@ -1,0 +1,206 @@
+// The mouse loops of frame editing, run as a person drags: each step a
+// cursor point with the buttons and keys held, read through the system
+// services. Scan area 8 x 6 inches on a 400 x 300 preview: 50 pixels an inch.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "foundation/scripted_system.h"
+#include "foundation/system.h"
+#include "frames/frame_list.h"
+#include "frames/frame_panel.h"
+#include "frames/orientation/preview_orientation.h"
+#include "session/preview_store.h"
+#include "state/data_source_state.h"
+#include "ui/frame_drag_drop.h"
+#include "ui/frame_mouse_edit.h"
+#include "ui/preview_cursor.h"
+#include "ui/preview_geometry.h"
+
+namespace {
+
+class RecordingEditView : public FrameEditView {
+ public:
+  int outlines = 0, overlays = 0, areas = 0;
+  bool open = false;
+  WinPoint ScreenToControl(WinPoint screen) override { return screen; }
+  bool BeginOutlines() override { return open = true; }
+  void InvertOutline(const WinRect&) override {
+    EXPECT_TRUE(open);
+    ++outlines;
+  }
+  void EndOutlines() override { open = false; }
+  void DrawAllFrames() override { ++overlays; }
+  void SetFrameCursor() override {}
+  int markers = 0;
+  WinRect lastMarker{};
+  WinPoint FocusMarkerSize() override { return WinPoint{15, 15}; }
+  void InvertFocusMarker(const WinRect& rect) override {
+    EXPECT_TRUE(open);
+    ++markers;
+    lastMarker = rect;
+  }
+  void DrawPreviewArea(const WinRect&) override { ++areas; }
+  void RepaintPreview() override {}
+  void SampleDensitometerAtCursor() override {}
+  void RepaintNavigator() override {}
+};
+
+struct Step {
+  int32_t x, y;
+  bool held;
+};
+
+class FrameMouseEditTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetDataSourceState();
+    gScanAreaInches = {8.0, 6.0};
+    gPreviewClientRect = WinRect{10, 10, 410, 310};
+    gPreviewExtentWidth = 8.0;
+    gPreviewExtentHeight = 6.0;
+    gPreviewZoomed = false;
+    gFrameSizeLocks = SizeLocks{};
+    SetPreviewOrientation(0, 0, 0);
+    ASSERT_TRUE(AllocPreviewBuffers(300, 400));
+    gScanFrame.colorMode = 2;
+    gScanFrame.bitsPerChannel = 8;
+    gScanFrame.outputScaleX = gScanFrame.outputScaleY = 100.0f;
+    gScanFrame.outputResolution = 300;
+    // The current frame A (pixels 50-150), then B (200-300 x 150-250).
+    for (const DRect& r : {DRect{1, 1, 2, 2}, DRect{4, 3, 2, 2}}) {
+      FrameRecord f = gScanFrame;
+      f.originX = r.x;
+      f.originY = r.y;
+      f.width = r.width;
+      f.height = r.height;
+      AppendFrameNode(NewFrameNode(f));
+    }
+  }
+  void TearDown() override {
+    DeleteAllFrames();
+    FreePreviewBuffers();
+    gFrameSizeLocks = SizeLocks{};
+    gPreviewToolMode = 0;
+    gPreviewZoomed = false;
+    ResetDataSourceState();
+  }
+  // A press at (x, y), then the steps; the last step releases the button.
+  void Drag(int32_t x, int32_t y, const std::vector<Step>& steps) {
+    system->keysDown = {kVirtualKeyLeftButton};
+    system->cursor = WinPoint{x, y};
+    for (const Step& s : steps)
+      system->inputSteps.push_back({WinPoint{s.x, s.y}, s.held ? std::set<int>{kVirtualKeyLeftButton} : std::set<int>{}});
+    PressOnPreview(WinPoint{x, y}, view);
+    EXPECT_FALSE(view.open);
+  }
+  static const FrameRecord& Current() { return FrameListHead()->frame; }
+  static void ExpectRect(const FrameRecord& f, double x, double y, double w, double h) {
+    EXPECT_NEAR(f.originX, x, 1e-9);
+    EXPECT_NEAR(f.originY, y, 1e-9);
+    EXPECT_NEAR(f.width, w, 1e-9);
+    EXPECT_NEAR(f.height, h, 1e-9);
+  }
+  ScopedScriptedSystem system;
+  RecordingEditView view;
+};
+
+TEST_F(FrameMouseEditTest, ADragOnFreeSpaceDrawsANewCurrentFrame) {
+  Drag(320, 40, {{340, 60, true}, {370, 90, true}, {370, 90, false}});
+  ASSERT_EQ(CountFrames(), 3);
+  ExpectRect(Current(), 6.4, 0.8, 1.0, 1.0);
+  EXPECT_EQ(view.outlines, 3);  // drawn, erased, drawn
+  EXPECT_GT(view.areas, 0);     // re-rendered
+}
+
+TEST_F(FrameMouseEditTest, ANewFrameUnderSixPixelsIsDroppedWithoutTrace) {
+  for (const Step& end : {Step{325, 140, false}, Step{370, 45, false}}) {
+    Drag(320, 40, {{end.x, end.y, true}, end});
+    ASSERT_EQ(CountFrames(), 2);
+    ExpectRect(Current(), 1, 1, 2, 2);  // A is current again
+    EXPECT_EQ(view.outlines % 2, 0);    // its outline erased
+  }
+}
+
+TEST_F(FrameMouseEditTest, TheBottomRightCornerResizesTheFrame) {
+  Drag(150, 150, {{200, 160, true}, {250, 200, true}, {250, 200, false}});
+  ExpectRect(Current(), 1, 1, 4, 3);
+  EXPECT_EQ(CountFrames(), 2);
+}
+
+TEST_F(FrameMouseEditTest, TheLeftEdgeBelowTheSmallestWidthKeepsTheRightSide) {
+  Drag(50, 100, {{149, 100, true}, {149, 100, false}});
+  ExpectRect(Current(), 2.92, 1, 0.08, 2);  // 1 % of 8 inches, ending at 3 as before
+}
+
+TEST_F(FrameMouseEditTest, CrossingTheAnchorLeavesTheFrameAsAtTheStepBefore) {
+  Drag(50, 100, {{100, 100, true}, {160, 100, true}, {200, 100, false}});
+  ExpectRect(Current(), 2, 1, 1, 2);
+}
+
+TEST_F(FrameMouseEditTest, ACornerWithTheWidthLockKeepsTheRatioAndScalesTheOutput) {
+  gFrameSizeLocks = SizeLocks{true, false, false};
+  Drag(150, 150, {{250, 170, true}, {250, 170, false}});
+  ExpectRect(Current(), 1, 1, 4, 4);
+  EXPECT_FLOAT_EQ(Current().outputScaleX, 50.0f);
+  EXPECT_FLOAT_EQ(Current().outputScaleY, 100.0f);
+  // Further down, the ratio would leave the preview: the outline stays.
+  Drag(250, 250, {{380, 260, true}, {380, 260, false}});
+  ExpectRect(Current(), 1, 1, 4, 4);
+}
+
+TEST_F(FrameMouseEditTest, APressOnAnotherFrameMakesItCurrent) {
+  Drag(250, 200, {});
+  ExpectRect(Current(), 4, 3, 2, 2);
+  EXPECT_EQ(CountFrames(), 2);
+  EXPECT_GT(view.overlays, 0);
+}
+
+TEST_F(FrameMouseEditTest, DeletingTheCurrentFrameRestoresItsAreaAndTheNextBecomesCurrent) {
+  FillGlobalDib(gPreviewBaseDib, MakeColorRef(10, 20, 30));
+  FillGlobalDib(gPreviewDib, MakeColorRef(200, 200, 200));
+  DeleteCurrentFrameInteractive(view);
+  ASSERT_EQ(CountFrames(), 1);
+  ExpectRect(Current(), 4, 3, 2, 2);
+  const uint8_t* bits = GlobalDibBits(gPreviewDib);
+  const uint32_t stride = GlobalDibStride(gPreviewDib);
+  EXPECT_EQ(bits[60 * stride + 4 * 60 + 2], 10);    // A's area: the unprocessed preview
+  EXPECT_EQ(bits[10 * stride + 4 * 380 + 2], 200);  // outside every frame: untouched
+  DeleteCurrentFrameInteractive(view);
+  DeleteCurrentFrameInteractive(view);  // the empty list: nothing
+  EXPECT_EQ(CountFrames(), 0);
+}
+
+TEST_F(FrameMouseEditTest, FreeSpaceWithAltCopiesTheFrameAndWithCtrlDoesNothing) {
+  system->keysDown = {kVirtualKeyLeftButton, 0x12};
+  PressOnPreview(WinPoint{350, 30}, view);
+  ASSERT_EQ(CountFrames(), 3);
+  ExpectRect(FrameListHead()->next->frame, 1, 1, 2, 2);  // the copy, behind the current frame
+  system->keysDown = {kVirtualKeyLeftButton, 0x11};
+  PressOnPreview(WinPoint{350, 30}, view);
+  EXPECT_EQ(CountFrames(), 3);
+}
+
+TEST_F(FrameMouseEditTest, TheFocusMarkerSetsTheFocusPointInFocusMode) {
+  gPreviewToolMode = 9;
+  Drag(100, 100, {{120, 110, true}, {300, 200, true}, {300, 200, false}});
+  EXPECT_EQ(gPreviewToolMode, 0);
+  EXPECT_EQ(view.markers % 2, 0);  // every marker drawn was erased
+  EXPECT_EQ(view.lastMarker.left, 293);
+  const double* focus = Current().focusRect;
+  EXPECT_NEAR(focus[0] + focus[2] / 2, 6.0, 0.02);  // centred on the cursor: 300 / 50 inches
+  EXPECT_NEAR(focus[1] + focus[3] / 2, 4.0, 0.02);
+  EXPECT_NEAR(focus[2], 0.3, 1e-9);
+  // Near the border the marker stays inside the preview.
+  gPreviewToolMode = 9;
+  Drag(100, 100, {{399, 299, true}, {399, 299, false}});
+  EXPECT_NEAR(Current().focusRect[0] + Current().focusRect[2], 8.0, 1e-9);
+}
+
+TEST_F(FrameMouseEditTest, AZoomedDragOffersMoveOnly) {
+  EXPECT_EQ(FrameDragEffects(), kDropEffectCopy | kDropEffectMove);
+  gPreviewZoomed = true;
+  EXPECT_EQ(FrameDragEffects(), kDropEffectMove);
+}
+
+}  // namespace

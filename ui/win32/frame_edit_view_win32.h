@@ -1,0 +1,30 @@
+// The preview control as the frame editing loops see it: XOR outlines on its
+// device context, the overlay, re-rendered areas drawn from the preview bitmap.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/frame_mouse_edit.h"
+
+class PreviewEditView : public FrameEditView {
+ public:
+  PreviewEditView(HWND dialog, int controlId);
+  WinPoint ScreenToControl(WinPoint screen) override;
+  bool BeginOutlines() override;
+  void InvertOutline(const WinRect& rect) override;
+  void EndOutlines() override;
+  void DrawAllFrames() override;
+  void SetFrameCursor() override;
+  WinPoint FocusMarkerSize() override;
+  void InvertFocusMarker(const WinRect& rect) override;
+  void DrawPreviewArea(const WinRect& area) override;
+  void RepaintPreview() override;
+  void SampleDensitometerAtCursor() override;
+  void RepaintNavigator() override;
+
+ private:
+  HWND dialog_;
+  int controlId_;
+  HWND control_;
+  HDC dc_ = nullptr;
+};
