@@ -346,7 +346,7 @@ bool RunAutoAdjust(bool storedRect, bool quiet) {
     const ToneWindowHooks& window = ToneWindow();
     if (!storedRect && window.livePreview()) {
       window.redrawFrames();
-      window.refreshFramePreview();
+      window.refreshFramePreview(false);
       window.redrawFrames();
     }
   }

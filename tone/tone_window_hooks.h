@@ -38,8 +38,9 @@ struct ToneWindowHooks {
   // The live-preview option: re-render the preview after tone edits.
   bool (*livePreview)() = [] { return false; };
   void (*redrawFrames)() = [] {};
-  // Renders the preview of the current frame again.
-  void (*refreshFramePreview)() = [] {};
+  // Renders the preview of the current frame again: exactly, or quickly
+  // through the colour lattice while a slider or drag gesture runs.
+  void (*refreshFramePreview)(bool throughLattice) = [](bool) {};
 };
 
 void InstallToneWindowHooks(const ToneWindowHooks& hooks);

@@ -50,7 +50,7 @@ struct AutoAdjustFixture : ToneFixture {
     hooks.autoAdjustSettings = [] { return settings; };
     hooks.livePreview = [] { return live; };
     hooks.redrawFrames = [] { ++calls.redraws; };
-    hooks.refreshFramePreview = [] { ++calls.refreshes; };
+    hooks.refreshFramePreview = [](bool) { ++calls.refreshes; };
     InstallToneWindowHooks(hooks);
   }
   ~AutoAdjustFixture() {
