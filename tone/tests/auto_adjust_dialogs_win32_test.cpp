@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -35,6 +36,35 @@ struct SubjectView {
   bool deleteEnabled;
   int fields[4];
 };
+
+// Paints the window into a 24-bit bitmap file.
+void SaveWindowBitmap(HWND window, const std::string& path) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(500);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const DWORD size = ((width * 3 + 3) & ~3) * height;
+  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof info + size), 0, 0, sizeof file + sizeof info};
+  if (FILE* out = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::fwrite(bits, size, 1, out);
+    std::fclose(out);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
 
 class ToneDialogs : public testing::Test {
  protected:
@@ -67,8 +97,9 @@ class ToneDialogs : public testing::Test {
       for (int i = 0; i < 400; ++i) {
         HWND dialog = FindWindowA("#32770", caption);
         if (dialog && IsWindowVisible(dialog)) {
-          // Lets a person take a screenshot of the dialog as it opened.
-          if (const char* pause = std::getenv("ZIR_TONE_DIALOG_PAUSE_MS")) Sleep(std::atoi(pause));
+          // For a person to look at: the dialog as it opened, as a bitmap file.
+          if (const char* folder = std::getenv("ZIR_TONE_DIALOG_SHOTS"))
+            SaveWindowBitmap(dialog, std::string(folder) + "/" + caption + ".bmp");
           steps(dialog);
           return;
         }
