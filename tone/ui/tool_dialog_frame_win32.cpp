@@ -1,6 +1,5 @@
 #include "tone/ui/tool_dialog_frame_win32.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "foundation/dialogs/dialog_services.h"
