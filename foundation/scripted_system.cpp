@@ -20,7 +20,12 @@ int ScriptedSystem::VirtualKeyForChar(char character) {
   return std::isalnum(c) ? std::toupper(c) : -1;
 }
 
-void ScriptedSystem::SleepMilliseconds(uint32_t milliseconds) { sleptMilliseconds += milliseconds; }
+void ScriptedSystem::SleepMilliseconds(uint32_t milliseconds) {
+  sleptMilliseconds += milliseconds;
+  ticks += milliseconds;
+}
+
+uint32_t ScriptedSystem::TickCount() { return ticks; }
 
 void ScriptedSystem::SoundBeep(uint32_t soundType) { beeps.push_back(soundType); }
 

@@ -16,6 +16,8 @@ class ScriptedSystem : public SystemServices {
   std::set<int> keysDown;
   bool buttonsSwapped = false;
   uint32_t sleptMilliseconds = 0;
+  // The tick clock; scripted sleeps advance it too.
+  uint32_t ticks = 0;
   std::vector<uint32_t> beeps;
   bool windowsNT = true;
   // Library name -> (major, minor); libraries not listed have no DllGetVersion.
@@ -49,6 +51,7 @@ class ScriptedSystem : public SystemServices {
   const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) override;
   bool ModuleFileName(ModuleHandle module, char* path, int size) override;
   WinPoint CursorPosition() override;
+  uint32_t TickCount() override;
 };
 
 // Installs a ScriptedSystem for the lifetime of a test scope.

@@ -22,6 +22,8 @@ void DelayTicks(uint32_t ticks) { SleepMs(ticks * 1000 / 60); }
 
 void SleepMs(uint32_t milliseconds) { System().SleepMilliseconds(milliseconds); }
 
+uint32_t TickCountMs() { return System().TickCount(); }
+
 void PlayBeep(uint32_t soundType) { System().SoundBeep(soundType); }
 
 bool IsWindowsNT() { return System().WindowsNT(); }

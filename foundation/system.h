@@ -22,6 +22,8 @@ WinPoint CursorScreenPosition();
 // Sleeps ticks of 1/60 s.
 void DelayTicks(uint32_t ticks);
 void SleepMs(uint32_t milliseconds);
+// Milliseconds since the system started (GetTickCount), wrapping at 2^32.
+uint32_t TickCountMs();
 // The system's message beep of that type.
 void PlayBeep(uint32_t soundType);
 bool IsWindowsNT();

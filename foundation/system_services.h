@@ -1,5 +1,5 @@
 // The few calls into the system that the foundation needs: key state, mouse
-// button swapping, sleeping, beeps, library versions, resources and the
+// button swapping, the tick clock, sleeping, beeps, library versions, resources and the
 // module's file name. The product answers them from Win32; the host build and
 // tests answer them from a ScriptedSystem, which tests of either
 // configuration may install to script what a person does.
@@ -31,6 +31,9 @@ class SystemServices {
   virtual bool ModuleFileName(ModuleHandle module, char* path, int size) = 0;
   // The mouse cursor on the screen.
   virtual WinPoint CursorPosition() = 0;
+  // Milliseconds since the system started, wrapping at 2^32. Services that do
+  // not script time answer from the platform's clock.
+  virtual uint32_t TickCount();
 };
 
 // The services in use: the installed ones, else the platform's own.

@@ -80,6 +80,8 @@ constexpr DefaultsField<float> kDefaultAutoPipetteMidFactor1{1168};
 constexpr DefaultsField<float> kDefaultAutoPipetteMidFactor2{1172};
 constexpr DefaultsField<uint8_t> kDefaultMidPipetteTarget{1179};
 constexpr DefaultsField<uint8_t> kDefaultMidPipetteTargetOn{1183};
+constexpr DefaultsField<uint8_t> kDefaultAutoContrastReflective{1827};
+constexpr DefaultsField<uint8_t> kDefaultAutoContrastTransparency{1926};
 constexpr DefaultsArea kDefaultFilmLimits{1466, 8};               // low/high byte pairs of channels 0-3
 constexpr DefaultsField<uint8_t> kDefaultSecondFilmKind{1927};
 constexpr DefaultsArea kDefaultFixedPointColorModels{1908, 16};   // u32 per fixed point 1-4
@@ -169,6 +171,8 @@ constexpr DefaultsArea kAllDefaultsFields[] = {
     AreaOf(kDefaultAutoPipetteMidFactor2),
     AreaOf(kDefaultMidPipetteTarget),
     AreaOf(kDefaultMidPipetteTargetOn),
+    AreaOf(kDefaultAutoContrastReflective),
+    AreaOf(kDefaultAutoContrastTransparency),
     AreaOf(kDefaultFilmLimits),
     AreaOf(kDefaultSecondFilmKind),
     AreaOf(kDefaultFixedPointColorModels),

@@ -64,6 +64,7 @@ struct DataSourceState {
   uint16_t batchLast = 0;
   uint8_t activePoints[7] = {};   // which marked points are active
   uint16_t colourBalanceGear = 0;
+  uint8_t toolDialogBusy = 0;     // a modal tool dialog runs
 };
 
 extern DataSourceState gDataSourceState;
@@ -94,6 +95,7 @@ inline ScanBandState& gBand = gDataSourceState.band;
 inline bool& gSixteenBitColorOption = gDataSourceState.sixteenBitColorOption;
 inline uint16_t& gBatchIndex = gDataSourceState.batchIndex;
 inline uint16_t& gBatchLast = gDataSourceState.batchLast;
+inline uint8_t& gToolDialogBusy = gDataSourceState.toolDialogBusy;
 
 // Back to the state of a fresh session.
 void ResetDataSourceState();

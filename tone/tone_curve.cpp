@@ -46,13 +46,6 @@ struct TableView {
 
 int32_t ClampLevel(int32_t v, int32_t levels) { return std::min(std::max(v, 0), levels - 1); }
 
-// For a negative, the point tones are moved through the film's curve over lo..hi.
-bool FilmRemapsPoints(const FrameRecord* frame) {
-  const FrameRecord* current = ToneCurrentFrame();
-  return ToneNegativeOriginal() && gNegativeConversionOn && gFixedPointFilmRemap && !gFilmCurvesInGamma &&
-         current && current->colorMode == kColorModeRgb && frame;
-}
-
 bool RemapThroughFilm(std::vector<double>* values, int32_t n, int32_t lo, int32_t hi, FrameRecord* frame,
                       int16_t channel) {
   const int32_t step = kFilmScale / (hi - lo + 1);
@@ -69,6 +62,12 @@ bool RemapThroughFilm(std::vector<double>* values, int32_t n, int32_t lo, int32_
 }
 
 }  // namespace
+
+bool FilmRemapsPoints(const FrameRecord* frame) {
+  const FrameRecord* current = ToneCurrentFrame();
+  return ToneNegativeOriginal() && gNegativeConversionOn && gFixedPointFilmRemap && !gFilmCurvesInGamma &&
+         current && current->colorMode == kColorModeRgb && frame;
+}
 
 ToneCurve::ToneCurve(int16_t capacity) : capacity_(0), points_(nullptr) {
   if (capacity < 1) return;

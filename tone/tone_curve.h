@@ -66,6 +66,10 @@ class ToneCurve {
   CurvePoint* points_;
 };
 
+// For a negative, the point tones are moved through the film's curve (and
+// the automatic adjustment takes its mid-tones from the film's medians).
+bool FilmRemapsPoints(const FrameRecord* frame);
+
 // Clears the curve and adds the frame's points that are in use.
 void LoadCurvePointsFromFrame(FrameRecord* frame, ToneCurve* curve);
 // Clears the frame's four points, then writes the curve's active points to

@@ -7,6 +7,7 @@
 #include "readers/file_thumbnail_source.h"
 #include "twain/session_services_install.h"
 #include "ui/session_hooks_install.h"
+#include "ui/tone_hooks_install.h"
 
 int32_t gTwainState = kStateLoaded;
 TW_UINT16 gConditionCode = TWCC_SUCCESS;
@@ -46,6 +47,7 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallSourceSessionServices();
   InstallColorServices();
   InstallUserInterfaceSessionHooks();
+  InstallUserInterfaceToneHooks();
   InstallOutputSessionHooks();
   gAppIdentity.Id = 0;
   FillSourceIdentity(&gSourceIdentity);

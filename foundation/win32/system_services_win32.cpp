@@ -31,6 +31,8 @@ class Win32SystemServices : public SystemServices {
 
   void SleepMilliseconds(uint32_t milliseconds) override { Sleep(milliseconds); }
 
+  uint32_t TickCount() override { return GetTickCount(); }
+
   void SoundBeep(uint32_t soundType) override { MessageBeep(soundType); }
 
   bool WindowsNT() override { return GetVersion() < 0x80000000u; }

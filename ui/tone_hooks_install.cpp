@@ -1,0 +1,25 @@
+#include "ui/tone_hooks_install.h"
+
+#include "records/defaults_block.h"
+#include "state/data_source_state.h"
+#include "tone/tone_window_hooks.h"
+#include "ui/preview_geometry.h"
+
+void FillHistogramGaps(uint32_t*, int) {}
+
+bool SampleFramePreview(uint8_t*, int, int, bool) { return false; }
+
+void InstallUserInterfaceToneHooks() {
+  ToneWindowHooks hooks;
+  hooks.previewClientRect = [](bool) { return gPreviewClientRect; };
+  hooks.frameToPreviewRect = [](const FrameRecord& frame, const WinRect& area) {
+    const Rect16 area16 = {static_cast<int16_t>(area.top), static_cast<int16_t>(area.left),
+                           static_cast<int16_t>(area.bottom), static_cast<int16_t>(area.right)};
+    const Rect16 r = FrameToPreviewRect(frame.originX, frame.originY, frame.width, frame.height, true, &area16);
+    return WinRect{r.left, r.top, r.right, r.bottom};
+  };
+  hooks.fillHistogramGaps = FillHistogramGaps;
+  hooks.sampleFramePreview = SampleFramePreview;
+  hooks.livePreview = [] { return GetDefault(gDefaults, kDefaultLivePreview) != 0; };
+  InstallToneWindowHooks(hooks);
+}
