@@ -7,7 +7,6 @@
 
 namespace {
 
-const char kSettings[] = "Settings";
 constexpr int kProgressRange = 100;
 // System-menu commands whose low word lies here open the About box.
 constexpr WPARAM kAboutFirst = 16;
@@ -50,7 +49,7 @@ BOOL MainDialog::OnInitDialog() {
   const WinApp* app = GetApp();
   for (const SliderBinding& binding : Sliders()) {
     binding.slider.SetRange(0, binding.maximum);
-    const int position = app ? app->GetProfileInt(kSettings, binding.key, binding.default_position)
+    const int position = app ? app->GetProfileInt(kSettingsSection, binding.key, binding.default_position)
                              : binding.default_position;
     binding.slider.SetPos(position);
     binding.slider.SetTicFreq(binding.tick_frequency);
@@ -72,7 +71,8 @@ BOOL MainDialog::OnInitDialog() {
 
 void MainDialog::DestroyWindow() {
   if (WinApp* app = GetApp())
-    for (const SliderBinding& binding : Sliders()) app->WriteProfileInt(kSettings, binding.key, binding.slider.GetPos());
+    for (const SliderBinding& binding : Sliders())
+      app->WriteProfileInt(kSettingsSection, binding.key, binding.slider.GetPos());
   Dialog::DestroyWindow();
 }
 

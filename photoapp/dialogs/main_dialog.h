@@ -52,6 +52,9 @@ class MainDialog : public Dialog, private EnhancementObserver {
   void OnHScroll(int code);
   EnhancementSettings ReadSettings() const;
 
+  // The profile section of the program's settings.
+  static constexpr char kSettingsSection[] = "Settings";
+
   // A slider with its profile entry, range, default and tick frequency.
   struct SliderBinding {
     SliderCtrl& slider;

@@ -12,7 +12,6 @@
 
 namespace {
 
-const char kSettings[] = "Settings";
 const char kLoadFilter[] =
     "Image Files (bmp,jpg,pcx,png,tga,tif,wmf)|*.BMP;*.JPG;*.PCX;*.PNG;*.TGA;*.TIF;*.WMF;*.PAX|"
     "Windows BMP Files (*.BMP)|*.BMP|JPEG Files (*.JPG)|*.JPG|ZSoft PCX Files (*.PCX)|*.PCX|"
@@ -83,14 +82,15 @@ bool MainDialog::SaveImage(const std::string& path) {
   WinApp* app = GetApp();
   const int type = ImageTypeFromExtension(ExtensionOf(path));
   int quality = kDefaultQuality;
-  int improve = app ? app->GetProfileInt(kSettings, "downs", 1) : 1;
+  int improve = app ? app->GetProfileInt(kSettingsSection, "downs", 1) : 1;
   if (type == kImageTypeJpeg) {
     JpegQualityDialog box(GetSafeHwnd());
-    box.quality = app ? app->GetProfileInt(kSettings, "jpgq", JpegQualityDialog::kHigh) : JpegQualityDialog::kHigh;
+    box.quality = JpegQualityDialog::kHigh;
+    if (app) box.quality = app->GetProfileInt(kSettingsSection, "jpgq", box.quality);
     box.improve_sampling = improve;
     if (box.DoModal() != IDOK) return false;
     improve = box.improve_sampling;
-    if (app) app->WriteProfileInt(kSettings, "jpgq", box.quality);
+    if (app) app->WriteProfileInt(kSettingsSection, "jpgq", box.quality);
     quality = JpegQualityValue(box.quality);
   }
   SetStatusText("Saving image");

@@ -88,6 +88,16 @@ TEST(Enhancement, WithoutALoadedImageNoStepRuns) {
   EXPECT_FALSE(empty.HasPixels());
 }
 
+TEST(Enhancement, ColourAtTheMiddlePositionChangesNothing) {
+  ImageDocument document;
+  FillPattern(document, 13, 11);
+  const Bytes before = PixelsOf(document);
+  Recorder recorder;
+  EnhanceColors(document, 200, recorder);
+  EXPECT_EQ(PixelsOf(document), before);
+  EXPECT_TRUE(recorder.events.empty());
+}
+
 TEST(Enhancement, GreyPixelsKeepTheirValueAtEveryColourPosition) {
   ImageDocument document;
   ASSERT_EQ(document.AllocateImage(256, 1), kImageOk);

@@ -60,23 +60,18 @@ class ScriptedChoosers : public FileDialogResponder {
   std::vector<std::string> titles;
 };
 
-// The steps, one per timer tick; a step that opens a box runs the next ones
-// inside the box's loop. The last step closes the dialog.
-class Script {
- public:
-  static Script* current;
-  explicit Script(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) { current = this; }
-  ~Script() { current = nullptr; }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!current || current->next_ >= current->steps_.size()) return;
-    current->steps_[current->next_++]();
-  }
-
- private:
-  std::vector<std::function<void()>> steps_;
-  size_t next_ = 0;
-};
-Script* Script::current = nullptr;
+// How deep the dialog is in handling a person's action (a command, a system
+// command, a scroll): the flows pump messages, so a timer tick can come in
+// the middle of one.
+int gBusy = 0;
+WNDPROC gDialogProc = nullptr;
+LRESULT CALLBACK CountBusy(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  const bool action = message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_HSCROLL;
+  gBusy += action;
+  const LRESULT result = CallWindowProcA(gDialogProc, hwnd, message, wparam, lparam);
+  gBusy -= action;
+  return result;
+}
 
 // Records every text the status line is given.
 std::vector<std::string> gStatusTexts;
@@ -86,17 +81,49 @@ LRESULT CALLBACK RecordStatus(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
   return CallWindowProcA(gStatusProc, hwnd, message, wparam, lparam);
 }
 
+// One action of the person: at rest, or once the box with that caption is open.
+struct Step {
+  // Implicit, so that a plain action reads as a step in the lists.
+  template <typename Action>
+  Step(Action act) : act(std::move(act)) {}  // NOLINT(google-explicit-constructor)
+  Step(const char* box, std::function<void()> act) : box(box), act(std::move(act)) {}
+  const char* box = nullptr;
+  std::function<void()> act;
+};
+
+// The steps, run by a timer inside the dialog's loop and the nested loops of
+// its boxes, each when it is due. The last step closes the dialog.
+class Script {
+ public:
+  static Script* current;
+  explicit Script(std::vector<Step> steps) : steps_(std::move(steps)) { current = this; }
+  ~Script() { current = nullptr; }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current || current->next_ >= current->steps_.size()) return;
+    const Step& step = current->steps_[current->next_];
+    if (step.box ? FindWindowA(nullptr, step.box) == nullptr : gBusy > 0) return;
+    ++current->next_;
+    step.act();
+  }
+
+ private:
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+};
+Script* Script::current = nullptr;
+
 class MainDialogTest : public ::testing::Test {
  protected:
   void SetUp() override { gStatusTexts.clear(); }
 
-  // Runs the dialog with the steps; the first step also starts recording the status line.
-  void Run(std::vector<std::function<void()>> steps) {
-    steps.insert(steps.begin(), [this] {
-      HWND status = dialog_.GetDlgItem(IDC_STATUS);
-      gStatusProc = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrA(status, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordStatus)));
-    });
+  // Runs the dialog with the steps; a first step starts watching the dialog and its status line.
+  void Run(std::vector<Step> steps) {
+    steps.insert(steps.begin(), Step([this] {
+      gDialogProc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(dialog_.GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountBusy)));
+      gStatusProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(dialog_.GetDlgItem(IDC_STATUS), GWLP_WNDPROC,
+                                                                 reinterpret_cast<LONG_PTR>(&RecordStatus)));
+    }));
     steps.push_back([this] { Post(IDOK); });
     Script script(std::move(steps));
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, &Script::Tick);
@@ -111,10 +138,9 @@ class MainDialogTest : public ::testing::Test {
   std::string Title() const { return dialog_.GetWindowText(); }
 
   // The quality box of this thread, answered: a choice and Save, or closed.
-  static std::function<void()> AnswerQuality(int choice, std::vector<int>* seen = nullptr) {
-    return [choice, seen] {
+  static Step AnswerQuality(int choice, std::vector<int>* seen = nullptr) {
+    return Step("JPG Quality", [choice, seen] {
       HWND box = FindWindowA(nullptr, "JPG Quality");
-      ASSERT_NE(box, nullptr) << "no quality box";
       for (int id = IDC_QUALITY_MAXIMUM; id <= IDC_QUALITY_LOW && seen; ++id)
         if (SendDlgItemMessageA(box, id, BM_GETCHECK, 0, 0) == BST_CHECKED) seen->push_back(id - IDC_QUALITY_MAXIMUM);
       if (choice < 0) {
@@ -123,7 +149,7 @@ class MainDialogTest : public ::testing::Test {
       }
       SendDlgItemMessageA(box, IDC_QUALITY_MAXIMUM + choice, BM_CLICK, 0, 0);
       PostMessageA(box, WM_COMMAND, IDOK, 0);
-    };
+    });
   }
 
   TestApp app_;
@@ -172,9 +198,9 @@ TEST_F(MainDialogTest, LoadAndJpegSavesShowTheirTextsAndWriteTheChosenQuality) {
   choosers_.paths = {photo, "quality_0.jpg", "quality_1.jpg", "quality_2.jpg", "quality_3.jpg"};
   std::vector<int> preselected;
   std::string title;
-  std::vector<std::function<void()>> steps = {[this] { Post(IDC_LOAD); }, [this, &title] { title = Title(); }};
+  std::vector<Step> steps = {Step([this] { Post(IDC_LOAD); }), Step([this, &title] { title = Title(); })};
   for (int choice = 0; choice < 4; ++choice) {
-    steps.push_back([this] { Post(IDC_SAVE); });
+    steps.push_back(Step([this] { Post(IDC_SAVE); }));
     steps.push_back(AnswerQuality(choice, &preselected));
   }
   Run(steps);
@@ -286,11 +312,10 @@ TEST_F(MainDialogTest, SystemMenuCommand16OpensTheAboutBox) {
          menu_text = text;
          PostMessageA(dialog_.GetSafeHwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
        },
-       [&] {
-         HWND about = FindWindowA(nullptr, "About PhotoRefiner");
-         about_seen = about != nullptr;
-         if (about) PostMessageA(about, WM_COMMAND, IDOK, 0);
-       }});
+       Step("About PhotoRefiner", [&] {
+         about_seen = true;
+         PostMessageA(FindWindowA(nullptr, "About PhotoRefiner"), WM_COMMAND, IDOK, 0);
+       })});
   EXPECT_EQ(menu_text, "&About PhotoRefiner...");
   EXPECT_TRUE(about_seen);
 }
