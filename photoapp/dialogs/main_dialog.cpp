@@ -16,8 +16,6 @@ constexpr WPARAM kAboutLast = 31;
 
 MainDialog::MainDialog(HWND parent) : Dialog(IDD_PHOTOREFINER_MAIN, parent) { link_.SetURL(kMakerAddress); }
 
-MainDialog::~MainDialog() = default;
-
 std::array<MainDialog::SliderBinding, 5> MainDialog::Sliders() {
   return {{{denoise_, "denoise", 100, 60, 10},
            {details_, "sharpen", 100, 10, 10},

@@ -17,7 +17,6 @@
 class MainDialog : public Dialog, private EnhancementObserver {
  public:
   explicit MainDialog(HWND parent = nullptr);
-  ~MainDialog() override;
 
   void SetStatusText(const std::string& text);
   // 1 loaded, 0 failed.
