@@ -55,24 +55,26 @@ bool WaitFor(const std::function<bool()>& done, int milliseconds = 30000) {
   return done();
 }
 
+struct WindowSearch {
+  const std::string* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lparam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lparam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  char text[256] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  if (process != gProcessId || !IsWindowVisible(hwnd) || *search->caption != text) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
 // A visible top-level window of the program with this caption.
 HWND FindProgramWindow(const std::string& caption) {
-  struct Search {
-    const std::string* caption;
-    HWND found;
-  } search = {&caption, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lparam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lparam);
-        DWORD process = 0;
-        GetWindowThreadProcessId(hwnd, &process);
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (process != gProcessId || !IsWindowVisible(hwnd) || *s->caption != text) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search = {&caption, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
