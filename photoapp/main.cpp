@@ -1,23 +1,10 @@
-// PhotoRefiner: runs its main dialog modally; the program ends when it closes.
+// PhotoRefiner: the application object runs the main dialog; the program
+// ends when it closes.
 #include <windows.h>
 
-#include "photoapp/resource.h"
-
-static INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-      }
-      break;
-  }
-  return FALSE;
-}
+#include "photoapp/app/photo_app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PHOTOREFINER_MAIN), nullptr,
-                                          MainDialogProc, 0));
+  PhotoApp app;
+  return app.Run(instance);
 }

@@ -31,3 +31,7 @@ rm -rf "build/$preset/main-job"
 # Debian's python3: the pixel check needs its numpy.
 step "the sample transfer" /usr/bin/python3 tools/transfer_sample.py "build/$preset/wine-run.sh" "build/$preset/bin" \
   --out "build/$preset/main-job"
+# The photo program: a generated sample photo loaded, enhanced and saved through its real dialog;
+# the last line names the enhanced file.
+step "the photo program's enhancement" /usr/bin/python3 photoapp/tests/end_to_end.py "build/$preset/wine-run.sh" \
+  "build/$preset/bin" "${ZIR_DEPS_DIR:-$HOME/.cache/zir-deps/current}/$preset/jpeg8/bin" "build/$preset/photoapp/e2e"

@@ -68,7 +68,7 @@ const RuntimeClass* CHyperLink::GetRuntimeClass() const { return &kHyperLinkClas
 
 void CHyperLink::PreSubclassWindow() {
   if (url_.empty()) url_ = GetWindowText();
-  if (GetWindowText().empty()) SetWindowTextA(GetSafeHwnd(), url_.c_str());
+  if (GetWindowText().empty()) ::SetWindowTextA(GetSafeHwnd(), url_.c_str());
 
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(GetSafeHwnd(), WM_GETFONT, 0, 0));
   LOGFONTA description = {};

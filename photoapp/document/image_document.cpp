@@ -24,7 +24,6 @@ void ImageDocument::Adopt(PixelBuffer pixels, int width, int height) {
   pixels_ = pixels;
   width_ = width;
   height_ = height;
-  BuildDisplayPalette();
 }
 
 int ImageDocument::CopyFrom(const ImageDocument& other) {
@@ -57,8 +56,7 @@ int ImageDocument::ResampleFrom(int width, int height, const ImageDocument& sour
   if (!source.HasPixels() || &source == this) return kImageBadArgument;
   const int error = AllocateImage(width, height);
   if (error != kImageOk) return error;
-  if (ResampleImage(source.pixels_, source.width_, source.height_, pixels_, width_, height_, 3))
-    BuildDisplayPalette();
+  ResampleImage(source.pixels_, source.width_, source.height_, pixels_, width_, height_, 3);
   return kImageOk;
 }
 
@@ -128,6 +126,12 @@ int ImageDocument::ComputePalette(PaletteEntry* table) const {
   if (!HasPixels()) return kImageBadArgument;
   MakeOptimalPalette(pixels_, width_, height_, kPaletteEntries, table);
   return GetLastImageError();
+}
+
+// An analysis of the whole image: made once it is shown, not for every copy.
+const Palette& ImageDocument::DisplayPalette() {
+  if (!HasPalette()) BuildDisplayPalette();
+  return *this;
 }
 
 void ImageDocument::BuildDisplayPalette() {

@@ -62,9 +62,13 @@ class ImageDocument : public Palette {
 
   int ComputePalette(PaletteEntry* table) const;
   void BuildDisplayPalette();
+  // The palette the image is shown through, made from the pixels when first
+  // asked for (none while the document is empty); every load, copy and
+  // resample drops the one before.
+  const Palette& DisplayPalette();
   // A bitmap of the image for the screen, through the given palette or else
   // the document's own (Windows configurations only).
-  int MakeDisplayBitmap(Bitmap& bitmap, const Palette* palette) const;
+  int MakeDisplayBitmap(Bitmap& bitmap, const Palette* palette);
 
  private:
   // Takes a block the library returned; null leaves the document empty.

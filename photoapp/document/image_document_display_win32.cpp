@@ -5,9 +5,9 @@
 #include "photoapp/document/image_document.h"
 #include "photoapp/gdi/gdi_objects.h"
 
-int ImageDocument::MakeDisplayBitmap(Bitmap& bitmap, const Palette* palette) const {
+int ImageDocument::MakeDisplayBitmap(Bitmap& bitmap, const Palette* palette) {
   if (!HasPixels()) return kImageBadArgument;
-  const Palette& chosen = palette ? *palette : *this;
+  const Palette& chosen = palette ? *palette : DisplayPalette();
   HDC screen = GetDC(nullptr);
   HBITMAP made = CreateDisplayBitmap(pixels_, width_, height_, static_cast<HPALETTE>(chosen.GetSafeHandle()), screen);
   ReleaseDC(nullptr, screen);

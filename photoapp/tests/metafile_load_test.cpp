@@ -12,7 +12,7 @@ TEST(ImageDocument, MetafilesLoadOnMidGrey) {
     ASSERT_EQ(document.LoadFile(path), kImageOk) << path;
     EXPECT_EQ(document.GetPixelColor(document.GetWidth() - 1, document.GetHeight() - 1), 0x808080) << path;
     EXPECT_NE(document.GetPixelColor(0, 0), 0x808080) << path;
-    EXPECT_TRUE(document.HasPalette()) << path;
+    EXPECT_TRUE(document.DisplayPalette().HasPalette()) << path;
   }
 }
 

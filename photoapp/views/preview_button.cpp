@@ -108,7 +108,7 @@ bool PreviewButton::ShowScaledInto(int width, int height) {
   return ShowDocument(scaled);
 }
 
-bool PreviewButton::ShowDocument(const ImageDocument& document) {
+bool PreviewButton::ShowDocument(ImageDocument& document) {
   Bitmap made;
   if (document.MakeDisplayBitmap(made, nullptr) != kImageOk || !made.GetSafeHandle()) return false;
   bitmap_.Attach(made.Detach());

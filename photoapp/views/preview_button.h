@@ -38,7 +38,7 @@ class PreviewButton : public Window {
   void OnLButtonUp();
   // Shows the document scaled into the box; false keeps the old bitmap.
   bool ShowScaledInto(int width, int height);
-  bool ShowDocument(const ImageDocument& document);
+  bool ShowDocument(ImageDocument& document);
   void SetOffset(int x, int y);
 
   ImageDocument document_;

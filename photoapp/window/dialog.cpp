@@ -13,7 +13,7 @@ INT_PTR Dialog::DoModal() {
   RunModalLoop();
   if (disable_owner) EnableWindow(owner, TRUE);
   if (owner) SetActiveWindow(owner);
-  DestroyWindow(dialog);
+  DestroyWindow();
   Detach();
   return result_;
 }
@@ -33,6 +33,22 @@ void Dialog::RunModalLoop() {
     DispatchMessageA(&message);
   }
 }
+
+bool Dialog::PumpWaitingMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    if (PreTranslateInChain(&message) || IsDialogMessageA(GetSafeHwnd(), &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return true;
+}
+
+void Dialog::DestroyWindow() { ::DestroyWindow(GetSafeHwnd()); }
 
 bool Dialog::PreTranslateInChain(MSG* message) {
   for (HWND hwnd = message->hwnd; hwnd; hwnd = GetParent(hwnd)) {
@@ -69,6 +85,8 @@ void Dialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool Dialog::OnCommand(WPARAM, LPARAM) { return false; }
 
+bool Dialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR*) { return false; }
+
 INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
     auto* dialog = reinterpret_cast<Dialog*>(lparam);
@@ -86,6 +104,8 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPAR
     }
     return dialog->OnCommand(wparam, lparam);
   }
+  INT_PTR reply = FALSE;
+  if (dialog->OnMessage(message, wparam, lparam, &reply)) return reply;
   return FALSE;
 }
 

@@ -23,6 +23,12 @@ class Dialog : public Window {
   void EndDialog(int result);
   bool UpdateData(bool save);
   HWND GetDlgItem(int id) const { return ::GetDlgItem(GetSafeHwnd(), id); }
+  // Runs the messages waiting in the queue as the modal loop would, so that
+  // pending painting happens before a long step. False when a WM_QUIT came:
+  // it is posted again for the loop that ends the program.
+  bool PumpWaitingMessages();
+  // Destroys the dialog's window at the end of DoModal.
+  virtual void DestroyWindow();
 
  protected:
   // Fills the controls by data exchange; true lets the system set the focus.
@@ -32,6 +38,9 @@ class Dialog : public Window {
   virtual void OnCancel();
   // Commands other than OK and Cancel; true when handled.
   virtual bool OnCommand(WPARAM wparam, LPARAM lparam);
+  // Any other message of the dialog; true when handled, with the dialog
+  // procedure's answer.
+  virtual bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR* answer);
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

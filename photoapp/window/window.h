@@ -47,6 +47,7 @@ class Window {
   RECT GetClientRect() const;
   void Invalidate(bool erase = true);
   std::string GetWindowText() const;
+  void SetWindowText(const std::string& text) { ::SetWindowTextA(hwnd_, text.c_str()); }
 
  protected:
   virtual void PreSubclassWindow();
