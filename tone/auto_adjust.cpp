@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "color/line_transforms.h"
+#include "color/color_profile_set.h"
 #include "foundation/round.h"
 #include "foundation/system.h"
 #include "tone/preview_histogram.h"
