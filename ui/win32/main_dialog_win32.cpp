@@ -9,6 +9,7 @@
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
+#include "output/file_output.h"
 #include "ui/win32/frame_overlay_win32.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
@@ -219,7 +220,9 @@ void StorePreviewParam() {
                                     gPreviewExtentHeight, OrientationSwapAxes() != 0));
 }
 
-void RunScanRoad() {
+void RunScanRoad(HWND dialog) {
+  // In file mode the user first chooses where the files go.
+  if (gFileOutputMode && !ChooseScanOutputFile(dialog)) return;
   StorePreviewParam();
   MainWindowService().startTransfer();
 }
@@ -241,7 +244,7 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       RunPrescanRoad(dialog);
       return TRUE;
     case kCommandScan:
-      RunScanRoad();
+      RunScanRoad(dialog);
       return TRUE;
     case kCommandPreview:
       return TRUE;
