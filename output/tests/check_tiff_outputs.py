@@ -75,6 +75,8 @@ def check_file(base):
     failures += ['%s: tiffinfo: %s' % (base, p) for p in problems]
     if 'Image Width: %d Image Length: %d' % (width, height) not in info:
         failures.append('%s: tiffinfo reads another size' % base)
+    if 34675 in tags and 'ICC Profile: <present>, %d bytes' % tags[34675][1] not in info:
+        failures.append('%s: tiffinfo does not see the embedded profile' % base)
     dump = subprocess.run(['tiffdump', base + '.tif'], capture_output=True, text=True)
     if dump.returncode != 0 or 'Directory 0' not in dump.stdout:
         failures.append('%s: tiffdump cannot read it' % base)

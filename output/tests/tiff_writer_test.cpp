@@ -12,6 +12,7 @@
 
 #include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/file_io.h"
+#include "foundation/memory.h"
 #include "output/output_names.h"
 #include "output/tests/writer_test_support.h"
 #include "output/tiff_file_writer.h"
@@ -149,6 +150,44 @@ TEST_F(TiffWriterTest, AFrameBeyondClassicTiffIsRefused) {
 TEST(TiffSpaceNeed, ImageBytesAndTheSpare) {
   EXPECT_EQ(TiffSpaceNeed(100000000, false), 102098430u);
   EXPECT_EQ(TiffSpaceNeed(100000000, true), 202098430u);
+}
+
+// A writer that embeds a 3145-byte profile of its own, as colour management would hand it over.
+class ProfileWriter : public TiffFileWriter {
+ public:
+  static constexpr uint32_t kProfileSize = 3145;
+
+ protected:
+  bool OpenOutput() override {
+    profileData_ = NewMemHandle(kProfileSize);
+    if (!profileData_) return false;
+    for (uint32_t i = 0; i < kProfileSize; ++i) profileData_->data[i] = static_cast<uint8_t>(i * 13 + 1);
+    profileSize_ = kProfileSize;
+    return TiffFileWriter::OpenOutput();
+  }
+};
+
+TEST_F(TiffWriterTest, AnEmbeddedProfileStandsBeforeTheRowsPaddedToEven) {
+  FrameRecord frame = OpenFrame("scan_small_rgb24", 8, true);
+  RawTestWriter raw("tiff_profile.raw", Scratch("first.raw"));
+  ASSERT_FALSE(Write(raw, frame));
+  ProfileWriter writer;
+  ASSERT_FALSE(WriteTiff(writer, "tiff_profile", frame));
+  const std::vector<uint8_t> file = ReadOutput("tiff_profile.tif");
+  ASSERT_GT(file.size(), 1278u + 3146u);
+  // 34377 got no resource and left: 17 entries, the profile's the last.
+  EXPECT_EQ(Le16(&file[8]), 17);
+  EXPECT_EQ(TagValue(file, 34675), 1278u);
+  EXPECT_EQ(TagValue(file, 273), 1278u + 3146u);
+  for (uint32_t i = 0; i < ProfileWriter::kProfileSize; ++i)
+    ASSERT_EQ(file[1278 + i], static_cast<uint8_t>(i * 13 + 1)) << i;
+  EXPECT_EQ(file[1278 + 3145], 0);
+  const std::vector<uint8_t> rows = ReadOutput("tiff_profile.raw");
+  EXPECT_EQ(std::memcmp(&file[1278 + 3146], rows.data(), rows.size()), 0);
+  FILE* text = std::fopen("tiff_profile.txt", "w");
+  ASSERT_NE(text, nullptr);
+  std::fprintf(text, "%d %d 3 8 2\n", raw.Columns(), raw.Rows());
+  std::fclose(text);
 }
 
 // A writer that hands its own preview and thumbnail to the trailing parts, as the pane would.
