@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "color/line_transforms.h"
-#include "color/profile_files.h"
 #include "color/row_corrections.h"
+#include "color/profile_files.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/round.h"
 #include "records/defaults_block.h"

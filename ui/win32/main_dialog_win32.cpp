@@ -9,8 +9,8 @@
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
-#include "output/file_output.h"
 #include "ui/win32/frame_overlay_win32.h"
+#include "output/file_output.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
 #include "session/frame_geometry.h"
@@ -220,9 +220,9 @@ void StorePreviewParam() {
                                     gPreviewExtentHeight, OrientationSwapAxes() != 0));
 }
 
-void RunScanRoad(HWND dialog) {
+void RunScanRoad() {
   // In file mode the user first chooses where the files go.
-  if (gFileOutputMode && !ChooseScanOutputFile(dialog)) return;
+  if (gFileOutputMode && !ChooseScanOutputFile(gMainDialog)) return;
   StorePreviewParam();
   MainWindowService().startTransfer();
 }
@@ -244,7 +244,7 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       RunPrescanRoad(dialog);
       return TRUE;
     case kCommandScan:
-      RunScanRoad(dialog);
+      RunScanRoad();
       return TRUE;
     case kCommandPreview:
       return TRUE;
