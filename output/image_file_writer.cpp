@@ -7,6 +7,7 @@
 
 #include "color/pixel_layout.h"
 #include "color/row_corrections.h"
+#include "color/profile_files.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/round.h"
 #include "records/defaults_block.h"
@@ -59,6 +60,8 @@ bool ImageFileWriter::Run(int16_t index, int16_t count, uint8_t* cancelled) {
     gScanFrame.scanPixelHeight = savedScanHeight_;
   }
   FreePipeline();
+  FreeEmbeddedProfile(&profileData_, &profileHandle_);
+  profileSize_ = 0;
   // Ends a multi-scan's passes too.
   EndScanRead();
   if (cancelled) *cancelled = cancelled_;
@@ -103,9 +106,12 @@ bool ImageFileWriter::Begin() {
   rows_ = Unsigned16(session.rows);
   columns_ = Unsigned16(session.columns);
   samplesPerPixel_ = session.planes;
-  // No embedded profile until colour management supplies one.
-  profileHandle_ = profileData_ = nullptr;
+  // The profile the file embeds: with colour management on, for an RGB frame, when embedding is chosen.
+  profileHandle_ = nullptr;
+  profileData_ = nullptr;
   profileSize_ = 0;
+  if (gIcmEnabled && rgb && GetDefault(gDefaults, kDefaultEmbedIccProfile))
+    LoadEmbeddedProfile(&frame, &profileData_, &profileSize_, &profileHandle_);
 
   savedScanWidth_ = frame.scanPixelWidth;
   savedScanHeight_ = frame.scanPixelHeight;

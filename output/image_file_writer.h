@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "color/color_module.h"
 #include "foundation/file_io.h"
 #include "foundation/geometry.h"
 #include "foundation/memory.h"
@@ -88,7 +89,7 @@ class ImageFileWriter {
   int32_t rows_ = 0;     // in frame order
   int32_t columns_ = 0;
   int32_t samplesPerPixel_ = 1;
-  MemHandle profileHandle_ = nullptr;
+  ColorProfileHandle profileHandle_ = nullptr;
   MemHandle profileData_ = nullptr;
   uint32_t profileSize_ = 0;
   int32_t bandRows_ = 0;

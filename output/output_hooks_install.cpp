@@ -1,5 +1,6 @@
 #include "output/output_hooks_install.h"
 
+#include "output/file_output.h"
 #include "output/multi_scan.h"
 #include "session/scan_read.h"
 
@@ -10,4 +11,5 @@ void InstallOutputSessionHooks() {
   hooks.finish = FinishMultiScan;
   hooks.end = [] { EndMultiScan(); };
   InstallMultiScanHooks(hooks);
+  InstallFileOutputDialogServices();
 }

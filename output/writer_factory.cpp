@@ -1,4 +1,10 @@
-#include "output/image_file_writer.h"
+#include <new>
 
-// Not built yet: no TIFF, EPS/DCS or JPEG writer exists, so every kind answers none.
-ImageFileWriter* CreateImageFileWriter(int16_t) { return nullptr; }
+#include "output/image_file_writer.h"
+#include "output/tiff_file_writer.h"
+
+// EPS/DCS and JPEG come with their own writers; until then those kinds answer none.
+ImageFileWriter* CreateImageFileWriter(int16_t kind) {
+  if (kind == kWriterTiff) return new (std::nothrow) TiffFileWriter();
+  return nullptr;
+}

@@ -57,6 +57,10 @@ constexpr DefaultsField<uint8_t> kDefaultZirOutputReduction{3953};
 constexpr DefaultsField<uint8_t> kDefaultFireWireBoost{3954};
 constexpr DefaultsField<uint8_t> kDefaultSuperFineScan{3956};
 constexpr DefaultsField<double> kDefaultZirGamma{3960};
+// The batch file output: the number added to each file number, and whether
+// the save-as dialog starts it again at every batch.
+constexpr DefaultsField<int16_t> kDefaultBatchStartNumber{3968};
+constexpr DefaultsField<uint8_t> kDefaultBatchCounterReset{3970};
 
 // Lamp control: the overall value and the three channel lamps.
 constexpr DefaultsField<int16_t> kDefaultLampOverall{1902};
@@ -152,6 +156,8 @@ constexpr DefaultsArea kAllDefaultsFields[] = {
     AreaOf(kDefaultFireWireBoost),
     AreaOf(kDefaultSuperFineScan),
     AreaOf(kDefaultZirGamma),
+    AreaOf(kDefaultBatchStartNumber),
+    AreaOf(kDefaultBatchCounterReset),
     AreaOf(kDefaultLampOverall),
     AreaOf(kDefaultLampRed),
     AreaOf(kDefaultLampGreen),

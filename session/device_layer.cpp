@@ -197,6 +197,12 @@ void ReleaseImageReader() {
   }
 }
 
+std::vector<uint8_t> GetSourceImageResource(uint16_t resourceId, uint8_t* name) {
+  if (name) name[0] = 0;
+  if (!gDeviceLayer.sideReader) return {};
+  return gDeviceLayer.sideReader->ReadImageResource(resourceId, name);
+}
+
 void GetImageTextFields(char* buffer) {
   std::memset(buffer, 0, 1024);
   gDeviceLayer.sideInfo = ImageFileInfo{};

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "color/color_management.h"
 #include "state/data_source_state.h"
@@ -62,6 +63,9 @@ void GetImageTextFields(char* buffer);
 // Takes the open reader for side queries, or opens one for the image path.
 void AcquireImageReader();
 void ReleaseImageReader();
+// The taken reader's image resource of that id and its length-prefixed name
+// (256 bytes); empty when the image has none.
+std::vector<uint8_t> GetSourceImageResource(uint16_t resourceId, uint8_t* name);
 
 // An allocated copy (FreeBlock) of the image resource when it holds an ICC
 // profile, with its size and length-prefixed name (256 bytes); null otherwise.

@@ -14,6 +14,8 @@ struct SessionUserInterfaceHooks {
   // Before the next frame of a batch: the option slot, then the stored defaults.
   bool (*loadOptionSelection)() = [] { return false; };
   void (*loadColourBalanceAndDefaults)() = [] {};
+  // Writes them back (the file output counts its batch numbers there).
+  void (*saveColourBalanceAndDefaults)() = [] {};
   // The notice that the last frame of a batch went out.
   void (*announceBatchEnd)() = [] {};
   // Every user-interface record, saved before a frame is frozen for its image.

@@ -12,6 +12,7 @@ void InstallUserInterfaceSessionHooks() {
   hooks.initDeviceCapabilities = InitDeviceCapabilities;
   hooks.loadOptionSelection = LoadOptionSelection;
   hooks.loadColourBalanceAndDefaults = LoadColourBalanceAndDefaults;
+  hooks.saveColourBalanceAndDefaults = SaveColourBalanceAndDefaults;
   hooks.announceBatchEnd = AnnounceBatchEnd;
   hooks.saveUserInterfaceState = SaveUserInterfaceState;
   hooks.pushPreviewPane = PushProgressPreviewPane;

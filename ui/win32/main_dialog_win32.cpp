@@ -11,6 +11,7 @@
 #include "ui/frame_mouse_edit.h"
 #include "ui/win32/frame_edit_view_win32.h"
 #include "ui/win32/frame_overlay_win32.h"
+#include "output/file_output.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
 #include "session/frame_geometry.h"
@@ -219,6 +220,8 @@ void StorePreviewParam() {
 }
 
 void RunScanRoad() {
+  // In file mode the user first chooses where the files go.
+  if (gFileOutputMode && !ChooseScanOutputFile(gMainDialog)) return;
   StorePreviewParam();
   MainWindowService().startTransfer();
 }

@@ -8,6 +8,8 @@
 
 #include "foundation/progress/progress_window.h"
 #include "output/multi_scan.h"
+#include "output/output_names.h"
+#include "output/tiff_file_writer.h"
 #include "output/tests/writer_test_support.h"
 #include "session/device_read.h"
 #include "session/device_state.h"
@@ -44,6 +46,35 @@ TEST_F(WriterCancelTest, ACancelInTheBandsFailsWithoutEnd) {
   EXPECT_EQ(cancelled, 1);
   EXPECT_FALSE(FileExists(Scratch("out.raw").c_str()));
   EXPECT_FALSE(FileExists(Scratch("first.raw").c_str()));
+}
+
+// A TIFF writer whose user cancels after the first band.
+class CancelledTiffWriter : public TiffFileWriter {
+ protected:
+  bool WriteProcessedLines(const uint8_t* buffer, uint64_t bytes, int32_t rows) override {
+    SetProgressCancelled(true);
+    return TiffFileWriter::WriteProcessedLines(buffer, bytes, rows);
+  }
+};
+
+// A cancelled TIFF leaves neither its unfinished output nor its first-pass file.
+TEST_F(WriterCancelTest, ACancelledTiffLeavesNoFile) {
+  for (uint16_t turns : {uint16_t{0}, uint16_t{1}}) {
+    SetProgressCancelled(false);
+    ASSERT_TRUE(SaveOutputPath(Scratch("abbruch.tif").c_str()));
+    FrameRecord frame = OpenFrame("scan_small_rgb24", 8, true);
+    frame.quarterTurns = turns;
+    gCurrentFrame = &frame;
+    uint8_t cancelled = 0;
+    {
+      CancelledTiffWriter writer;
+      EXPECT_TRUE(writer.Run(1, 1, &cancelled));
+    }
+    gCurrentFrame = nullptr;
+    EXPECT_EQ(cancelled, 1);
+    EXPECT_FALSE(FileExists(Scratch("abbruch.tif").c_str())) << turns;
+    EXPECT_FALSE(FileExists(Scratch("abbruch0000.tif").c_str())) << turns;
+  }
 }
 
 // The user cancels in the second pass: the start fails without an alert and
