@@ -34,6 +34,7 @@ class ScriptedClock : public SystemServices {
     return p.LoadResourceData(m, t, id, n);
   }
   bool ModuleFileName(ModuleHandle m, char* path, int n) override { return p.ModuleFileName(m, path, n); }
+  WinPoint CursorPosition() override { return p.CursorPosition(); }
   uint32_t TickCount() override { return ticks; }
 };
 
