@@ -1,5 +1,7 @@
 #include "output/writer_progress.h"
 
+#include <utility>
+
 #include "foundation/memory.h"
 #include "session/user_interface_hooks.h"
 
@@ -15,14 +17,26 @@ bool DrawRows(const uint8_t* rows, int32_t firstRow, int32_t count, int32_t widt
                                                         flipY, swapAxes);
 }
 
+// The pane's bitmap holds B, G, R: the thumbnail is compressed from R, G, B.
+void SwapRedAndBlue(uint8_t* rows, const WinRect& rect) {
+  const int32_t width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) std::swap(rows[y * stride + 3 * x], rows[y * stride + 3 * x + 2]);
+}
+
 void Pop(bool flipX, bool flipY, bool swapAxes, PanePreview* preview) {
-  SessionUserInterface().popPreviewPane(flipX, flipY, swapAxes, &preview->rect, &preview->block, nullptr, nullptr,
-                                        nullptr);
+  uint8_t* thumbnail = nullptr;
+  SessionUserInterface().popPreviewPane(flipX, flipY, swapAxes, &preview->rect, &preview->block,
+                                        &preview->thumbnailBitmap, &preview->thumbnailRect, &thumbnail);
+  if (thumbnail) SwapRedAndBlue(thumbnail, preview->thumbnailRect);
+  preview->thumbnail = thumbnail;
 }
 
 void Release(PanePreview* preview) {
   FreeBlock(preview->block);
-  preview->block = nullptr;
+  SessionUserInterface().freePaneBitmap(preview->thumbnailBitmap);
+  *preview = PanePreview{};
 }
 
 const ProgressPaneCalls kPanes = {Push, DrawRows, Pop, Release};

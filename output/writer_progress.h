@@ -21,9 +21,10 @@ bool IsWriterCancelled();
 struct PanePreview {
   WinRect rect = {};
   uint8_t* block = nullptr;
-  // The thumbnail: 24-bit rows (3 bytes a pixel, rows padded to 4 bytes); null when none was made.
+  // The thumbnail: 24-bit R, G, B rows top-down, padded to 4 bytes; null when none was made.
   WinRect thumbnailRect = {};
   const uint8_t* thumbnail = nullptr;
+  void* thumbnailBitmap = nullptr;  // the pane's bitmap that holds it
 };
 
 // The progress window's live pane, through the user interface's hooks that

@@ -29,6 +29,8 @@ struct SessionUserInterfaceHooks {
   int32_t (*popPreviewPane)(bool flipX, bool flipY, bool swapAxes, WinRect* largeRect, uint8_t** largeBlock,
                             void** smallBitmap, WinRect* smallRect, uint8_t** smallBits) =
       [](bool, bool, bool, WinRect*, uint8_t**, void**, WinRect*, uint8_t**) { return int32_t{0}; };
+  // Frees the small bitmap a popped pane handed over.
+  void (*freePaneBitmap)(void* bitmap) = [](void*) {};
 };
 
 void InstallSessionUserInterfaceHooks(const SessionUserInterfaceHooks& hooks);

@@ -75,5 +75,8 @@ bool DrawRowsIntoProgressPane(const uint8_t* rows, int32_t first, int32_t count,
 // Hands over oriented copies of what is asked for (a null pointer: not
 // wanted; the caller frees them: the large block with FreeBlock, the small
 // bitmap as the platform's bitmap), frees the pane's copies and pops it.
+// The small bitmap PopProgressPreviewPane handed over: a top-down 24-bit
+// bitmap (B, G, R, rows padded to 4 bytes) of the platform.
+void FreePaneBitmap(void* bitmap);
 int32_t PopProgressPreviewPane(bool flipX, bool flipY, bool swapAxes, WinRect* largeRect, uint8_t** largeBlock,
                                void** smallBitmap, WinRect* smallRect, uint8_t** smallBits);

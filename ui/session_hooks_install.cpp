@@ -18,5 +18,6 @@ void InstallUserInterfaceSessionHooks() {
   hooks.pushPreviewPane = PushProgressPreviewPane;
   hooks.drawRowsIntoPreviewPane = DrawRowsIntoProgressPane;
   hooks.popPreviewPane = PopProgressPreviewPane;
+  hooks.freePaneBitmap = FreePaneBitmap;
   InstallSessionUserInterfaceHooks(hooks);
 }

@@ -41,6 +41,10 @@ bool ShowPaneCopy(const PreviewPane& pane, bool flipX, bool flipY, bool swapAxes
                              Rect(pane.paneRect), flipX, flipY, swapAxes);
 }
 
+void FreePaneBitmap(void* bitmap) {
+  if (bitmap) DeleteObject(static_cast<HBITMAP>(bitmap));
+}
+
 void* SmallCopyBitmap(const PreviewPane& pane, bool flipX, bool flipY, bool swapAxes, uint8_t** bits) {
   *bits = nullptr;
   const LONG w = pane.small.rect.right - pane.small.rect.left, h = pane.small.rect.bottom - pane.small.rect.top;
@@ -48,7 +52,7 @@ void* SmallCopyBitmap(const PreviewPane& pane, bool flipX, bool flipY, bool swap
   HWND dialog = static_cast<HWND>(gMainDialog);
   HWND owner = dialog && IsWindow(dialog) ? dialog : GetDesktopWindow();
   BITMAPINFO info = {};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), target.right, target.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), target.right, -target.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   HDC dc = GetDC(owner);
   void* pixels = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
