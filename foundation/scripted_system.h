@@ -65,3 +65,32 @@ class ScopedScriptedSystem {
  private:
   ScriptedSystem system_;
 };
+
+// The platform's own services for tests that script only a few answers:
+// they override those and the rest reach the real system.
+class PlatformServicesForwarder : public SystemServices {
+ public:
+  bool AsyncKeyDown(int key) override { return Real().AsyncKeyDown(key); }
+  bool MouseButtonsSwapped() override { return Real().MouseButtonsSwapped(); }
+  int VirtualKeyForChar(char c) override { return Real().VirtualKeyForChar(c); }
+  void SleepMilliseconds(uint32_t ms) override { Real().SleepMilliseconds(ms); }
+  void SoundBeep(uint32_t type) override { Real().SoundBeep(type); }
+  bool WindowsNT() override { return Real().WindowsNT(); }
+  bool LibraryVersion(const char* library, uint32_t* major, uint32_t* minor) override {
+    return Real().LibraryVersion(library, major, minor);
+  }
+  int LoadStringResource(ModuleHandle module, uint32_t id, char* text, int size) override {
+    return Real().LoadStringResource(module, id, text, size);
+  }
+  const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) override {
+    return Real().LoadResourceData(module, type, id, size);
+  }
+  bool ModuleFileName(ModuleHandle module, char* path, int size) override {
+    return Real().ModuleFileName(module, path, size);
+  }
+  WinPoint CursorPosition() override { return Real().CursorPosition(); }
+  uint32_t TickCount() override { return Real().TickCount(); }
+
+ private:
+  static SystemServices& Real() { return PlatformSystemServices(); }
+};

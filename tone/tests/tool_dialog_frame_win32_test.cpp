@@ -10,31 +10,18 @@
 #include <thread>
 #include <vector>
 
-#include "foundation/system_services.h"
+#include "foundation/scripted_system.h"
 #include "state/data_source_state.h"
 #include "tone/ui/tool_dialog_frame_win32.h"
 
 namespace {
 
 // The platform's services with a clock and a speaker of the test's own.
-class ScriptedClock : public SystemServices {
+class ScriptedClock : public PlatformServicesForwarder {
  public:
   uint32_t ticks = 1000;
   std::vector<uint32_t> beeps;
-  SystemServices& p = PlatformSystemServices();
-  bool AsyncKeyDown(int key) override { return p.AsyncKeyDown(key); }
-  bool MouseButtonsSwapped() override { return p.MouseButtonsSwapped(); }
-  int VirtualKeyForChar(char c) override { return p.VirtualKeyForChar(c); }
-  void SleepMilliseconds(uint32_t ms) override { p.SleepMilliseconds(ms); }
   void SoundBeep(uint32_t type) override { beeps.push_back(type); }
-  bool WindowsNT() override { return p.WindowsNT(); }
-  bool LibraryVersion(const char* l, uint32_t* a, uint32_t* b) override { return p.LibraryVersion(l, a, b); }
-  int LoadStringResource(ModuleHandle m, uint32_t id, char* t, int n) override { return p.LoadStringResource(m, id, t, n); }
-  const void* LoadResourceData(ModuleHandle m, const char* t, uint32_t id, uint32_t* n) override {
-    return p.LoadResourceData(m, t, id, n);
-  }
-  bool ModuleFileName(ModuleHandle m, char* path, int n) override { return p.ModuleFileName(m, path, n); }
-  WinPoint CursorPosition() override { return p.CursorPosition(); }
   uint32_t TickCount() override { return ticks; }
 };
 

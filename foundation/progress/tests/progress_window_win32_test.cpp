@@ -12,36 +12,16 @@
 #include "foundation/progress/progress_window.h"
 #include "foundation/progress/session_values.h"
 #include "foundation/system.h"
-#include "foundation/system_services.h"
+#include "foundation/scripted_system.h"
 
 namespace {
 
 // The real system, except for the keys a person holds down.
-class ScriptedKeys : public SystemServices {
+class ScriptedKeys : public PlatformServicesForwarder {
  public:
   std::set<int> keysDown;
   bool AsyncKeyDown(int key) override { return keysDown.count(key) != 0; }
   bool MouseButtonsSwapped() override { return false; }
-  int VirtualKeyForChar(char c) override { return Real().VirtualKeyForChar(c); }
-  void SleepMilliseconds(uint32_t ms) override { Real().SleepMilliseconds(ms); }
-  void SoundBeep(uint32_t type) override { Real().SoundBeep(type); }
-  bool WindowsNT() override { return Real().WindowsNT(); }
-  bool LibraryVersion(const char* library, uint32_t* major, uint32_t* minor) override {
-    return Real().LibraryVersion(library, major, minor);
-  }
-  int LoadStringResource(ModuleHandle module, uint32_t id, char* text, int size) override {
-    return Real().LoadStringResource(module, id, text, size);
-  }
-  const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) override {
-    return Real().LoadResourceData(module, type, id, size);
-  }
-  bool ModuleFileName(ModuleHandle module, char* path, int size) override {
-    return Real().ModuleFileName(module, path, size);
-  }
-  WinPoint CursorPosition() override { return Real().CursorPosition(); }
-
- private:
-  static SystemServices& Real() { return PlatformSystemServices(); }
 };
 
 // The colour queries of newer progress bars (the headers offer them only for newer systems).
