@@ -19,6 +19,7 @@
 #include "ui/dialog_shell.h"
 #include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
+#include "ui/tests/frame_list_fixture.h"
 #include "ui/win32/frame_overlay_win32.h"
 
 namespace {
@@ -52,14 +53,7 @@ class MainWindowFrameEdit : public testing::Test {
     CopyGlobalDib(gPreviewBaseDib, gPreviewDib);
     // The current frame A, then B, in place of what the window started with.
     DeleteAllFrames();
-    for (const DRect& r : {DRect{1, 1, 2, 2}, DRect{4, 3, 2, 2}}) {
-      FrameRecord f = gScanFrame;
-      f.originX = r.x;
-      f.originY = r.y;
-      f.width = r.width;
-      f.height = r.height;
-      AppendFrameNode(NewFrameNode(f));
-    }
+    AppendFramesAt({DRect{1, 1, 2, 2}, DRect{4, 3, 2, 2}});
     InvalidateRect(control_, nullptr, TRUE);
     UpdateWindow(dialog_);
   }

@@ -16,6 +16,7 @@
 #include "ui/frame_mouse_edit.h"
 #include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
+#include "ui/tests/frame_list_fixture.h"
 
 namespace {
 
@@ -68,14 +69,7 @@ class FrameMouseEditTest : public testing::Test {
     gScanFrame.outputScaleX = gScanFrame.outputScaleY = 100.0f;
     gScanFrame.outputResolution = 300;
     // The current frame A (pixels 50-150), then B (200-300 x 150-250).
-    for (const DRect& r : {DRect{1, 1, 2, 2}, DRect{4, 3, 2, 2}}) {
-      FrameRecord f = gScanFrame;
-      f.originX = r.x;
-      f.originY = r.y;
-      f.width = r.width;
-      f.height = r.height;
-      AppendFrameNode(NewFrameNode(f));
-    }
+    AppendFramesAt({DRect{1, 1, 2, 2}, DRect{4, 3, 2, 2}});
   }
   void TearDown() override {
     DeleteAllFrames();
