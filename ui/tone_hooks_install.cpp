@@ -4,10 +4,7 @@
 #include "state/data_source_state.h"
 #include "tone/tone_window_hooks.h"
 #include "ui/preview_geometry.h"
-
-void FillHistogramGaps(uint32_t*, int) {}
-
-bool SampleFramePreview(uint8_t*, int, int, bool) { return false; }
+#include "ui/preview_sampling.h"
 
 void InstallUserInterfaceToneHooks() {
   ToneWindowHooks hooks;
