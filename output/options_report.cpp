@@ -128,7 +128,7 @@ const OptionsRow kCmsRows[] = {
     {2745, [] { return Text("???"); }},
 };
 
-const OptionsRow kSpecialRows[] = {
+const OptionsRow kScannerRows[] = {
     // The device's dither names and aperture list are not built yet: no dither, no aperture row.
     {2748, [] { return Text(ReportString(806).c_str()); }},
     {2749, [] {
@@ -187,7 +187,7 @@ bool WriteOptionsReport(ReportFile* file, int indent) {
   EmptyIndentedLine(file, i);
   WriteGroup(file, i, 2729, kCmsRows);
   EmptyIndentedLine(file, i);
-  WriteGroup(file, i, 2747, kSpecialRows);
+  WriteGroup(file, i, 2747, kScannerRows);
   EmptyIndentedLine(file, i);
   return WriteRows(file, i, &kScanModeRow, 1);
 }
