@@ -1,5 +1,6 @@
 // The output statistics report as the user starts it: the file is asked
 // for, written in one pass and closed.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -38,7 +39,7 @@ void WriteOutputStatistics(WindowHandle owner) {
   filter += '\0';
   filter += '\0';
   char path[kPathSize] = {};
-  std::strncpy(path, ReportString(kReportFileNameString).c_str(), sizeof path - 1);
+  std::snprintf(path, sizeof path, "%s", ReportString(kReportFileNameString).c_str());
   uint16_t fileNameOffset = 0;
   if (!AskSaveFile(owner, ReportString(kReportTitleString).c_str(), filter.c_str(), folder, path, sizeof path,
                    &fileNameOffset, "txt"))

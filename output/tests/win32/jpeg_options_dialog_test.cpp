@@ -29,21 +29,32 @@ struct Seen {
   int checkedRadio = 0;
 };
 
-// The window painted into a 24-bit bitmap file.
+// The window as the screen shows it, into a 24-bit bitmap file.
 void SaveWindowBitmap(HWND window, const char* path) {
   RECT rect;
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB};
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  PrintWindow(window, memory, 0);
+  // Painted now, the dialog's thread has handled it when the null message returns.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  SendMessageA(window, WM_NULL, 0, 0);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
   GdiFlush();
   const DWORD size = ((width * 3 + 3) & ~3) * height;
-  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof info + size), 0, 0, sizeof file + sizeof info};
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfSize = static_cast<DWORD>(sizeof file + sizeof info + size);
+  file.bfOffBits = sizeof file + sizeof info;
   if (FILE* out = std::fopen(path, "wb")) {
     std::fwrite(&file, sizeof file, 1, out);
     std::fwrite(&info, sizeof info, 1, out);
