@@ -12,6 +12,7 @@
 #include "foundation/progress/session_values.h"
 #include "frames/frame_list.h"
 #include "output/image_file_writer.h"
+#include "output/jpeg_options.h"
 #include "output/output_checks.h"
 #include "output/output_names.h"
 #include "output/writer_progress.h"
@@ -112,6 +113,7 @@ uint32_t CurrentColorModeName() {
 void InstallFileOutputDialogServices() {
   SaveAsOutputServices services = SaveAsOutput();
   services.batch = &gBatchCounter;
+  services.runJpegOptions = RunJpegOptionsDialog;
   InstallSaveAsOutputServices(services);
 }
 

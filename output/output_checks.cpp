@@ -9,9 +9,18 @@
 #include "records/frame_record.h"
 #include "state/data_source_state.h"
 
+namespace {
+
+// The output colour management's L*a*b* mode.
+constexpr int16_t kOutputCmsModeLab = 4;
+
+}  // namespace
+
 bool CanFormatHoldFrame(int32_t format, const FrameRecord& frame, bool outputStaysRgb, uint32_t* messageId) {
   if (messageId) *messageId = 0;
   uint32_t refusal = 0;
+  // The JPEG and PostScript writers take RGB or CMYK samples: L*a*b* bands would come out as wrong colours.
+  const bool lab = frame.colorMode == 2 && GetDefault(gDefaults, kDefaultOutputCmsMode) == kOutputCmsModeLab;
   switch (format) {
     case kFormatDcs:
       if (frame.colorMode != 2 || frame.bitsPerChannel != 8 || outputStaysRgb) refusal = kDcsCmykOnlyString;
@@ -25,6 +34,8 @@ bool CanFormatHoldFrame(int32_t format, const FrameRecord& frame, bool outputSta
     default:
       break;
   }
+  const bool labRefused = format == kFormatJpeg || format == kFormatDcs || format == kFormatEpsf;
+  if (lab && labRefused) refusal = kLabOutputString;
   if (messageId) *messageId = refusal;
   return refusal == 0;
 }

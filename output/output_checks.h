@@ -10,9 +10,11 @@ enum : uint32_t {
   kJpegLineArtString = 1631,  // "1-Bit Strich-Daten können nicht im JPEG-Format gespeichert werden."
   kDcsCmykOnlyString = 1632,  // "Das DCS-Format ist nur zum Speichern von CMYK-Daten vorgesehen."
   kEpsfDepthString = 1633,    // "1-Bit Strich- und ZIR(Roh)-Daten können im EPSF-Format nicht gespeichert werden."
+  kLabOutputString = 1634,    // "L*a*b*-Daten können nicht im JPEG-, DCS- oder EPSF-Format gespeichert werden."
 };
 
-// Whether the output format can hold the frame; messageId (when given)
+// Whether the output format can hold the frame (with the output colour
+// management of the current options); messageId (when given)
 // receives the text to show on a refusal, else 0.
 bool CanFormatHoldFrame(int32_t format, const FrameRecord& frame, bool outputStaysRgb, uint32_t* messageId);
 // The current frame, in batch mode every frame of the list.

@@ -126,6 +126,21 @@ TEST_F(FileOutputTest, FormatsTheFramesCanHold) {
     EXPECT_EQ(CanFormatHoldFrame(c.format, frame, c.staysRgb, &message), c.refusal == 0) << c.format << " " << int(c.bits);
     EXPECT_EQ(message, c.refusal);
   }
+  // L*a*b* output: only TIFF carries it; a grey frame is not converted.
+  SetDefault(gDefaults, kDefaultOutputCmsMode, int16_t{4});
+  const Case labCases[] = {
+      {kFormatTiff, 2, 8, true, 0},     {kFormatJpeg, 2, 8, true, 1634}, {kFormatJpeg, 2, 16, true, 1634},
+      {kFormatDcs, 2, 8, false, 1634},  {kFormatEpsf, 2, 8, true, 1634}, {kFormatJpeg, 1, 8, true, 0},
+  };
+  for (const Case& c : labCases) {
+    FrameRecord frame{};
+    frame.colorMode = c.colorMode;
+    frame.bitsPerChannel = c.bits;
+    uint32_t message = 99;
+    EXPECT_EQ(CanFormatHoldFrame(c.format, frame, c.staysRgb, &message), c.refusal == 0) << c.format;
+    EXPECT_EQ(message, c.refusal) << c.format;
+  }
+  SetDefault(gDefaults, kDefaultOutputCmsMode, int16_t{0});
   EXPECT_EQ(WriterKindForFormat(kFormatTiff), 1);
   EXPECT_EQ(WriterKindForFormat(kFormatDcs), 2);
   EXPECT_EQ(WriterKindForFormat(kFormatEpsf), 2);

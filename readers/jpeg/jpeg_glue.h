@@ -58,6 +58,13 @@ struct JpegImageShape {
   JpegColorSpace colorSpace;  // kOther means CMYK
 };
 
+// Settings applied after setDefaults and setQuality.
+struct JpegEncodeOptions {
+  int densityUnit = 0;  // JFIF: 0 none, 1 per inch, 2 per centimetre
+  uint16_t xDensity = 1, yDensity = 1;
+  bool optimizeCoding = false;  // optimal Huffman tables
+};
+
 // Receives the content of one APPn marker (the bytes after the 2-byte length).
 typedef void (*JpegMarkerHandler)(void* context, int marker, const uint8_t* data, uint32_t size);
 // Shows a library message to the user.
@@ -90,6 +97,7 @@ struct JpegLibrary {
   bool (*setDefaults)(JpegObject* object, const JpegImageShape& shape);
   bool (*setQuality)(JpegObject* object, int quality, bool forceBaseline);
   bool (*simpleProgression)(JpegObject* object);
+  bool (*setEncodeOptions)(JpegObject* object, const JpegEncodeOptions& options);
   // The destination grows the vector; after finishCompress it holds the
   // bytes before startOffset followed by the compressed stream.
   bool (*memoryDestination)(JpegObject* object, std::vector<uint8_t>* block, uint32_t startOffset);
