@@ -15,6 +15,7 @@
 #include "tone/tone_engine_state.h"
 #include "ui/defaults_record.h"
 #include "ui/preview_orientation_store.h"
+#include "ui/window_state_records.h"
 
 namespace {
 
@@ -53,10 +54,8 @@ void InitToneTools() {
   UpgradeAllFrameSetRecords();
 }
 
-// Not built yet: there is no user-interface state to load or save.
+// Not built yet: there is no device capability record and no tool-strip flag.
 void InitDeviceCapabilities() {}
-void SavePreviewBox() {}
-void SaveDialogPositions() {}
 void SaveToolStripFlag() {}
 
 void SaveUserInterfaceState() {
