@@ -5,7 +5,7 @@ usage: window_state_session.py <wine runner or ""> <bin folder> [--keep FOLDER]
 
 1. Enabled and cancelled: the window opens at slot 0's default (282, 10); after MSG_DISABLEDS the
    application store holds "DPOS" (400 bytes, slot 0 where the window stood) and "DSiz" of the
-   reflective mode (50) with the preview control's size.
+   reflective mode with a scan area wider than high (50 + 1000) with the preview control's size.
 2. The stored place moved to (150, 60) and the stored preview made 40 pixels lower (keeping the
    scan area's aspect): enabled again, the window opens there at that size.
 """
@@ -75,13 +75,13 @@ def main():
             if place != (282, 10):
                 problems.append(f'first run: the window opened at {place}, not at (282, 10)')
             positions = find_record(folder, b'DPOS', 16000)
-            dialog_size = find_record(folder, b'DSiz', 50)
+            dialog_size = find_record(folder, b'DSiz', 1050)
             if not positions or len(positions[2]) != 400:
                 problems.append('no DPOS record of 400 bytes')
             elif struct.unpack_from('<ii', positions[2], 0) != place:
                 problems.append(f'DPOS slot 0 is {struct.unpack_from("<ii", positions[2], 0)}, the window stood at {place}')
             if not dialog_size or len(dialog_size[2]) != 16:
-                problems.append('no DSiz record 50 of 16 bytes')
+                problems.append('no DSiz record 1050 of 16 bytes')
             else:
                 version, width, height, _, _ = struct.unpack('<IiiHH', dialog_size[2])
                 if (version, width, height) != (1, size[0], size[1]):
