@@ -14,6 +14,7 @@
 #include "tone/gradation_presets.h"
 #include "tone/tone_engine_state.h"
 #include "ui/defaults_record.h"
+#include "ui/pending_field_edit.h"
 #include "ui/preview_orientation_store.h"
 #include "ui/window_state_records.h"
 
@@ -38,6 +39,7 @@ void ResetUiState() {
   gIcmEnabled = IsColorSystemLoaded() ? 1 : 0;
   LoadColourBalanceAndDefaults();
   RebuildColorTransforms();
+  NotePendingFieldEdit(false, kNoPendingEdit);
   BuildToneOffsetTables();
   InitFrameRecord(&gDataSourceState.frameStateArea.scratchFrame, true);
   InitPreviewFrameRecord(&gScanFrame);
