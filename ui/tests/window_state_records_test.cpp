@@ -1,6 +1,6 @@
 // The window-state records in the two stores: selectors, tool-window
 // positions, the main window's size per mode, the zoom records and the
-// preview box. The host checks' work area is the 1024 x 768 screen.
+// preview box.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,6 +14,7 @@
 #include "state/data_source_state.h"
 #include "ui/device_names.h"
 #include "ui/dialog_size_record.h"
+#include "ui/screen.h"
 #include "ui/tests/stores_fixture.h"
 #include "ui/window_state_records.h"
 
@@ -60,17 +61,20 @@ TEST_F(WindowStateRecordsTest, DialogPositionsStartFromTheirDefaultsAndComeBack)
 
 // Stored on another screen: every position outside this work area comes back to 10.
 TEST_F(WindowStateRecordsTest, PositionsOutsideTheWorkAreaComeBackTo10) {
+  const UiRect work = CurrentWorkArea();
+  const int32_t x = work.left + 100, y = work.top + 100;
   DialogPosition stored[kDialogPositionSlots];
-  for (DialogPosition& p : stored) p = DialogPosition{100, 100};
-  stored[1] = DialogPosition{1500, 700};   // right of the screen
-  stored[2] = DialogPosition{600, 900};    // below it
-  stored[3] = DialogPosition{-400, 50};    // left of it
-  stored[4] = DialogPosition{50, -300};    // above it
-  stored[5] = DialogPosition{1024, 768};   // at the edges
-  stored[6] = DialogPosition{1023, 767};   // just inside
+  for (DialogPosition& p : stored) p = DialogPosition{x, y};
+  stored[1] = DialogPosition{work.right + 500, y};      // right of the work area
+  stored[2] = DialogPosition{x, work.bottom + 100};     // below it
+  stored[3] = DialogPosition{work.left - 400, y};       // left of it
+  stored[4] = DialogPosition{x, work.top - 300};        // above it
+  stored[5] = DialogPosition{work.right, work.bottom};  // at its far edges
+  stored[6] = DialogPosition{work.right - 1, work.bottom - 1};
   RecordStoreAdd(gAppStore, kDialogPositionsRecordType, 16000, stored, sizeof stored, "Dialog Positions");
   LoadDialogPositions();
-  const DialogPosition expected[] = {{100, 100}, {10, 700}, {600, 10}, {10, 50}, {50, 10}, {10, 10}, {1023, 767}};
+  const DialogPosition expected[] = {{x, y},   {10, y},  {x, 10}, {10, y},
+                                     {x, 10}, {10, 10}, {work.right - 1, work.bottom - 1}};
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(gDialogPositions[i].x, expected[i].x) << i;
     EXPECT_EQ(gDialogPositions[i].y, expected[i].y) << i;
