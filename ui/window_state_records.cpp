@@ -103,9 +103,9 @@ bool ReadDialogSizeRecord(DialogSizeRecord* record) {
 bool StoredDialogSizeFits(const DialogSizeRecord& record, bool zoomed) {
   if (zoomed) return true;
   if (gScanAreaInches.width <= 0.0 || gScanAreaInches.height <= 0.0) return false;
-  const double aspect = OrientationSwapAxes() ? gScanAreaInches.width / gScanAreaInches.height
+  const double ratio = OrientationSwapAxes() ? gScanAreaInches.width / gScanAreaInches.height
                                               : gScanAreaInches.height / gScanAreaInches.width;
-  const int32_t width = static_cast<int32_t>(record.previewHeight / aspect);
+  const int32_t width = static_cast<int32_t>(record.previewHeight / ratio);
   return std::abs(width - record.previewWidth) <= 2;
 }
 

@@ -59,7 +59,7 @@ static_assert(offsetof(DialogSizeRecord, previewWidth) == 4 && offsetof(DialogSi
 // The record of the current mode's id, version 1; false when there is none.
 bool ReadDialogSizeRecord(DialogSizeRecord* record);
 // Whether a stored size is taken: always when zoomed; otherwise only when
-// the stored height over the scan area's aspect (turned with the preview)
+// the stored height over the scan area's proportions (turned with the preview)
 // lies within 2 pixels of the stored width.
 bool StoredDialogSizeFits(const DialogSizeRecord& record, bool zoomed);
 // Replaces the current mode's record; while zoomed also the relative zoom size.

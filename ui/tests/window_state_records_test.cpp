@@ -89,7 +89,7 @@ TEST_F(WindowStateRecordsTest, ARecordOfAnotherSizeLeavesTheDefaults) {
 }
 
 // Scan area 8 x 4 inches: a preview 400 wide is 200 high.
-TEST_F(WindowStateRecordsTest, AStoredSizeOffTheAspectIsIgnoredUnlessZoomed) {
+TEST_F(WindowStateRecordsTest, AStoredSizeOffTheScanAreaShapeIsIgnoredUnlessZoomed) {
   gScanAreaInches = {8.0, 4.0};
   SetPreviewOrientation(0, 0, 0);
   struct Case {

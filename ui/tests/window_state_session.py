@@ -7,7 +7,7 @@ usage: window_state_session.py <wine runner or ""> <bin folder> [--keep FOLDER]
    application store holds "DPOS" (400 bytes, slot 0 where the window stood) and "DSiz" of the
    reflective mode with a scan area wider than high (50 + 1000) with the preview control's size.
 2. The stored place moved to (150, 60) and the stored preview made 40 pixels lower (keeping the
-   scan area's aspect): enabled again, the window opens there at that size.
+   scan area's proportions): enabled again, the window opens there at that size.
 """
 import glob
 import os
