@@ -125,9 +125,11 @@ bool ApplySizeLockScales(FrameRecord* frame, const TrackStart& start, const DRec
       if (locks.width || locks.link) frame->outputScaleX = byWidthX;
       break;
   }
-  const float scaleX = clamp(frame->outputScaleX, frame->outputResolution);
-  const float scaleY = clamp(frame->outputScaleY, frame->outputResolution);
-  if (scaleX == frame->outputScaleX && scaleY == frame->outputScaleY) return false;
+  float scaleX = frame->outputScaleX;
+  float scaleY = frame->outputScaleY;
+  const bool changedX = clamp(&scaleX, frame->outputResolution);
+  const bool changedY = clamp(&scaleY, frame->outputResolution);
+  if (!changedX && !changedY) return false;
   frame->outputScaleX = scaleX;
   frame->outputScaleY = scaleY;
   // The sizes that keep the output size at the clamped scales.

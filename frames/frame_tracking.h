@@ -62,8 +62,9 @@ TrackStart TakeTrackStart(const FrameRecord& frame, bool swapAxes);
 // that, the other side follows instead.
 void KeepCornerRatio(DRect* r, double ratio, bool swapAxes, int displayedHandle);
 
-// The resolution limit of an output scale, from the main dialog's support.
-using ScaleClamp = float (*)(float scale, int16_t resolution);
+// The resolution limit of an output scale, from the main dialog's support:
+// true when the scale was changed.
+using ScaleClamp = bool (*)(float* scale, int16_t resolution);
 
 // The output scales follow the frame's size under the locks; when clamping
 // to the resolution list changes them the sizes follow the clamped scales,

@@ -5,7 +5,9 @@
 #include "foundation/memory.h"
 #include "output/output_hooks_install.h"
 #include "readers/file_thumbnail_source.h"
+#include "twain/colour_services.h"
 #include "twain/session_services_install.h"
+#include "ui/densitometer_readout.h"
 #include "ui/session_hooks_install.h"
 #include "ui/tone_hooks_install.h"
 
@@ -49,6 +51,12 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallUserInterfaceSessionHooks();
   InstallUserInterfaceToneHooks();
   InstallOutputSessionHooks();
+  ReadoutConversions readouts;
+  readouts.rgbToLab = RgbToLabReadout;
+  readouts.rgbToHsl = RgbToHslReadout;
+  readouts.rgbToCmyk = RgbToCmykReadout;
+  readouts.labToLch = LabToLchReadout;
+  InstallReadoutConversions(readouts);
   gAppIdentity.Id = 0;
   FillSourceIdentity(&gSourceIdentity);
   return true;

@@ -12,6 +12,7 @@
 #include "tone/table_utils.h"
 #include "ui/monitor_matching.h"
 #include "ui/profile_folder.h"
+#include "ui/window_state_records.h"
 
 namespace {
 
@@ -196,6 +197,7 @@ void LoadColourBalanceAndDefaults() {
   DefaultsBlock stored;
   if (ReadExactRecord(kDefaultsType, kDefaultsRecordId, &stored, sizeof stored)) gDefaults = stored;
   CheckLoadedDefaults(gDefaults);
+  LoadPreviewBox();
   ReconcileDefaultsWithColourServices(gDefaults);
 }
 

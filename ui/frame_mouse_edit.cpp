@@ -14,8 +14,10 @@
 #include "tone/tone_working_copy.h"
 #include "ui/frame_drag_drop.h"
 #include "ui/main_dialog_support.h"
+#include "ui/pending_field_edit.h"
 #include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
+#include "ui/preview_pipette.h"
 
 namespace {
 
@@ -293,6 +295,9 @@ void SetFocusPointFromMarker(WinPoint press, FrameEditView& view) {
 }
 
 void PressOnPreview(WinPoint press, FrameEditView& view) {
+  // A field typed into moments ago is put back first; the press does nothing else.
+  if (!FlushPendingFieldEdit()) return;
+  if (gPreviewToolMode == kPipetteToolMode) return ApplyPreviewPipette(press, view);
   if (gPreviewToolMode == kFocusPointMode) return SetFocusPointFromMarker(press, view);
   if (gPreviewToolMode != 0) return;
   const FrameListNode* head = FrameListHead();

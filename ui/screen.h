@@ -5,3 +5,5 @@
 
 // The whole primary screen in pixels, from (0, 0).
 UiRect CurrentScreenRect();
+// The part of the screen that windows may take (without the task bar).
+UiRect CurrentWorkArea();

@@ -14,7 +14,9 @@
 #include "tone/gradation_presets.h"
 #include "tone/tone_engine_state.h"
 #include "ui/defaults_record.h"
+#include "ui/pending_field_edit.h"
 #include "ui/preview_orientation_store.h"
+#include "ui/window_state_records.h"
 
 namespace {
 
@@ -37,6 +39,7 @@ void ResetUiState() {
   gIcmEnabled = IsColorSystemLoaded() ? 1 : 0;
   LoadColourBalanceAndDefaults();
   RebuildColorTransforms();
+  NotePendingFieldEdit(false, kNoPendingEdit);
   BuildToneOffsetTables();
   InitFrameRecord(&gDataSourceState.frameStateArea.scratchFrame, true);
   InitPreviewFrameRecord(&gScanFrame);
@@ -53,10 +56,8 @@ void InitToneTools() {
   UpgradeAllFrameSetRecords();
 }
 
-// Not built yet: there is no user-interface state to load or save.
+// Not built yet: there is no device capability record and no tool-strip flag.
 void InitDeviceCapabilities() {}
-void SavePreviewBox() {}
-void SaveDialogPositions() {}
 void SaveToolStripFlag() {}
 
 void SaveUserInterfaceState() {

@@ -8,8 +8,6 @@ void ResetUiState();
 void InitToneTools();
 // The capabilities of the open device into the user-interface state.
 void InitDeviceCapabilities();
-void SavePreviewBox();
-void SaveDialogPositions();
 // Moves the tool-strip flag into its saved copy and clears it.
 void SaveToolStripFlag();
 // Every user-interface record, as the scan command, the tear-down and the

@@ -129,7 +129,11 @@ TEST_F(FrameTrackingTest, ACornerKeepsTheStartRatioAndStopsAtTheBottom) {
 }
 
 // Clamps every scale to at most 400 percent, as a resolution list would.
-float ClampTo400(float scale, int16_t) { return scale > 400.0f ? 400.0f : scale; }
+bool ClampTo400(float* scale, int16_t) {
+  if (*scale <= 400.0f) return false;
+  *scale = 400.0f;
+  return true;
+}
 
 FrameRecord LockedFrame(double x, double width) {
   FrameRecord f;

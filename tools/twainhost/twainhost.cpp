@@ -492,6 +492,7 @@ HWND EnableInWindow(Host& host, TW_USERINTERFACE* ui) {
   GetWindowRect(window, &outer);
   std::printf("source window: preview %ldx%ld at %ld,%ld, %s\n", r.right - r.left, r.bottom - r.top,
               r.left - outer.left, r.top - outer.top, IsWindowVisible(window) ? "shown" : "hidden");
+  std::printf("source window: placed at %ld,%ld\n", outer.left, outer.top);
   return window;
 }
 

@@ -8,6 +8,7 @@
 #include "foundation/scripted_system.h"
 #include "foundation/system.h"
 #include "frames/frame_list.h"
+#include "records/defaults_block.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
 #include "session/preview_store.h"
@@ -15,7 +16,10 @@
 #include "ui/frame_drag_drop.h"
 #include "ui/frame_mouse_edit.h"
 #include "ui/preview_cursor.h"
+#include "ui/palette_state.h"
+#include "ui/pending_field_edit.h"
 #include "ui/preview_geometry.h"
+#include "ui/preview_pipette.h"
 #include "ui/tests/frame_list_fixture.h"
 
 namespace {
@@ -195,6 +199,42 @@ TEST_F(FrameMouseEditTest, AZoomedDragOffersMoveOnly) {
   EXPECT_EQ(FrameDragEffects(), kDropEffectCopy | kDropEffectMove);
   gPreviewZoomed = true;
   EXPECT_EQ(FrameDragEffects(), kDropEffectMove);
+}
+
+TEST_F(FrameMouseEditTest, APressOneSecondAfterTypingPutsTheFieldBackInsteadOfActing) {
+  system->ticks = 5000;
+  NotePendingFieldEdit(true, 1036);
+  system->ticks = 6000;
+  system->keysDown = {kVirtualKeyLeftButton, 0x12};
+  PressOnPreview(WinPoint{350, 30}, view);  // with Alt on free space: would copy the frame
+  EXPECT_EQ(CountFrames(), 2);
+  EXPECT_EQ(system->beeps.size(), 1u);
+  EXPECT_EQ(gPendingEditId, kNoPendingEdit);
+  PressOnPreview(WinPoint{350, 30}, view);  // nothing pending now: the press acts
+  EXPECT_EQ(CountFrames(), 3);
+}
+
+TEST_F(FrameMouseEditTest, APipetteClickOnADarkBlockSetsTheBlackEndPoints) {
+  FillGlobalDib(gPreviewBaseDib, MakeColorRef(200, 200, 200));
+  FillGlobalDib(gPreviewDib, MakeColorRef(200, 200, 200));
+  uint8_t* bits = GlobalDibBits(gPreviewBaseDib);
+  const uint32_t stride = GlobalDibStride(gPreviewBaseDib);
+  for (int y = 80; y < 120; ++y)
+    for (int x = 80; x < 120; ++x) {
+      bits[y * stride + 4 * x] = 50;       // blue
+      bits[y * stride + 4 * x + 1] = 40;   // green
+      bits[y * stride + 4 * x + 2] = 30;   // red
+    }
+  for (ToneBlock& block : gCurrentFrame->tone) block.inputHigh = 256;
+  SetDefault<uint8_t>(gDefaults, kDefaultLivePreview, 1);
+  gPreviewToolMode = kPipetteToolMode;
+  gPipetteKind = kPipetteBlack;
+  PressOnPreview(WinPoint{100, 100}, view);
+  EXPECT_EQ(Current().tone[1].inputLow, 30);
+  EXPECT_EQ(Current().tone[2].inputLow, 40);
+  EXPECT_EQ(Current().tone[3].inputLow, 50);
+  EXPECT_EQ(CountFrames(), 2) << "the click draws no frame";
+  EXPECT_GE(view.overlays, 2) << "the overlay is erased and drawn again around the re-render";
 }
 
 }  // namespace

@@ -16,38 +16,11 @@
 #include "ui/preview_param.h"
 #include "ui/profile_folder.h"
 #include "ui/screen.h"
+#include "ui/tests/stores_fixture.h"
 
 namespace {
 
-const char* kCases = "ui_record_cases\\";
 constexpr RecordType kDialogSize = TagFromString("DSiz");
-
-class StoresTest : public testing::Test {
- protected:
-  void SetUp() override {
-    ResetDataSourceState();
-    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    CreateFolder(kCases);
-    for (const char* kind : {"_app.prf", "_device.prf"}) DeleteFileAt((kCases + name + kind).c_str());
-    gAppStore = OpenOrCreateFile((name + "_app.prf").c_str(), kCases);
-    gDeviceStore = OpenOrCreateFile((name + "_device.prf").c_str(), kCases);
-    ASSERT_NE(gAppStore, nullptr);
-    ASSERT_NE(gDeviceStore, nullptr);
-  }
-  void TearDown() override {
-    CloseFile(gAppStore);
-    CloseFile(gDeviceStore);
-    ResetDataSourceState();
-  }
-
-  static std::string NameOf(FileHandle store, RecordType type, int32_t id) {
-    char name[64] = {};
-    return RecordStoreNameById(store, type, id, name) ? name : "<none>";
-  }
-};
 
 TEST_F(StoresTest, WithoutAnOptionUnitTheChoiceIsForgotten) {
   gOptionSlot = 3;

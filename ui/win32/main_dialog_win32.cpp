@@ -25,6 +25,9 @@
 #include "ui/preview_orientation_store.h"
 #include "ui/preview_param.h"
 #include "ui/ui_state_records.h"
+#include "ui/win32/dialog_positions_win32.h"
+#include "ui/win32/dialog_size_win32.h"
+#include "ui/window_state_records.h"
 
 namespace {
 
@@ -34,6 +37,7 @@ constexpr int kHintLine = 1214;
 constexpr int kVirtualKeyAlt = 0x12;
 constexpr int kVirtualKeyShift = 0x10;
 constexpr int kBorderZone = 4;
+constexpr int kMainDialogSlot = 0;
 
 WNDPROC gPreviewControlProc = nullptr;
 HCURSOR gPreviewClassCursor = nullptr;
@@ -278,12 +282,15 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
 }
 
 void MainDialogInit(HWND dialog) {
+  LoadDialogPositions();
+  RestoreDialogPosition(dialog, kMainDialogSlot);
   LoadPreviewOrientation();
   FreePreviewBuffers();
   gPreviewZoomed = false;
   DeleteAllFrames();
   ResetUiState();
   // Until the frame panel exists, its first fill lays the window out.
+  ApplyStoredDialogSize(dialog, gPreviewZoomed);
   LayoutPreviewArea(dialog);
   UpdateFramePanelEnabling();
   ShowWindow(dialog, SW_SHOWNORMAL);
@@ -299,6 +306,7 @@ void MainDialogInit(HWND dialog) {
 }
 
 void MainDialogDestroy(HWND dialog) {
+  SaveDialogSize(dialog);
   HWND control = PreviewControl(dialog);
   if (gPreviewControlProc) SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gPreviewControlProc));
   SetClassLongPtrA(control, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(gPreviewClassCursor));
@@ -323,6 +331,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return MainDialogCommand(dialog, wParam);
     case WM_SETCURSOR:
       return MainDialogSetCursor(dialog);
+    case WM_WINDOWPOSCHANGED:
+      StoreWindowPosition(dialog, kMainDialogSlot);
+      return FALSE;
     default:
       return FALSE;
   }

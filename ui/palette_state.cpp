@@ -1,0 +1,3 @@
+#include "ui/palette_state.h"
+
+uint16_t gPipetteKind = 301;
