@@ -8,6 +8,7 @@ reader's gamma table (CurrentGamma / display gamma, so the identity for the
 built-in defaults) and its 14-bit value indexes the tone table made with the
 gamma of the original type."""
 import os
+import struct
 import sys
 
 import numpy as np
@@ -100,3 +101,33 @@ def check_pixels(data, width, rows, channels, image_bits, table, sample, out_bit
                     return ['pixel %d,%d channel %d: %d, wanted %d (source %d)'
                             % (x, y, c, got, want, sample(x, y, c, image_bits))]
     return []
+
+
+def read_tiff(path):
+    """(width, height, samples per pixel, bits, samples as a flat array) of the first image of a TIFF."""
+    with open(path, 'rb') as f:
+        data = f.read()
+    if data[:4] != b'II*\x00':
+        raise ValueError('not a little-endian TIFF')
+    at, = struct.unpack_from('<I', data, 4)
+    count, = struct.unpack_from('<H', data, at)
+    tags = {}
+    for i in range(count):
+        tag, kind, n, value = struct.unpack_from('<HHII', data, at + 2 + 12 * i)
+        if kind == 3 and n == 1:
+            value &= 0xFFFF
+        tags[tag] = (kind, n, value)
+
+    def first(tag):
+        kind, n, value = tags[tag]
+        if n == 1:
+            return value
+        return struct.unpack_from('<H' if kind == 3 else '<I', data, value)[0]
+
+    width, height, bits, spp = first(256), first(257), first(258), first(277)
+    offset = first(273)
+    size = width * height * spp * bits // 8
+    samples = np.frombuffer(data[offset:offset + size], dtype='<u2' if bits == 16 else np.uint8)
+    if first(259) != 1 or len(samples) * bits // 8 != size:
+        raise ValueError('compressed or cut short')
+    return width, height, spp, bits, samples

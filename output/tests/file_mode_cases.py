@@ -13,7 +13,6 @@ turn (width and height exchanged).
 import glob
 import os
 import shutil
-import struct
 import sys
 import tempfile
 
@@ -35,36 +34,6 @@ CASES = {
 }
 
 
-def read_tiff(path):
-    """(width, height, samples per pixel, bits, samples as a flat array) of the first image of a TIFF."""
-    with open(path, 'rb') as f:
-        data = f.read()
-    if data[:4] != b'II*\x00':
-        raise ValueError('not a little-endian TIFF')
-    at, = struct.unpack_from('<I', data, 4)
-    count, = struct.unpack_from('<H', data, at)
-    tags = {}
-    for i in range(count):
-        tag, kind, n, value = struct.unpack_from('<HHII', data, at + 2 + 12 * i)
-        if kind == 3 and n == 1:
-            value &= 0xFFFF
-        tags[tag] = (kind, n, value)
-
-    def first(tag):
-        kind, n, value = tags[tag]
-        if n == 1:
-            return value
-        return struct.unpack_from('<H' if kind == 3 else '<I', data, value)[0]
-
-    width, height, bits, spp = first(256), first(257), first(258), first(277)
-    offset = first(273)
-    size = width * height * spp * bits // 8
-    samples = np.frombuffer(data[offset:offset + size], dtype='<u2' if bits == 16 else np.uint8)
-    if first(259) != 1 or len(samples) * bits // 8 != size:
-        raise ValueError('compressed or cut short')
-    return width, height, spp, bits, samples
-
-
 class NotBuilt(Exception):
     """The check cannot be made: a stage it needs is missing from the module."""
 
@@ -77,7 +46,7 @@ def untouched(samples, channels, rows):
 
 def check_image(path, channels, bits, rows, quarter_turns):
     problems = []
-    width, height, spp, file_bits, samples = read_tiff(path)
+    width, height, spp, file_bits, samples = transfer_expect.read_tiff(path)
     want_size = (rows, WIDTH) if quarter_turns % 2 else (WIDTH, rows)
     if (width, height, spp, file_bits) != want_size + (channels, bits):
         return ['%dx%d, %d samples of %d bits; wanted %dx%d, %d of %d' % ((width, height, spp, file_bits) + want_size
