@@ -251,6 +251,7 @@ struct SaveAsAnswer {
   std::string path;      // typed as the file name
   std::string typeName;  // the file type whose text starts with it
   volatile LONG answered = 0;
+  HWND dialog = nullptr;  // the dialog answered
 };
 SaveAsAnswer gSaveAs;
 
@@ -264,8 +265,18 @@ std::string ItemText(HWND combo, int index) {
 }
 
 // As a user does: the type chosen first (it changes the name's extension), then the name typed, then OK.
+// A file dialog the host has no answer for is reported and cancelled.
 void AnswerSaveAs(HWND dialog) {
-  if (gSaveAs.path.empty() || InterlockedExchange(&gSaveAs.answered, 1) != 0) return;
+  if (dialog == gSaveAs.dialog) return;
+  if (gSaveAs.path.empty() || InterlockedExchange(&gSaveAs.answered, 1) != 0) {
+    char caption[128] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    std::printf("notice: %s: a file dialog the host did not expect\n", caption);
+    std::fflush(stdout);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  gSaveAs.dialog = dialog;
   HWND types = GetDlgItem(dialog, cmb1);
   const int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
   std::string offered;
