@@ -81,15 +81,30 @@ std::string OutputName(int16_t kind, int16_t number) {
   return path;
 }
 
-// A frame whose name gives the file of an earlier frame of the run takes the batch number instead.
-void AvoidNameCollision(int16_t kind, int16_t number, std::vector<std::string>* written) {
+// The numbered name of a file of the run, whatever the current frame is called.
+std::string NumberedName(int16_t kind, int16_t number) {
+  const uint8_t hasName = gCurrentFrame->hasName;
+  gCurrentFrame->hasName = 0;
+  std::string name = OutputName(kind, number);
+  gCurrentFrame->hasName = hasName;
+  return name;
+}
+
+// A frame whose name gives the file of an earlier frame of the run, or the
+// numbered file of any frame of the run, takes the batch number instead.
+void AvoidNameCollision(int16_t kind, int16_t number, int16_t count, std::vector<std::string>* written) {
   std::string name = OutputName(kind, number);
   const auto used = [written](const std::string& path) {
     for (const std::string& other : *written)
       if (SamePath(other, path)) return true;
     return false;
   };
-  if (used(name) && gCurrentFrame && gCurrentFrame->hasName) {
+  const auto numbered = [kind, count](const std::string& path) {
+    for (int16_t n = 1; n <= count; ++n)
+      if (SamePath(NumberedName(kind, n), path)) return true;
+    return false;
+  };
+  if (gCurrentFrame && gCurrentFrame->hasName && (used(name) || numbered(name))) {
     gCurrentFrame->hasName = 0;
     name = OutputName(kind, number);
   }
@@ -175,7 +190,8 @@ bool SaveScanToFiles() {
   int16_t started = 0;
   std::vector<std::string> written;
   for (int16_t n = 1; gCurrentFrame; ++n) {
-    if (gBatchOutput) AvoidNameCollision(kind, n, &written);
+    SetWriterProgressSubtitle(static_cast<int32_t>(CurrentColorModeName()));
+    if (gBatchOutput) AvoidNameCollision(kind, n, count, &written);
     ++started;
     uint8_t cancelled = 0;
     if (WriteImageFile(kind, n, count, &cancelled)) {

@@ -11,6 +11,8 @@
 void OpenWriterProgress(bool cancelAllowed, int32_t titleId, int32_t subtitleId);
 // The top level's own title text.
 void SetWriterProgressText(const char* text);
+// The top level's subtitle (a string id), as each file of a batch starts.
+void SetWriterProgressSubtitle(int32_t subtitleId);
 // Sets bar and file counter; the cancel flag.
 bool UpdateWriterProgress(int32_t done, int32_t total, int32_t n, int32_t of);
 void CloseWriterProgress();

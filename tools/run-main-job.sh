@@ -3,7 +3,8 @@
 # host loads the data source under Wine, presses Prescan and Scan in the
 # source's window over a generated sample image and takes it by native
 # transfer (build/<preset>/main-job/received.bmp, with a snapshot of the
-# window, main-window.png) and by memory transfer (received.ppm). The preset is win32, the product,
+# window, main-window.png) and by memory transfer (received.ppm), then saves it through the file
+# mode to build/<preset>/main-job/saved.tif and checks its pixels. The preset is win32, the product,
 # where this machine runs 32-bit programs, and win64, its 64-bit test build,
 # where it does not.
 set -uo pipefail

@@ -8,6 +8,7 @@ reader's gamma table (CurrentGamma / display gamma, so the identity for the
 built-in defaults) and its 14-bit value indexes the tone table made with the
 gamma of the original type."""
 import os
+import struct
 import sys
 
 import numpy as np
@@ -60,6 +61,20 @@ def output_table(curve=None, high_bit=False):
     return compose_with_inverse(curve, gamma_table8(256, SOURCE_GAMMA), 256)
 
 
+def output_table16(curve=None):
+    """The output table of a 16-bit frame: 14-bit values for the sample's top 14
+    bits; curve is the channel's tone table on the work scale (the default
+    block's under the reflective gamma unless given)."""
+    if curve is None:
+        curve = tone.tone_table(HIGH_BIT_ENTRIES, REFLECTIVE_GAMMA, True)
+    return np.asarray(curve, dtype=np.int64)
+
+
+def written16(table, sample):
+    """A 16-bit sample of a 16-bit frame: the table's 14-bit value up to the top of the word."""
+    return int(table[sample >> 2]) << 2
+
+
 def transferred(table, sample, image_bits):
     return int(table[sample >> 2] if image_bits == 16 else table[sample])
 
@@ -71,16 +86,48 @@ def received(path, channels):
     return subprocess.run(['convert', path, '-depth', '8', fmt + ':-'], capture_output=True, check=True).stdout
 
 
-def check_pixels(data, width, rows, channels, image_bits, table, sample):
-    """Problems of received samples against the table applied to the generator's samples."""
+def check_pixels(data, width, rows, channels, image_bits, table, sample, out_bits=8):
+    """Problems of received samples against the table applied to the generator's
+    samples; with out_bits 16 data holds the samples of a 16-bit frame."""
     if len(data) != width * rows * channels:
         return ['%d samples, wanted %d' % (len(data), width * rows * channels)]
     for y in range(rows):
         for x in range(width):
             for c in range(channels):
-                want = transferred(table, sample(x, y, c, image_bits), image_bits)
+                source = sample(x, y, c, image_bits)
+                want = written16(table, source) if out_bits == 16 else transferred(table, source, image_bits)
                 got = data[(y * width + x) * channels + c]
                 if got != want:
                     return ['pixel %d,%d channel %d: %d, wanted %d (source %d)'
                             % (x, y, c, got, want, sample(x, y, c, image_bits))]
     return []
+
+
+def read_tiff(path):
+    """(width, height, samples per pixel, bits, samples as a flat array) of the first image of a TIFF."""
+    with open(path, 'rb') as f:
+        data = f.read()
+    if data[:4] != b'II*\x00':
+        raise ValueError('not a little-endian TIFF')
+    at, = struct.unpack_from('<I', data, 4)
+    count, = struct.unpack_from('<H', data, at)
+    tags = {}
+    for i in range(count):
+        tag, kind, n, value = struct.unpack_from('<HHII', data, at + 2 + 12 * i)
+        if kind == 3 and n == 1:
+            value &= 0xFFFF
+        tags[tag] = (kind, n, value)
+
+    def first(tag):
+        kind, n, value = tags[tag]
+        if n == 1:
+            return value
+        return struct.unpack_from('<H' if kind == 3 else '<I', data, value)[0]
+
+    width, height, bits, spp = first(256), first(257), first(258), first(277)
+    offset = first(273)
+    size = width * height * spp * bits // 8
+    samples = np.frombuffer(data[offset:offset + size], dtype='<u2' if bits == 16 else np.uint8)
+    if first(259) != 1 or len(samples) * bits // 8 != size:
+        raise ValueError('compressed or cut short')
+    return width, height, spp, bits, samples

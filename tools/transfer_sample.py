@@ -9,9 +9,11 @@ generated 8-bit RGB TIFF, seeds the settings folder with that image as the devic
 used last and one frame over all of it, and has the host press Prescan and Scan in
 the source's window and pull the image once by native transfer (received.bmp, with
 a snapshot of the window, main-window.png) and once by memory transfer
-(received.ppm). It checks the host's report, the posting at the source manager,
-and the pixels: both files, read back by ImageMagick, hold the generator's
-samples through the tone tables of the frame (the built-in defaults).
+(received.ppm), then has it choose the file mode there, press Scan and answer the
+save-as dialog with saved.tif. It checks the host's report, the posting at the
+source manager, and the pixels: the received files, read back by ImageMagick,
+and the saved TIFF hold the generator's samples through the tone tables of the
+frame (the built-in defaults).
 """
 import os
 import shutil
@@ -46,18 +48,35 @@ def main():
         problems += [f'{mode}: unexpected message box: {line}' for line in lines if line.startswith('notice:')]
         if not ok:
             problems.append(f'{mode}: the host failed')
-    if not os.path.exists(log):
-        problems.append('the source manager wrote no log: the host did not reach it')
-    else:
+    # The same sample saved through the file mode: the save-as dialog answered with saved.tif.
+    xfer_ready_seen = False
+    if os.path.exists(log):
         with open(log) as posted:
-            if 'MSG=0x0101' not in posted.read():
-                problems.append('no MSG_XFERREADY in the source manager log')
+            xfer_ready_seen = 'MSG=0x0101' in posted.read()
+        os.remove(log)
+    ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--files', os.path.join(folder, 'saved.tif')])
+    problems += [f'files: missing line: {line}' for line in ('scan mode: Normal (Datei)', 'scan written to files',
+                                                             'all answers as expected') if line not in lines]
+    if not ok:
+        problems.append('files: the host failed')
+    if not xfer_ready_seen:
+        problems.append('no MSG_XFERREADY in the source manager log of the transfers')
 
     if not problems:
         table = list(range(256))  # the default frame is neutral: the sample's own values
         for name in ('received.bmp', 'received.ppm'):
             data = transfer_expect.received(os.path.join(folder, name), 3)
             problems += [name + ': ' + p for p in transfer_expect.check_pixels(data, WIDTH, HEIGHT, 3, 8, table, sample)]
+        saved = os.path.join(folder, 'saved.tif')
+        if not os.path.exists(saved):
+            problems.append('saved.tif not written')
+        else:
+            width, height, spp, bits, data = transfer_expect.read_tiff(saved)
+            if (width, height, spp, bits) != (WIDTH, HEIGHT, 3, 8):
+                problems.append(f'saved.tif: {width}x{height}, {spp} samples of {bits} bits')
+            else:
+                problems += ['saved.tif: ' + p
+                             for p in transfer_expect.check_pixels(data, WIDTH, HEIGHT, 3, 8, table, sample)]
     for problem in problems:
         print('FAIL', problem)
     if keep:
@@ -67,6 +86,7 @@ def main():
             os.remove(snapshot)
             print('main window:', os.path.join(folder, 'main-window.png'))
         print('received image:', os.path.join(folder, 'received.bmp'))
+        print('saved image:', os.path.join(folder, 'saved.tif'))
     else:
         shutil.rmtree(folder, ignore_errors=True)
     sys.exit(1 if problems else 0)

@@ -5,6 +5,7 @@
 #include "session/scan_session.h"
 #include "state/data_source_state.h"
 #include "tone/gamma_tables.h"
+#include "twain/capabilities.h"
 #include "twain/source_lifecycle.h"
 #include "twain/transfers.h"
 #include "ui/dialog_shell.h"
@@ -26,6 +27,7 @@ void InstallSourceSessionServices() {
   MainWindowServices window;
   window.startTransfer = StartTransferFromUi;
   window.requestClose = RequestCloseSource;
+  window.transferCountLimited = IsTransferCountLimited;
   InstallMainWindowServices(window);
 }
 

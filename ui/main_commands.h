@@ -29,6 +29,8 @@ bool TakeCommandWhileBusy(int command);
 struct MainWindowServices {
   bool (*startTransfer)() = [] { return false; };
   void (*requestClose)() = [] {};
+  // The host takes a limited number of images: no batch scan then.
+  bool (*transferCountLimited)() = [] { return false; };
 };
 void InstallMainWindowServices(const MainWindowServices& services);
 const MainWindowServices& MainWindowService();

@@ -211,7 +211,8 @@ TEST_F(FileOutputTest, ABatchChoiceStoresItsBaseName) {
 }
 
 // Three frames give 0001 to 0003, the next run goes on from 0004; a frame
-// whose name gives an earlier file takes its batch number instead.
+// whose name gives an earlier file, or any numbered file of the run, takes
+// its batch number instead.
 TEST_F(FileOutputTest, BatchRunsNumberTheirFilesAndLoseNone) {
   gBatchOutput = true;
   const FrameRecord frame = OpenFrame("scan_small_rgb24", 8, true);
@@ -230,6 +231,13 @@ TEST_F(FileOutputTest, BatchRunsNumberTheirFilesAndLoseNone) {
   EXPECT_TRUE(FileExists(Scratch("Stapel Bild0005.tif").c_str()));
   EXPECT_TRUE(FileExists(Scratch("Stapel Bild0006.tif").c_str()));
   EXPECT_EQ(GetDefault(gDefaults, kDefaultBatchStartNumber), 6);
+
+  // A name that a later frame's number gives: the named frame takes its own number.
+  AddFrame(frame, "Stapel Bild0008");
+  AddFrame(frame);
+  EXPECT_TRUE(SaveScanToFiles());
+  EXPECT_TRUE(FileExists(Scratch("Stapel Bild0007.tif").c_str()));
+  EXPECT_TRUE(FileExists(Scratch("Stapel Bild0008.tif").c_str()));
 }
 
 // A run whose file fails reports it and stops; what was written stays.

@@ -9,6 +9,8 @@ void OpenWriterProgress(bool cancelAllowed, int32_t titleId, int32_t subtitleId)
 
 void SetWriterProgressText(const char* text) { ProgressSetText(text); }
 
+void SetWriterProgressSubtitle(int32_t subtitleId) { ProgressSetSubtitle(subtitleId); }
+
 bool UpdateWriterProgress(int32_t done, int32_t total, int32_t n, int32_t of) {
   return ProgressUpdate(done, total, n, of);
 }

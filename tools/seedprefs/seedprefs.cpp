@@ -13,7 +13,8 @@
 //   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey>
 //             [bits per channel] [frames] [curve gamma]
 //             [kind,threshold,amount,limit,soft,light,dark,matrix[,ruling,output dpi]]
-//             [scanner profile|internal profile[|output profile]]
+//             [scanner profile|internal profile[|output profile]] [quarter turns]
+// ("-" for no profiles before a number of quarter turns of the frames' orientation)
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -118,7 +119,7 @@ int main(int argc, char** argv) {
   SetEntryText(entry.name, name.c_str());
   bool written = RecordStoreAdd(appStore, kRecentImageType, 1, path, sizeof path, name.c_str()) &&
                  RecordStoreAdd(appStore, kScanDeviceType, kScanDeviceId, &entry, sizeof entry, "");
-  if (argc > 11) written = written && WriteColourDefaults(appStore, argv[11]);
+  if (argc > 11 && std::strcmp(argv[11], "-") != 0) written = written && WriteColourDefaults(appStore, argv[11]);
   CloseFile(appStore);
 
   // The frames: one image pixel for each pixel of the scan.
@@ -152,6 +153,7 @@ int main(int argc, char** argv) {
     frame.screenRulingCopy = static_cast<int16_t>(filter[8]);
     frame.outputResolution = static_cast<int16_t>(filter[9]);
   }
+  if (argc > 12) frame.quarterTurns = static_cast<uint16_t>(std::atoi(argv[12]));
   ToneBlock& master = frame.tone[0];
   for (size_t p = 0; p < std::size(master.gradationY); ++p) {
     master.gradationY[p] = static_cast<uint16_t>(TruncRound(256.0 * std::pow(master.gradationX[p] / 256.0, 1.0 / gamma)));

@@ -7,7 +7,13 @@
 //     --loop N              load, open, enable, disable, close and unload N times
 //     --transfer native|memory  open, enable, press Scan, pull every image the
 //                           source announces in that mode and write each to a file
-//     --batch               press Scan in the batch mode: every frame of the list
+//     --batch               choose the batch mode in the source's scan-mode list
+//                           before Scan: every frame of the list
+//     --files PATH          choose the file mode ("Normal (Datei)", with --batch
+//                           "Stapel Modus (Datei)") in the source's window, press
+//                           Scan and answer its save-as dialog: the type by the
+//                           extension (.jpg JPEG, .eps EPSF, else TIFF) chosen,
+//                           then the path typed as the file name
 //     --prescan             (with --transfer) press Prescan with Alt held in the
 //                           source's window before Scan
 //     --snapshot PATH       (with --transfer or --cancel) the source's window as a
@@ -28,6 +34,7 @@
 // Any answer a host would not accept is printed as a line starting with FAIL,
 // and the exit code is then 1.
 #include <windows.h>
+#include <dlgs.h>
 #include <psapi.h>
 
 #include <cstdio>
@@ -234,12 +241,66 @@ void Cycle(Host& host, bool negotiate) {
 
 // --- transfers ---------------------------------------------------------------
 
-// The scan command of the source's window, for a host without that window,
-// with the item of its scan-mode list.
-constexpr TW_UINT16 kDatScanCommand = DAT_CUSTOMBASE;
-constexpr TW_UINT16 kScanModeBatch = 2;
+// The items of the source's scan-mode list (combo 1031).
+enum ScanModeItem { kScanModeNormal = 1, kScanModeBatch = 2, kScanModeFile = 3, kScanModeBatchFile = 4 };
 
 // --- message boxes of the source -------------------------------------------
+
+// The answer the host gives the source's save-as dialog.
+struct SaveAsAnswer {
+  std::string path;      // typed as the file name
+  std::string typeName;  // the file type whose text starts with it
+  volatile LONG answered = 0;
+  HWND dialog = nullptr;  // the dialog answered
+};
+SaveAsAnswer gSaveAs;
+
+bool IsFileDialog(HWND window) { return GetDlgItem(window, cmb1) != nullptr; }
+
+std::string ItemText(HWND combo, int index) {
+  char text[256] = {};
+  if (SendMessageA(combo, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof text))
+    SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// As a user does: the type chosen first (it changes the name's extension), then the name typed, then OK.
+// A file dialog the host has no answer for is reported and cancelled.
+void AnswerSaveAs(HWND dialog) {
+  if (dialog == gSaveAs.dialog) return;
+  if (gSaveAs.path.empty() || InterlockedExchange(&gSaveAs.answered, 1) != 0) {
+    char caption[128] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    std::printf("notice: %s: a file dialog the host did not expect\n", caption);
+    std::fflush(stdout);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  gSaveAs.dialog = dialog;
+  HWND types = GetDlgItem(dialog, cmb1);
+  const int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
+  std::string offered;
+  int chosen = -1;
+  for (int i = 0; i < count; ++i) {
+    const std::string text = ItemText(types, i);
+    offered += (i ? ", " : "") + text;
+    if (chosen < 0 && text.compare(0, gSaveAs.typeName.size(), gSaveAs.typeName) == 0) chosen = i;
+  }
+  std::printf("save-as types: %s\n", offered.c_str());
+  if (chosen < 0) {
+    std::printf("FAIL save-as: no type %s\n", gSaveAs.typeName.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    std::fflush(stdout);
+    return;
+  }
+  SendMessageA(types, CB_SETCURSEL, chosen, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+  HWND name = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gSaveAs.path.c_str()));
+  std::printf("save-as: %s as %s\n", gSaveAs.path.c_str(), ItemText(types, chosen).c_str());
+  std::fflush(stdout);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
 
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM text) {
   char className[16], part[512];
@@ -256,6 +317,10 @@ BOOL CALLBACK AnswerMessageBox(HWND window, LPARAM) {
   char className[16];
   if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
       !GetClassNameA(window, className, sizeof className) || std::strcmp(className, "#32770") != 0) {
+    return TRUE;
+  }
+  if (IsFileDialog(window)) {
+    AnswerSaveAs(window);
     return TRUE;
   }
   // Message boxes have an OK button and no other controls of ours; the
@@ -426,6 +491,31 @@ void Press(Host& host, HWND window, int id, bool alt) {
     SendKey(VK_MENU, true);
   }
   RunEvents(host);
+}
+
+BOOL CALLBACK FindScanModeCombo(HWND child, LPARAM found) {
+  if (GetDlgCtrlID(child) != 1031) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
+// Chooses the item of the source's scan-mode list as a user's pick does:
+// the list's selection, then its notification to the page holding it.
+void ChooseScanMode(Host& host, HWND window, int item) {
+  HWND combo = nullptr;
+  EnumChildWindows(window, FindScanModeCombo, reinterpret_cast<LPARAM>(&combo));
+  if (!combo) {
+    Fail("the scan-mode list in the source's window", 0, 1);
+    return;
+  }
+  SendMessageA(combo, CB_SETCURSEL, item - 1, 0);
+  PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(1031, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  RunEvents(host);
+  const int shown = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)) + 1;
+  char text[256] = {};
+  SendMessageA(combo, CB_GETLBTEXT, shown - 1, reinterpret_cast<LPARAM>(text));
+  std::printf("scan mode: %s\n", text);
+  if (shown != item) Fail("the scan-mode item kept", shown, item);
 }
 
 // The window as the screen shows it, written as a 24-bit .bmp.
@@ -617,10 +707,8 @@ void Transfer(Host& host, bool native, bool batch, const std::string& out, const
   HWND window = EnableInWindow(host, &ui);
   if (window && actions.prescan) Press(host, window, 1012, true);
   TakeSnapshot(window, actions);
-  if (batch) {
-    TW_UINT16 mode = kScanModeBatch;
-    host.Expect("scan command", DG_CONTROL, kDatScanCommand, MSG_SET, &mode, TWRC_SUCCESS);
-  } else if (window) {
+  if (window) {
+    if (batch) ChooseScanMode(host, window, kScanModeBatch);
     Press(host, window, 1017, false);
   }
   if (SourceManagerSaw("DAT=0x0000 MSG=0x0101")) {
@@ -649,6 +737,48 @@ void Transfer(Host& host, bool native, bool batch, const std::string& out, const
   } while (pending.Count != 0);
   std::printf("images transferred: %d\n", images);
 
+  host.Expect("MSG_DISABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui, TWRC_SUCCESS);
+  if (SourceWindow()) Fail("the source's window gone after MSG_DISABLEDS", 0, 1);
+  host.Expect("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned, TWRC_SUCCESS);
+  if (ui.hParent) DestroyWindow(static_cast<HWND>(ui.hParent));
+}
+
+// A path of the host's file system as Windows names it under Wine.
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string windows = "Z:" + path;
+  for (char& c : windows)
+    if (c == '/') c = '\\';
+  return windows;
+}
+
+std::string FileTypeOf(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const std::string extension = dot == std::string::npos ? "" : path.substr(dot);
+  if (extension == ".jpg") return "JPEG";
+  if (extension == ".eps") return "EPSF";
+  return "TIFF";
+}
+
+// Open, enable in the host's window, choose the file mode there, press Scan
+// and answer the save-as dialog; the source writes the files and hands over no image.
+void SaveToFiles(Host& host, bool batch, const std::string& path, const WindowActions& actions) {
+  TW_IDENTITY assigned = host.source;
+  assigned.Id = 7;
+  host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
+  TW_USERINTERFACE ui = {};
+  HWND window = EnableInWindow(host, &ui);
+  if (window && actions.prescan) Press(host, window, 1012, true);
+  TakeSnapshot(window, actions);
+  if (window) {
+    ChooseScanMode(host, window, batch ? kScanModeBatchFile : kScanModeFile);
+    gSaveAs.path = WindowsPath(path);
+    gSaveAs.typeName = FileTypeOf(path);
+    Press(host, window, 1017, false);
+    if (!gSaveAs.answered) Fail("the save-as dialog shown", 0, 1);
+  }
+  if (SourceManagerSaw("DAT=0x0000 MSG=0x0101")) Fail("no MSG_XFERREADY in file mode", 1, 0);
+  std::printf("scan written to files\n");
   host.Expect("MSG_DISABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui, TWRC_SUCCESS);
   if (SourceWindow()) Fail("the source's window gone after MSG_DISABLEDS", 0, 1);
   host.Expect("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned, TWRC_SUCCESS);
@@ -714,7 +844,7 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
                          "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--snapshot PATH] [--cancel] "
-                         "[--close-key] [--out PATH]\n");
+                         "[--close-key] [--files PATH] [--out PATH]\n");
     return 2;
   }
   Host host;
@@ -731,6 +861,7 @@ int main(int argc, char** argv) {
   int rounds = 0;
   const char* transfer = nullptr;
   std::string out;
+  std::string files;
   for (int i = 2; i < argc; ++i) {
     bool hasValue = i + 1 < argc;
     if (std::strcmp(argv[i], "--product") == 0 && hasValue) {
@@ -754,6 +885,8 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--close-key") == 0) {
       cancel = true;
       actions.closeKey = true;
+    } else if (std::strcmp(argv[i], "--files") == 0 && hasValue) {
+      files = argv[++i];
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       out = argv[++i];
     } else {
@@ -774,10 +907,11 @@ int main(int argc, char** argv) {
     }
     Transfer(host, native, batch, out.empty() ? (native ? "received.bmp" : "received.pnm") : out, actions);
   }
+  if (!files.empty()) SaveToFiles(host, batch, files, actions);
   if (cancel) CancelInWindow(host, actions);
   FreeLibrary(host.module);
 
   if (rounds > 0) Loop(host, argv[1], rounds);
-  if (gFailures == 0 && (cycle || rounds > 0 || transfer || cancel)) std::printf("all answers as expected\n");
+  if (gFailures == 0 && (cycle || rounds > 0 || transfer || cancel || !files.empty())) std::printf("all answers as expected\n");
   return gFailures == 0 ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 #include "ui/frame_mouse_edit.h"
 #include "ui/win32/frame_edit_view_win32.h"
 #include "ui/win32/frame_overlay_win32.h"
+#include "ui/win32/general_page_win32.h"
 #include "output/file_output.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
@@ -38,6 +39,7 @@ constexpr int kVirtualKeyAlt = 0x12;
 constexpr int kVirtualKeyShift = 0x10;
 constexpr int kBorderZone = 4;
 constexpr int kMainDialogSlot = 0;
+constexpr int kPageGap = 8;  // between the preview and the general page
 
 WNDPROC gPreviewControlProc = nullptr;
 HCURSOR gPreviewClassCursor = nullptr;
@@ -113,6 +115,9 @@ void LayoutPreviewArea(HWND dialog) {
   MoveWindow(GetDlgItem(dialog, kHintLine), preview.left, preview.top + height + 6, hint.right - hint.left,
              hint.bottom - hint.top, FALSE);
   SetWindowPos(dialog, nullptr, 0, 0, extraWidth + width, extraHeight + height, SWP_NOMOVE | SWP_NOZORDER);
+  if (gPaletteGeneralPage)
+    SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
   gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
 
   // The preview pass over the whole scan area.
@@ -281,6 +286,19 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
   return CallWindowProcA(gPreviewControlProc, control, message, wParam, lParam);
 }
 
+// Until the palette hosts it, the general page stands right of the preview:
+// the window grows by its width.
+void ShowGeneralPage(HWND dialog) {
+  HWND page = CreateGeneralPage(dialog);
+  if (!page) return;
+  RECT pageRect, window;
+  GetWindowRect(page, &pageRect);
+  GetWindowRect(dialog, &window);
+  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + (pageRect.right - pageRect.left) + kPageGap,
+               window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER);
+  ShowWindow(page, SW_SHOW);
+}
+
 void MainDialogInit(HWND dialog) {
   LoadDialogPositions();
   RestoreDialogPosition(dialog, kMainDialogSlot);
@@ -289,6 +307,7 @@ void MainDialogInit(HWND dialog) {
   gPreviewZoomed = false;
   DeleteAllFrames();
   ResetUiState();
+  ShowGeneralPage(dialog);
   // Until the frame panel exists, its first fill lays the window out.
   ApplyStoredDialogSize(dialog, gPreviewZoomed);
   LayoutPreviewArea(dialog);
