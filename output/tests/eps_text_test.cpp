@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/file_io.h"
 #include "foundation/record_store.h"
 #include "output/app_store_access.h"
 #include "output/dcs_options.h"
@@ -229,6 +230,43 @@ TEST_F(EpsTextTest, DcsOptionsAreStoredAndAForeignVersionIsIgnored) {
   }));
   LoadDcsOptions(&options);
   EXPECT_EQ(options.separateFiles, 0);
+}
+
+// Targets collect small writes in their buffer and put them at their place in
+// the area; a write larger than the buffer goes straight behind what is held.
+TEST_F(EpsTextTest, BufferedTargetsWriteAtTheirAreasPlace) {
+  const std::string path = Scratch("target.bin");
+  DeleteFileAt(path.c_str());
+  FileHandle file = OpenFileReadWrite(path.c_str());
+  ASSERT_NE(file, nullptr);
+  BeginBufferedTarget(kEpsMasterTarget, file, 100);
+  const BufferedTarget& target = EpsTargetAt(kEpsMasterTarget).target;
+  ASSERT_NE(target.buffer, nullptr);
+  EXPECT_EQ(target.capacity, kEpsTargetBufferBytes);
+  const uint8_t small[3] = {1, 2, 3};
+  EXPECT_TRUE(BufferedWrite(kEpsMasterTarget, small, 3));
+  uint64_t size = 0;
+  ASSERT_TRUE(GetFileSize(file, &size));
+  EXPECT_EQ(size, 0u) << "held in the buffer";
+  std::vector<uint8_t> large(kEpsTargetBufferBytes + 1, 7);
+  EXPECT_TRUE(BufferedWrite(kEpsMasterTarget, large.data(), static_cast<uint32_t>(large.size())));
+  EXPECT_TRUE(BufferedWrite(kEpsMasterTarget, small, 3));
+  EndBufferedTarget(kEpsMasterTarget);
+  EXPECT_EQ(target.buffer, nullptr);
+  ASSERT_TRUE(GetFileSize(file, &size));
+  ASSERT_EQ(size, 100u + 3 + large.size() + 3);
+  std::vector<uint8_t> back(static_cast<size_t>(size));
+  ASSERT_TRUE(ReadBytesAt(file, 0, back.data(), static_cast<uint32_t>(size)));
+  EXPECT_EQ(back[100], 1);
+  EXPECT_EQ(back[102], 3);
+  EXPECT_EQ(back[103], 7);
+  EXPECT_EQ(back[103 + large.size() - 1], 7);
+  EXPECT_EQ(back[103 + large.size()], 1);
+  CloseFile(file);
+  DeleteFileAt(path.c_str());
+  // No file: nothing is written and the write fails.
+  ResetEpsState();
+  EXPECT_FALSE(WriteAtPosition(0, small, 3));
 }
 
 }  // namespace
