@@ -13,6 +13,7 @@ packages=(
   wine wine32 wine64
   xvfb xauth x11-apps
   imagemagick libvips-tools libtiff-tools libjpeg-turbo-progs pngcheck ghostscript liblcms2-utils liblcms2-dev libwmf-bin
+  libimage-exiftool-perl
   python3 python3-numpy python3-scipy
   dpkg-dev devscripts
 )

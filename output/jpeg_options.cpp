@@ -1,7 +1,7 @@
 #include "output/jpeg_options.h"
 
 #include "foundation/record_store.h"
-#include "state/data_source_state.h"
+#include "output/app_store_access.h"
 
 namespace {
 
@@ -25,17 +25,21 @@ int JpegStepOfQuality(int quality) {
 
 void LoadJpegOptions(JpegOptions* options) {
   *options = kDefaultJpegOptions;
-  JpegOptions stored;
-  uint32_t size = 0;
-  // A record of another size is no options record of ours.
-  if (gAppStore && RecordStoreSize(gAppStore, kJpegOptionsType, kJpegOptionsId, &size) && size == sizeof stored &&
-      RecordStoreRead(gAppStore, kJpegOptionsType, kJpegOptionsId, &stored, sizeof stored) &&
-      stored.version == kJpegOptionsVersion)
-    *options = stored;
+  WithAppStore([options](FileHandle store) {
+    JpegOptions stored;
+    uint32_t size = 0;
+    // A record of another size is no options record of ours.
+    if (RecordStoreSize(store, kJpegOptionsType, kJpegOptionsId, &size) && size == sizeof stored &&
+        RecordStoreRead(store, kJpegOptionsType, kJpegOptionsId, &stored, sizeof stored) &&
+        stored.version == kJpegOptionsVersion)
+      *options = stored;
+    return true;
+  });
 }
 
 bool SaveJpegOptions(const JpegOptions& options) {
-  if (!gAppStore) return false;
-  RecordStoreDelete(gAppStore, kJpegOptionsType, kJpegOptionsId);
-  return RecordStoreAdd(gAppStore, kJpegOptionsType, kJpegOptionsId, &options, sizeof options, kJpegOptionsName);
+  return WithAppStore([&options](FileHandle store) {
+    RecordStoreDelete(store, kJpegOptionsType, kJpegOptionsId);
+    return RecordStoreAdd(store, kJpegOptionsType, kJpegOptionsId, &options, sizeof options, kJpegOptionsName);
+  });
 }

@@ -1,5 +1,6 @@
 #include "output/output_hooks_install.h"
 
+#include "output/dcs_options.h"
 #include "output/file_output.h"
 #include "output/multi_scan.h"
 #include "session/scan_read.h"
@@ -12,4 +13,5 @@ void InstallOutputSessionHooks() {
   hooks.end = [] { EndMultiScan(); };
   InstallMultiScanHooks(hooks);
   InstallFileOutputDialogServices();
+  InstallDcsOptionsDialog();
 }

@@ -9,6 +9,7 @@
 #include "foundation/paths.h"
 #include "foundation/record_store.h"
 #include "foundation/system.h"
+#include "output/app_store_access.h"
 #include "frames/frame_list.h"
 #include "records/defaults_block.h"
 #include "records/frame_record.h"
@@ -21,16 +22,6 @@ uint16_t gUntitledCounter = 1;
 namespace {
 
 constexpr int kMaxPathLength = kPathSize - 1;
-
-// The application store for one call: opened for it when it is closed.
-template <typename Action>
-bool WithAppStore(Action action) {
-  const bool wasOpen = gAppStore != nullptr;
-  FileHandle store = wasOpen ? gAppStore : OpenAppStore();
-  const bool result = store && action(store);
-  if (!wasOpen && store) CloseAppStore();
-  return result;
-}
 
 void CopyText(char* to, uint32_t capacity, const char* text) {
   std::snprintf(to, capacity, "%s", text);

@@ -6,7 +6,7 @@
 #include "foundation/round.h"
 #include "output/output_checks.h"
 #include "output/output_names.h"
-#include "output/thumbnail_jpeg.h"
+#include "output/thumbnail_resource.h"
 #include "records/defaults_block.h"
 #include "records/frame_record.h"
 #include "session/band_producer.h"
@@ -16,10 +16,6 @@
 namespace {
 
 constexpr uint64_t kClassicTiffLimit = UINT32_MAX;
-// The resource block's own header in front of the thumbnail header and the JPEG.
-constexpr uint32_t kResourceHeadBytes = 12;
-constexpr uint32_t kThumbnailDataAt = kResourceHeadBytes + sizeof(ThumbnailHeader);
-
 // An a or b sample of the offset form ((a + 127) x 65535 / 254) as the signed
 // 16-bit value of CIELab TIFFs (a x 256).
 uint16_t SignedLabSample(uint16_t offsetForm) {
@@ -163,18 +159,10 @@ void TiffFileWriter::AppendPreview(FileHandle file, const PanePreview& preview) 
 void TiffFileWriter::AppendThumbnail(FileHandle file, const PanePreview& preview) {
   const int32_t width = RectWidth(preview.thumbnailRect), height = RectHeight(preview.thumbnailRect);
   if (!preview.thumbnail || width <= 0 || height <= 0) return;
-  std::vector<uint8_t> block(kThumbnailDataAt, 0);
-  std::memcpy(block.data(), "8BIM", 4);
-  PutBig16(block.data() + 4, kResourceThumbnail);
-  if (!CompressThumbnail(preview.thumbnail, static_cast<uint32_t>(width), static_cast<uint32_t>(height), &block))
+  std::vector<uint8_t> block;
+  if (!BuildThumbnailResource(preview.thumbnail, static_cast<uint32_t>(width), static_cast<uint32_t>(height), &block))
     return;
-  if (block.size() & 1) block.push_back(0);
   const uint32_t n = static_cast<uint32_t>(block.size());
-  PutBig32(block.data() + 8, n - kResourceHeadBytes);
-  ThumbnailHeader header = MakeThumbnailHeader(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-  header.compressedSize = n - kThumbnailDataAt;
-  SwapThumbnailHeader(&header);
-  std::memcpy(block.data() + kResourceHeadBytes, &header, sizeof header);
   uint32_t at = 0;
   if (Append(file, block.data(), n, &at)) CountResources(file, at, n);
 }
