@@ -5,9 +5,6 @@
 
 uint8_t gIcmEnabled = 0;
 
-// Not built yet: there are no CMYK conversion tables to free.
-void FreeCmykConversionTables() {}
-
 uint16_t InputColorManagementMode() { return static_cast<uint16_t>(GetDefault(gDefaults, kDefaultInputCmsMode)); }
 
 const char* InternalProfilePath() {
@@ -16,5 +13,3 @@ const char* InternalProfilePath() {
 
 // Not built yet: nothing is loaded, and the chosen name is kept.
 bool LoadCalibrationProfile() { return true; }
-// Not built yet: no conversion tables can be made.
-bool LoadCmykConversionTables() { return false; }

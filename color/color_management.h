@@ -14,9 +14,6 @@ enum InputColorMode : uint16_t {
   kInputColorEmbeddedProfile = 4,
 };
 
-// Frees the CMYK conversion tables (grid, reverse table, gamut bits) when present.
-void FreeCmykConversionTables();
-
 // Colour management through the system module is switched on.
 extern uint8_t gIcmEnabled;
 
@@ -39,6 +36,3 @@ static_assert(sizeof(RgbBasis) == 36, "the basis fills 36 bytes of the defaults 
 bool ReadProfileRgbBasis(const char* path, RgbBasis* basis);
 // Loads the calibration profile named in the defaults block; false when it cannot be loaded.
 bool LoadCalibrationProfile();
-// Loads the CMYK conversion tables for the separation table or CMYK profile
-// named in the defaults block; false when they cannot be made.
-bool LoadCmykConversionTables();

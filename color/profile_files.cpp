@@ -101,10 +101,6 @@ bool ColorDirectory(char* directory) {
   return CmsGetColorDirectory(directory, &size);
 }
 
-bool IsIccExtension(const char* extension) {
-  return std::strcmp(extension, ".icm") == 0 || std::strcmp(extension, ".icc") == 0;
-}
-
 void InsertSorted(std::vector<ProfileComboEntry>& entries, size_t sectionStart, ProfileComboEntry entry) {
   size_t at = sectionStart;
   while (at < entries.size() && std::strcmp(entries[at].text.c_str(), entry.text.c_str()) <= 0) ++at;
@@ -159,6 +155,10 @@ bool CurveSlope(const uint8_t* entries, uint32_t n, double* slope) {
 }
 
 }  // namespace
+
+bool IsIccExtension(const char* extension) {
+  return std::strcmp(extension, ".icm") == 0 || std::strcmp(extension, ".icc") == 0;
+}
 
 int16_t ReadProfileElement(ColorProfileHandle profile, uint32_t tag, std::vector<uint8_t>* element) {
   element->clear();

@@ -51,6 +51,8 @@ void FillProfileCombo(void* dialog, int comboId);
 // The file of the CMYK name of the defaults: a separation table (exact name)
 // or an ICC profile (file name ignoring case); the extension in lower case.
 bool FindCmykProfileFile(char* path, char* extension);
+// That extension names an ICC profile (".icm" or ".icc").
+bool IsIccExtension(const char* extension);
 
 // The profile an output file embeds: 0 none, 1 scanner profile, 2 internal
 // profile, 3 output profile, 4 CMYK profile.

@@ -1,5 +1,6 @@
 #include "session/band_services.h"
 
+#include "color/cmyk_tables.h"
 #include "color/color_profile_set.h"
 #include "color/cube_services.h"
 #include "color/lab_rows.h"
@@ -21,12 +22,21 @@ void OutputLine8(const uint8_t* in, uint8_t* out, int32_t count, bool cmyk) {
 void OutputLine16(const uint16_t* in, uint16_t* out, int32_t count, bool cmyk) {
   TranslateOutputLine16(in, out, static_cast<uint32_t>(count), cmyk);
 }
+// Planar L*a*b* rows into four planar ink rows.
+void SeparateLabRow16(const uint16_t* lab, uint16_t* out, int32_t count) {
+  const uint32_t plane = static_cast<uint32_t>(count);
+  SeparateLine16(lab, out, count, 1, plane, 1, plane);
+}
+void SeparateLabRow16To8(const uint16_t* lab, uint8_t* out, int32_t count) {
+  const uint32_t plane = static_cast<uint32_t>(count);
+  SeparateLine16To8(lab, out, count, 1, plane, 1, plane);
+}
 
 const BandServices kDefaultServices = {
     IsSelectiveColorReady, AreRegionCorrectionsReady, IsScannerTransformReady, IsOutputTransformReady,
     AreSeparationTablesReady, ApplySelectiveColor8, ApplySelectiveColor16, ApplyColorMatrix8, ApplyColorMatrix16,
     SharpenBandA, SharpenBandB, ScannerLine, ApplyColorCube8, OutputLine8, OutputLine16,
-    SeparateLinePlanar8, SeparateLine16, SeparateLine16To8, ConvertRgb8ToLab8, ConvertRgb8ToLab16,
+    SeparateLinePlanar8, SeparateLabRow16, SeparateLabRow16To8, ConvertRgb8ToLab8, ConvertRgb8ToLab16,
     ConvertRgb16ToLab16,
 };
 

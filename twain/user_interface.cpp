@@ -4,6 +4,7 @@
 #include <string>
 
 #include "color/color_correction.h"
+#include "color/cmyk_tables.h"
 #include "color/color_management.h"
 #include "color/profile_files.h"
 #include "foundation/dialogs/alerts.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "color/cmyk_tables.h"
 #include "color/color_management.h"
 #include "foundation/record_store.h"
 #include "foundation/record_type.h"

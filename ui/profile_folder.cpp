@@ -28,7 +28,7 @@ uint16_t LoadSeparationTableFromFolder(const char* name) {
   const int16_t allocated = AllocSeparationTables();
   if (allocated != 0) return static_cast<uint16_t>(allocated);
   const std::string path = std::string(folder) + name;
-  return static_cast<uint16_t>(LoadSeparationTables(path.c_str(), nullptr));
+  return static_cast<uint16_t>(LoadSeparationTables(path.c_str()));
 }
 
 int16_t ReleaseSeparationTables() {

@@ -9,12 +9,14 @@
 // the descreen ruling and the output resolution ("-" for none). Profiles
 // switch colour management on in the stored defaults: the reflective scanner
 // profile and the internal profile (input mode 2), and with an output profile
-// also output mode 2.
+// also output mode 2 ("-" for none). A CMYK output "<mode>:<name>" gives four
+// samples a pixel through output mode 3 (the separation table of that name in
+// "CB Profile\") or 5 (the CMYK table or profile of that name).
 //   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey>
 //             [bits per channel] [frames] [curve gamma]
 //             [kind,threshold,amount,limit,soft,light,dark,matrix[,ruling,output dpi]]
-//             [scanner profile|internal profile[|output profile]] [quarter turns]
-// ("-" for no profiles before a number of quarter turns of the frames' orientation)
+//             [scanner profile|internal profile[|output profile]] [quarter turns] [cmyk output]
+// ("-" for no profiles and "0" for no turn before what follows them)
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -48,17 +50,30 @@ void SetPathField(DefaultsArea area, const std::string& path) {
   std::memcpy(DefaultsBytes(gDefaults, area), path.data(), std::min<size_t>(path.size(), area.size - 1));
 }
 
-// The built-in defaults with the colour-management profiles "scanner|internal[|output]".
-bool WriteColourDefaults(FileHandle appStore, const std::string& profiles) {
-  const size_t first = profiles.find('|');
-  if (first == std::string::npos) return false;
-  const size_t second = profiles.find('|', first + 1);
+// The built-in defaults with the colour-management profiles "scanner|internal[|output]" ("-" for none) and a
+// CMYK output "<mode>:<name>" (empty for none).
+bool WriteColourDefaults(FileHandle appStore, const std::string& profiles, const std::string& cmyk) {
   SetBuiltInDefaults(gDefaults);
-  SetPathField(kDefaultScannerProfileReflective, profiles.substr(0, first));
-  SetPathField(kDefaultInternalProfile, profiles.substr(first + 1, second == std::string::npos ? second : second - first - 1));
-  SetPathField(kDefaultOutputProfile, second == std::string::npos ? "" : profiles.substr(second + 1));
-  SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, 2);
-  SetDefault<int16_t>(gDefaults, kDefaultOutputCmsMode, second == std::string::npos ? 1 : 2);
+  if (profiles != "-") {
+    const size_t first = profiles.find('|');
+    if (first == std::string::npos) return false;
+    const size_t second = profiles.find('|', first + 1);
+    SetPathField(kDefaultScannerProfileReflective, profiles.substr(0, first));
+    SetPathField(kDefaultInternalProfile,
+                 profiles.substr(first + 1, second == std::string::npos ? second : second - first - 1));
+    SetPathField(kDefaultOutputProfile, second == std::string::npos ? "" : profiles.substr(second + 1));
+    SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, 2);
+    SetDefault<int16_t>(gDefaults, kDefaultOutputCmsMode, second == std::string::npos ? 1 : 2);
+  }
+  if (!cmyk.empty()) {
+    const size_t colon = cmyk.find(':');
+    const int mode = std::atoi(cmyk.c_str());
+    if (colon == std::string::npos || (mode != 3 && mode != 5)) return false;
+    SetPathField(mode == 3 ? kDefaultSeparationTableName : kDefaultCmykSourceName, cmyk.substr(colon + 1));
+    if (mode == 3) SetDefault<uint8_t>(gDefaults, kDefaultSeparationTablesInUse, 1);
+    SetDefault<int16_t>(gDefaults, kDefaultOutputCmsMode, static_cast<int16_t>(mode));
+    SetDefault<uint8_t>(gDefaults, kDefaultThreeChannelOutput, 0);
+  }
   // The records beside the block as a first session leaves them.
   std::memset(gDataSourceState.activePoints, 1, sizeof gDataSourceState.activePoints);
   gDataSourceState.colourBalanceGear = 1;
@@ -119,7 +134,7 @@ int main(int argc, char** argv) {
   SetEntryText(entry.name, name.c_str());
   bool written = RecordStoreAdd(appStore, kRecentImageType, 1, path, sizeof path, name.c_str()) &&
                  RecordStoreAdd(appStore, kScanDeviceType, kScanDeviceId, &entry, sizeof entry, "");
-  if (argc > 11 && std::strcmp(argv[11], "-") != 0) written = written && WriteColourDefaults(appStore, argv[11]);
+  if (argc > 11) written = written && WriteColourDefaults(appStore, argv[11], argc > 13 ? argv[13] : "");
   CloseFile(appStore);
 
   // The frames: one image pixel for each pixel of the scan.

@@ -392,15 +392,19 @@ bool WriteBitmapFile(const std::string& path, HGLOBAL bitmap) {
   return WriteFile(path, bytes);
 }
 
-// The rows of a memory transfer as a portable anymap (PBM, PGM or PPM).
+// The rows of a memory transfer as a portable anymap (PBM, PGM or PPM; CMYK
+// pixels as a PAM of tuple type CMYK).
 bool WriteAnymapFile(const std::string& path, const TW_IMAGEINFO& info, const std::vector<unsigned char>& image,
                      TW_UINT32 rowBytes) {
   const int width = info.ImageWidth, height = info.ImageLength, bits = info.BitsPerSample[0];
   const int samples = info.SamplesPerPixel;
-  if (samples != 1 && samples != 3) return false;
-  char head[64];
+  if (samples != 1 && samples != 3 && samples != 4) return false;
+  char head[96];
   const char* magic = bits == 1 ? "P4" : samples == 1 ? "P5" : "P6";
-  if (bits == 1) {
+  if (samples == 4) {
+    std::snprintf(head, sizeof head, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL %d\nTUPLTYPE CMYK\nENDHDR\n", width,
+                  height, bits == 16 ? 65535 : 255);
+  } else if (bits == 1) {
     std::snprintf(head, sizeof head, "%s\n%d %d\n", magic, width, height);
   } else {
     std::snprintf(head, sizeof head, "%s\n%d %d\n%d\n", magic, width, height, bits == 16 ? 65535 : 255);
