@@ -14,6 +14,8 @@
 //                           Scan and answer its save-as dialog: the type by the
 //                           extension (.jpg JPEG, .eps EPSF, else TIFF) chosen,
 //                           then the path typed as the file name
+//     --type NAME           (with --files) choose the save-as type whose text
+//                           starts with NAME instead (as "DCS")
 //     --prescan             (with --transfer) press Prescan with Alt held in the
 //                           source's window before Scan
 //     --snapshot PATH       (with --transfer or --cancel) the source's window as a
@@ -766,7 +768,8 @@ std::string FileTypeOf(const std::string& path) {
 
 // Open, enable in the host's window, choose the file mode there, press Scan
 // and answer the save-as dialog; the source writes the files and hands over no image.
-void SaveToFiles(Host& host, bool batch, const std::string& path, const WindowActions& actions) {
+void SaveToFiles(Host& host, bool batch, const std::string& path, const std::string& type,
+                 const WindowActions& actions) {
   TW_IDENTITY assigned = host.source;
   assigned.Id = 7;
   host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
@@ -777,7 +780,7 @@ void SaveToFiles(Host& host, bool batch, const std::string& path, const WindowAc
   if (window) {
     ChooseScanMode(host, window, batch ? kScanModeBatchFile : kScanModeFile);
     gSaveAs.path = WindowsPath(path);
-    gSaveAs.typeName = FileTypeOf(path);
+    gSaveAs.typeName = type.empty() ? FileTypeOf(path) : type;
     Press(host, window, 1017, false);
     if (!gSaveAs.answered) Fail("the save-as dialog shown", 0, 1);
   }
@@ -848,7 +851,7 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
                          "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--snapshot PATH] [--cancel] "
-                         "[--close-key] [--files PATH] [--out PATH]\n");
+                         "[--close-key] [--files PATH] [--type NAME] [--out PATH]\n");
     return 2;
   }
   Host host;
@@ -866,6 +869,7 @@ int main(int argc, char** argv) {
   const char* transfer = nullptr;
   std::string out;
   std::string files;
+  std::string type;
   for (int i = 2; i < argc; ++i) {
     bool hasValue = i + 1 < argc;
     if (std::strcmp(argv[i], "--product") == 0 && hasValue) {
@@ -891,6 +895,8 @@ int main(int argc, char** argv) {
       actions.closeKey = true;
     } else if (std::strcmp(argv[i], "--files") == 0 && hasValue) {
       files = argv[++i];
+    } else if (std::strcmp(argv[i], "--type") == 0 && hasValue) {
+      type = argv[++i];
     } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
       out = argv[++i];
     } else {
@@ -911,7 +917,7 @@ int main(int argc, char** argv) {
     }
     Transfer(host, native, batch, out.empty() ? (native ? "received.bmp" : "received.pnm") : out, actions);
   }
-  if (!files.empty()) SaveToFiles(host, batch, files, actions);
+  if (!files.empty()) SaveToFiles(host, batch, files, type, actions);
   if (cancel) CancelInWindow(host, actions);
   FreeLibrary(host.module);
 
