@@ -4,7 +4,7 @@
 # source's window over a generated sample image and takes it by native
 # transfer (build/<preset>/main-job/received.bmp, with a snapshot of the
 # window, main-window.png) and by memory transfer (received.ppm), then saves it through the file
-# mode to build/<preset>/main-job/saved.tif and checks its pixels. The preset is win32, the product,
+# mode to build/<preset>/main-job/saved.tif and saved.jpg and checks their pixels. The preset is win32, the product,
 # where this machine runs 32-bit programs, and win64, its 64-bit test build,
 # where it does not.
 set -uo pipefail
@@ -31,7 +31,7 @@ step "building the $preset build" cmake --build --preset "$preset"
 rm -rf "build/$preset/main-job"
 # Debian's python3: the pixel check needs its numpy.
 step "the sample transfer" /usr/bin/python3 tools/transfer_sample.py "build/$preset/wine-run.sh" "build/$preset/bin" \
-  --out "build/$preset/main-job"
+  --out "build/$preset/main-job" --jpeg8 "${ZIR_DEPS_DIR:-$HOME/.cache/zir-deps/current}/$preset/jpeg8/bin"
 # The photo program: a generated sample photo loaded, enhanced and saved through its real dialog;
 # the last line names the enhanced file.
 step "the photo program's enhancement" /usr/bin/python3 photoapp/tests/end_to_end.py "build/$preset/wine-run.sh" \

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The first whole transfer: the built data source under Wine, driven by the test host.
 
-usage: transfer_sample.py <wine runner or ""> <bin folder> [--out FOLDER]
+usage: transfer_sample.py <wine runner or ""> <bin folder> [--out FOLDER] [--jpeg8 FOLDER]
 
 In a folder of its own (FOLDER, else a temporary one that is removed) it puts the
 module, the test host, the recording source manager and the seeding tool, writes a
@@ -10,10 +10,12 @@ used last and one frame over all of it, and has the host press Prescan and Scan 
 the source's window and pull the image once by native transfer (received.bmp, with
 a snapshot of the window, main-window.png) and once by memory transfer
 (received.ppm), then has it choose the file mode there, press Scan and answer the
-save-as dialog with saved.tif. It checks the host's report, the posting at the
+save-as dialog with saved.tif, and with --jpeg8 (the bin folder of the 8-bit JPEG
+library build) once more with saved.jpg. It checks the host's report, the posting at the
 source manager, and the pixels: the received files, read back by ImageMagick,
 and the saved TIFF hold the generator's samples through the tone tables of the
-frame (the built-in defaults).
+frame (the built-in defaults); djpeg decodes the saved JPEG to exactly what it
+decodes from cjpeg's file (quality 90, baseline) of those samples.
 """
 import os
 import shutil
@@ -22,14 +24,36 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'output', 'tests'))
 from seeded_session import HEIGHT, WIDTH, DPI, prepare, run, sample  # noqa: E402
 import transfer_expect  # noqa: E402
+import file_format_cases  # noqa: E402
+
+
+def option(name):
+    """The value given to an option after the two positional arguments, or None."""
+    args = sys.argv[3:]
+    return args[args.index(name) + 1] if name in args[:-1] else None
+
+
+def save_jpeg(runner, folder, jpeg8):
+    """The sample saved through the file mode as saved.jpg; the problems found in it."""
+    path = os.path.join(folder, 'saved.jpg')
+    problems = ['jpeg: ' + p for p in file_format_cases.save(runner, folder, path, 'JPEG')]
+    if not os.path.exists(path):
+        return problems + ['saved.jpg not written']
+    try:
+        tools = file_format_cases.jpeg_tools(jpeg8, None, runner)
+    except file_format_cases.Skipped as missing:
+        return problems + ['saved.jpg cannot be checked: %s' % missing]
+    return problems + file_format_cases.jpeg_problems(tools, path, file_format_cases.expected_rows(3, 8), 8)
 
 
 def main():
     runner, bin_folder = sys.argv[1], sys.argv[2]
     runner = os.path.abspath(runner) if runner else ""
-    keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--out' else None
+    keep = option('--out')
+    jpeg8 = option('--jpeg8')
     folder = os.path.abspath(keep) if keep else tempfile.mkdtemp(prefix='zir_transfer_')
     problems = [] if prepare(folder, bin_folder, runner, channels=3) else ['seeding failed']
     log = os.environ['ZIR_FAKEDSM_LOG']
@@ -62,6 +86,9 @@ def main():
     if not xfer_ready_seen:
         problems.append('no MSG_XFERREADY in the source manager log of the transfers')
 
+    if jpeg8:
+        problems += save_jpeg(runner, folder, os.path.abspath(jpeg8))
+
     if not problems:
         table = list(range(256))  # the default frame is neutral: the sample's own values
         for name in ('received.bmp', 'received.ppm'):
@@ -87,6 +114,8 @@ def main():
             print('main window:', os.path.join(folder, 'main-window.png'))
         print('received image:', os.path.join(folder, 'received.bmp'))
         print('saved image:', os.path.join(folder, 'saved.tif'))
+        if jpeg8:
+            print('saved JPEG:', os.path.join(folder, 'saved.jpg'))
     else:
         shutil.rmtree(folder, ignore_errors=True)
     sys.exit(1 if problems else 0)

@@ -66,12 +66,15 @@ def expected_rows(channels, bits):
 
 
 def jpeg_tools(jpeg8, jpeg12, runner):
+    """cjpeg and djpeg of the library builds' bin folders (without jpeg12 only the 8-bit ones)."""
     suffix = '.exe' if runner else ''
-    names = [os.path.join(folder, tool + suffix) for folder in (jpeg8, jpeg12) for tool in ('cjpeg', 'djpeg')]
+    names = [os.path.join(folder, tool + suffix) for folder in (jpeg8, jpeg12 or jpeg8) for tool in ('cjpeg', 'djpeg')]
     missing = [name for name in names if not os.path.exists(name)]
     if missing:
         raise Skipped('%s is missing' % missing[0])
-    return check_jpeg_outputs.Tools([names[0], names[1], names[2], names[3]] + ([runner] if runner else []))
+    if not jpeg12:
+        names[2:] = [None, None]
+    return check_jpeg_outputs.Tools(names + ([runner] if runner else []))
 
 
 def jpeg_problems(tools, path, rows, bits):
