@@ -16,7 +16,6 @@ const DispatchEntry kControlTable[] = {
     {DAT_PENDINGXFERS, OnPendingTransfers},
     {DAT_SETUPMEMXFER, OnSetupMemoryTransfer},
     {DAT_XFERGROUP, OnTransferGroup},
-    {DAT_SCANCOMMAND, OnScanCommand},
     {0, nullptr},
 };
 

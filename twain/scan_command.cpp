@@ -32,14 +32,3 @@ bool StartTransferFromUi() {
   AnnounceTransferReady();
   return true;
 }
-
-TW_UINT16 OnScanCommand(const TwainCall& call) {
-  if (call.message != MSG_SET) return FailWith(TWCC_BADPROTOCOL);
-  if (gTwainState != kStateEnabled) return FailWith(TWCC_SEQERROR);
-  if (const auto* mode = static_cast<const TW_UINT16*>(call.data)) {
-    if (*mode != kScanModeNormal && *mode != kScanModeBatch) return FailWith(TWCC_BADVALUE);
-    gBatchOutput = *mode == kScanModeBatch;
-  }
-  if (!StartTransferFromUi()) return FailWith(TWCC_OPERATIONERROR);
-  return TWRC_SUCCESS;
-}

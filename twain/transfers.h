@@ -17,14 +17,6 @@ TW_UINT16 TransferNative(const TwainCall& call);
 // writes the frames to files. False when nothing was announced or written.
 bool StartTransferFromUi();
 
-// The same command for programs that drive the source without its window
-// (the test host): DG_CONTROL / DAT_SCANCOMMAND / MSG_SET in state 500. The
-// data, when not null, is a TW_UINT16 item of the window's scan-mode list:
-// 1 "Normal" (the current frame), 2 "Stapel Modus" (every frame of the list).
-enum : TW_UINT16 { DAT_SCANCOMMAND = DAT_CUSTOMBASE };
-enum : TW_UINT16 { kScanModeNormal = 1, kScanModeBatch = 2 };
-TW_UINT16 OnScanCommand(const TwainCall& call);
-
 // Where the transfers take their bands from and learn of the user's cancel:
 // the scan session's band producer and the progress window in the product,
 // stand-ins in tests.

@@ -7,12 +7,8 @@
 #include <vector>
 
 #include "foundation/color_hsl.h"
-#include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/dib.h"
 #include "foundation/memory.h"
-#include "frames/frame_list.h"
-#include "frames/frame_record_init.h"
-#include "frames/frame_storage.h"
 #include "frames/orientation/preview_orientation.h"
 #include "twain/native_dib.h"
 #include "twain/tests/transfer_test_support.h"
@@ -485,7 +481,7 @@ TEST_F(TransferTest, NativeCancelHandsNothingOver) {
 
 namespace {
 
-// --- pending transfers and the scan command ----------------------------------
+// --- pending transfers and unknown triplets ----------------------------------
 
 TEST_F(TransferTest, PendingCountsByState) {
   TW_PENDINGXFERS pending = {};
@@ -558,163 +554,15 @@ TEST_F(TransferTest, PendingTransfersOutOfState) {
   }
 }
 
-TEST_F(TransferTest, ScanCommandOnlyWhenEnabled) {
-  gTwainState = kStateTransferReady;
-  EXPECT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_FAILURE);
-  EXPECT_EQ(Status(), TWCC_SEQERROR);
+// The scan starts from the source's window only: a custom triplet
+// is answered as any triplet the source does not know.
+TEST_F(TransferTest, CustomTripletIsUnknown) {
   gTwainState = kStateEnabled;
-  EXPECT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_GET, nullptr), TWRC_FAILURE);
-  EXPECT_EQ(Status(), TWCC_BADPROTOCOL);
-  // Only the two modes that transfer an image; the file modes (3, 4) are not taken here.
-  for (TW_UINT16 mode : {0, 3, 4}) {
-    EXPECT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, &mode), TWRC_FAILURE) << mode;
-    EXPECT_EQ(Status(), TWCC_BADVALUE);
-    EXPECT_EQ(gTwainState, kStateEnabled);
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// --- the real scan session over the remembered image ---------------------------
-
-// The remembered 8 x 8 grey image with one stored frame over all of it, one
-// image pixel for each transferred pixel, and the scan command pressed.
-class ScanSessionTransferTest : public TwainModuleTest {
- protected:
-  void SetUp() override {
-    TwainModuleTest::SetUp();
-    ASSERT_EQ(Open(), TWRC_SUCCESS);
-    ASSERT_EQ(Enable(), TWRC_SUCCESS);
-  }
-  void TearDown() override {
-    while (FrameListHead()) RemoveCurrentFrame();
-    gBatchOutput = false;
-    TwainModuleTest::TearDown();
-  }
-
-  // Stored as a session with the window leaves it.
-  // The frame covers the image's first rows.
-  void StoreFrame(int32_t id, int rows) {
-    FrameRecord frame = {};
-    FrameInitInputs inputs = {};
-    inputs.defaults = &gDefaults;
-    inputs.scanAreaWidth = inputs.scanAreaHeight = 8 / 72.0;
-    InitFrameRecordWith(&frame, true, inputs);
-    frame.bitsPerChannel = 8;
-    frame.colorMode = 1;
-    frame.filterMode = 0;
-    frame.height = rows / 72.0;
-    frame.scanPixelWidth = 8;
-    frame.scanPixelHeight = static_cast<uint16_t>(rows);
-    frame.outputResolution = 72;
-    ASSERT_TRUE(RecordStoreAdd(gDeviceStore, CurrentFrameListType(), id, &frame, sizeof frame, kFrameRecordName));
-  }
-
-  // The window shows the stored frames before the user presses Scan.
-  void PressScan(TW_UINT16* scanMode = nullptr) {
-    LoadFrameList();
-    ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, scanMode), TWRC_SUCCESS) << Status();
-    ASSERT_EQ(gTwainState, kStateTransferReady);
-  }
-
-  // A native transfer of the pending image; its rows top-down.
-  std::vector<uint8_t> TakeNative(int* rows) {
-    TW_IMAGEINFO info = {};
-    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
-    *rows = info.ImageLength;
-    TW_HANDLE bitmap = nullptr;
-    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &bitmap), TWRC_XFERDONE);
-    std::vector<uint8_t> pixels(8 * *rows);
-    if (!bitmap) return pixels;
-    auto* block = static_cast<const uint8_t*>(gTransferAllocator->lock(bitmap));
-    for (int y = 0; y < *rows; ++y) std::memcpy(&pixels[y * 8], block + 40 + 4 * 256 + (*rows - 1 - y) * 8, 8);
-    gTransferAllocator->unlock(bitmap);
-    gTransferAllocator->release(bitmap);
-    return pixels;
-  }
-};
-
-// The image through the real band producer, once as a bitmap and once in
-// memory blocks: the same rows both ways, in the right order.
-TEST_F(ScanSessionTransferTest, NativeAndMemoryTransfersCarryTheSameImage) {
-  StoreFrame(kFirstFrameRecordId, 8);
-  PressScan();
-  TW_IMAGEINFO info = {};
-  ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
-  EXPECT_EQ(+info.ImageWidth, 8);
-  EXPECT_EQ(+info.ImageLength, 8);
-  EXPECT_EQ(+info.PixelType, TWPT_GRAY);
-  EXPECT_EQ(+info.XResolution.Whole, 72);
-
-  TW_HANDLE bitmap = nullptr;
-  ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &bitmap), TWRC_XFERDONE);
-  std::vector<uint8_t> fromBitmap(64);
-  auto* block = static_cast<const uint8_t*>(gTransferAllocator->lock(bitmap));
-  for (int y = 0; y < 8; ++y) std::memcpy(&fromBitmap[y * 8], block + 40 + 4 * 256 + (7 - y) * 8, 8);
-  gTransferAllocator->unlock(bitmap);
-  gTransferAllocator->release(bitmap);
-  TW_PENDINGXFERS pending = {};
-  ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
-  EXPECT_EQ(+pending.Count, 0);
-  EXPECT_EQ(gTwainState, kStateEnabled);
-  // The frame frozen for the transfer is back at the preview defaults: RGB over the whole image.
-  EXPECT_EQ(gScanFrame.colorMode, 2u);
-  EXPECT_DOUBLE_EQ(gScanFrame.height, gScanAreaInches.height);
-
-  ASSERT_EQ(Call(DG_CONTROL, DAT_SCANCOMMAND, MSG_SET, nullptr), TWRC_SUCCESS);
-  TW_SETUPMEMXFER setup = {};
-  ASSERT_EQ(Call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
-  EXPECT_EQ(+setup.MinBufSize, 8u);
-  std::vector<uint8_t> fromMemory(64), buffer(3 * 8);
-  TW_UINT16 answer;
-  int blocks = 0;
-  do {
-    TW_IMAGEMEMXFER transfer = {};
-    transfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, static_cast<TW_UINT32>(buffer.size()), buffer.data()};
-    answer = Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &transfer);
-    ASSERT_TRUE(answer == TWRC_SUCCESS || answer == TWRC_XFERDONE) << answer;
-    ASSERT_LE(transfer.YOffset + transfer.Rows, 8u);
-    std::memcpy(&fromMemory[transfer.YOffset * 8], buffer.data(), transfer.Rows * 8);
-    ++blocks;
-  } while (answer == TWRC_SUCCESS && blocks < 100);
-  EXPECT_EQ(answer, TWRC_XFERDONE);
-  EXPECT_EQ(fromMemory, fromBitmap);
-  // The source rises from the first pixel to the last; so must the rows that arrive.
-  EXPECT_LT(fromMemory.front(), fromMemory.back());
-  for (int y = 1; y < 8; ++y) EXPECT_LE(fromMemory[(y - 1) * 8], fromMemory[y * 8]) << y;
-  ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
-  EXPECT_EQ(gTwainState, kStateEnabled);
-}
-
-// A batch of three stored frames: the scan command queues the second, each
-// MSG_ENDXFER takes the next with the batch counts, the last returns to 500.
-TEST_F(ScanSessionTransferTest, BatchOfThreeFramesTransfersEachFrame) {
-  const int frameRows[3] = {8, 6, 4};
-  for (int i = 0; i < 3; ++i) StoreFrame(kFirstFrameRecordId + i, frameRows[i]);
-  ScopedPrompts prompts;
-#ifdef _WIN32
-  prompts.Reply(kAnswerOk);  // the product tells the user when the batch is done
-#endif
-  TW_PENDINGXFERS pending = {};
-  TW_UINT16 batchMode = kScanModeBatch;
-  PressScan(&batchMode);
-  ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
-  EXPECT_EQ(+pending.Count, 3);
-
-  std::vector<uint8_t> first;
-  const TW_UINT16 countsAfter[3] = {2, 1, 0};
-  for (int i = 0; i < 3; ++i) {
-    int rows = 0;
-    std::vector<uint8_t> pixels = TakeNative(&rows);
-    EXPECT_EQ(rows, frameRows[i]) << "frame " << i;
-    if (i == 0) first = pixels;
-    // Every frame starts at the image's top: its rows are the first frame's first rows.
-    EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), first.begin())) << "frame " << i;
-    ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS) << "frame " << i;
-    EXPECT_EQ(+pending.Count, countsAfter[i]) << "frame " << i;
-    EXPECT_EQ(gTwainState, i < 2 ? kStateTransferReady : kStateEnabled) << "frame " << i;
+  TW_UINT16 item = 1;
+  for (TW_UINT16 message : {MSG_SET, MSG_GET}) {
+    EXPECT_EQ(Call(DG_CONTROL, DAT_CUSTOMBASE, message, &item), TWRC_FAILURE) << message;
+    EXPECT_EQ(Status(), TWCC_BADPROTOCOL) << message;
+    EXPECT_EQ(gTwainState, kStateEnabled) << message;
   }
 }
 
