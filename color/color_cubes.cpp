@@ -1,6 +1,6 @@
 #include "color/color_cubes.h"
 
-#include "color/cube_services.h"
+#include "color/calibration_tables.h"
 
 namespace {
 
@@ -104,8 +104,7 @@ void InitIdentityCubeDoubles(double* cube) {
 void ResetCube(MemHandle cube16) {
   if (!cube16) return;
   uint16_t* cube = reinterpret_cast<uint16_t*>(cube16->data);
-  const double* calibration = CalibrationCubeTable();
-  if (calibration) UnitDoublesToU16(cube, calibration, kCubeEntries * 3);
+  if (CalibrationHoldsCube()) UnitDoublesToU16(cube, CalibrationCubeTable(), kCubeEntries * 3);
   else InitIdentityCube(cube);
 }
 

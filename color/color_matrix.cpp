@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "color/color_cubes.h"
-#include "color/cube_services.h"
+#include "color/calibration_tables.h"
 
 ColorMatrixLutSet gCalibrationSet;
 
@@ -144,7 +144,7 @@ void ApplyColorMatrix16(const uint16_t* in, uint16_t* out, const ColorMatrixLut*
 
 void BakeColorMatrixIntoCube(MemHandle cube8, const ColorMatrixLutSet* set) {
   if (!cube8 || !set || !set->entries) return;
-  if (set == &gCalibrationSet) {
+  if (set == &gCalibrationSet && CalibrationHoldsCube()) {
     UnitDoublesToU8(cube8->data, CalibrationCubeTable(), kCubeEntries * 3);
     return;
   }

@@ -4,12 +4,9 @@
 
 #include <cstdint>
 
+#include "color/calibration_tables.h"
 #include "color/color_cubes.h"
 #include "color/color_management.h"
-
-// The calibration cube: 35937 RGB triples of doubles 0..1 in node order.
-const double* CalibrationCubeTable();
-uint32_t CalibrationCubeTableSize();
 
 // The calibration's 8-bit cube; null while there is none.
 MemHandle CalibrationCube8();
