@@ -6,5 +6,5 @@ bool AreRegionCorrectionsReady() { return false; }
 void BuildRegionCorrectionLuts(const FrameRecord*) {}
 void ApplySelectiveColor8(uint8_t*, int32_t, int32_t, int32_t, int32_t, bool) {}
 void ApplySelectiveColor16(uint16_t*, int32_t, int32_t, int32_t, int32_t, bool) {}
-void ApplyColorMatrix8(uint8_t*, int32_t, int32_t, int32_t, int32_t, bool) {}
-void ApplyColorMatrix16(uint16_t*, int32_t, int32_t, int32_t, int32_t, bool) {}
+
+ColorMatrixLutSet gRegionMatrixSet;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "color/color_matrix.h"
+
 struct FrameRecord;
 
 // The selective colour switch is on and its lookup tables exist.
@@ -19,5 +21,7 @@ void BuildRegionCorrectionLuts(const FrameRecord* frame);
 // takes the region tables instead of the whole-frame ones.
 void ApplySelectiveColor8(uint8_t* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region);
 void ApplySelectiveColor16(uint16_t* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region);
-void ApplyColorMatrix8(uint8_t* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region);
-void ApplyColorMatrix16(uint16_t* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region);
+
+// The twelve-colour matrix tables of the frame's regions, built by
+// BuildRegionCorrectionLuts (ApplyColorMatrix8/16 apply them).
+extern ColorMatrixLutSet gRegionMatrixSet;

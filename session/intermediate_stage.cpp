@@ -154,7 +154,7 @@ bool ApplyIntermediate16(const uint16_t* in, uint16_t* out, uint32_t rows, uint3
     }
     if (!ok) break;
     ApplyColorCubeToDoubles(block.data(), block.data(), s.cube.data(), static_cast<int32_t>(width), 1,
-                            static_cast<int32_t>(width), 1, static_cast<int32_t>(width));
+                            static_cast<uint16_t>(width), 1, static_cast<uint16_t>(width));
     for (uint32_t c = 0; c < 3 && ok; ++c) {
       // 14-bit table values up to the top of a 16-bit word.
       ok = DenormaliseLine(s.sharedOutputTable, bits, 16 - bits, block.data() + c * width, out + c * outPlaneOffset,
