@@ -11,7 +11,9 @@ enum MainCommand : int {
   kCommandScan = 1017,
   kCommandPaletteCancel = 1018,
   kCommandPreview = 1047,
+  kCommandRotate = 1221,
   kCommandDeleteFrame = 1223,
+  kCommandFrameNumbers = 1225,
   kCommandCloseKey = 40007,  // Ctrl+W
   kCommandDevicePrescan = 10100,
 };

@@ -9,11 +9,14 @@
 #include <cstdlib>
 #include <thread>
 
+#include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/global_dib.h"
 #include "foundation/scripted_system.h"
 #include "foundation/system.h"
+#include "foundation/system_services.h"
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
+#include "frames/orientation/preview_orientation.h"
 #include "session/preview_store.h"
 #include "state/data_source_state.h"
 #include "ui/dialog_shell.h"
@@ -62,6 +65,7 @@ class MainWindowFrameEdit : public testing::Test {
     DeleteAllFrames();
     gFrameSizeLocks = SizeLocks{};
     gPreviewToolMode = 0;
+    SetPreviewOrientation(0, 0, 0);
     ResetDataSourceState();
   }
   POINT InControl(double x, double y) const {
@@ -124,8 +128,110 @@ TEST_F(MainWindowFrameEdit, TheDeleteButtonRemovesTheCurrentFrameButNotTheLast) 
   SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
   ASSERT_EQ(CountFrames(), 1);
   ExpectCurrent(4, 3, 2, 2);
-  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
+
+  // On the last frame the button asks first; No keeps frame and preview.
+  {
+    ScopedPrompts prompts;
+    prompts.Reply(kAnswerNo);
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
+    ASSERT_EQ(prompts.Asked().size(), 1u);
+    EXPECT_EQ(prompts.Asked(0).title, "Warnung");
+    EXPECT_EQ(prompts.Asked(0).text,
+              "M\xF6" "chten Sie wirklich ALLE Previews, Preview-Dateien und die Rahmenparameter l\xF6" "schen?");
+  }
   EXPECT_EQ(CountFrames(), 1);
+  ExpectCurrent(4, 3, 2, 2);
+  EXPECT_NE(gPreviewDib, nullptr);
+
+  // Yes: the frame covers the scan area again with the defaults; the preview is gone.
+  FrameListHead()->frame.globalColorRanges = 1;
+  {
+    ScopedPrompts prompts;
+    prompts.Reply(kAnswerYes);
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
+  }
+  ASSERT_EQ(CountFrames(), 1);
+  ExpectCurrent(0, 0, 8, 6);
+  EXPECT_EQ(FrameListHead()->frame.globalColorRanges, 7);
+  EXPECT_EQ(gPreviewDib, nullptr);
+}
+
+TEST_F(MainWindowFrameEdit, TheDeleteButtonDoesNothingWhileZoomed) {
+  gPreviewZoomed = true;
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1223, BN_CLICKED), 0);
+  gPreviewZoomed = false;
+  EXPECT_EQ(CountFrames(), 2);
+}
+
+// White pixels (the text's background) in the corner where a frame's number goes.
+int WhitePixelsAtLabel(HWND control, POINT corner) {
+  HDC dc = GetDC(control);
+  int white = 0;
+  for (int y = corner.y + 4; y < corner.y + 12; ++y)
+    for (int x = corner.x + 4; x < corner.x + 10; ++x) white += GetPixel(dc, x, y) == RGB(255, 255, 255);
+  ReleaseDC(control, dc);
+  return white;
+}
+
+// The button is held until the window asks for the first time; what the
+// preview shows then is kept.
+class HeldOnce : public PlatformServicesForwarder {
+ public:
+  HeldOnce(HWND control, POINT first, POINT second) : control_(control), first_(first), second_(second) {}
+  bool AsyncKeyDown(int key) override {
+    if (key != kVirtualKeyLeftButton) return PlatformServicesForwarder::AsyncKeyDown(key);
+    if (asked_++ > 0) return false;
+    whileHeld[0] = WhitePixelsAtLabel(control_, first_);
+    whileHeld[1] = WhitePixelsAtLabel(control_, second_);
+    return true;
+  }
+  int whileHeld[2] = {0, 0};
+
+ private:
+  HWND control_;
+  POINT first_, second_;
+  int asked_ = 0;
+};
+
+TEST_F(MainWindowFrameEdit, FrameNumbersShowWhileTheButtonIsHeld) {
+  const POINT a = InControl(1, 1), b = InControl(4, 3);
+  ASSERT_EQ(WhitePixelsAtLabel(control_, a), 0);
+  HeldOnce held(control_, a, b);
+  InstallSystemServices(&held);
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1225, BN_CLICKED), 0);
+  InstallSystemServices(nullptr);
+  EXPECT_GT(held.whileHeld[0], 0);
+  EXPECT_GT(held.whileHeld[1], 0);
+  EXPECT_EQ(WhitePixelsAtLabel(control_, a), 0);
+  EXPECT_EQ(WhitePixelsAtLabel(control_, b), 0);
+}
+
+TEST_F(MainWindowFrameEdit, TheRotateButtonTurnsThePreviewAndStoresTheTurnInTheFrame) {
+  RECT before;
+  GetClientRect(control_, &before);
+  ASSERT_GT(before.right, before.bottom);
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1221, BN_CLICKED), 0);
+  EXPECT_EQ(PreviewQuarterTurns(), 1);
+  EXPECT_EQ(FrameListHead()->frame.quarterTurns, 1);
+  RECT after;
+  GetClientRect(control_, &after);
+  EXPECT_LT(after.right, after.bottom);  // the scan area stands upright
+
+  // Shift turns back, unless exactly one mirror reverses the turning.
+  struct Case {
+    bool shift;
+    bool mirrorH;
+    int expected;
+  };
+  for (const Case& c : {Case{true, false, 0}, Case{true, true, 1}, Case{false, true, 0}}) {
+    SetPreviewOrientation(c.mirrorH, 0, static_cast<uint16_t>(PreviewQuarterTurns()));
+    ScopedScriptedSystem system;
+    if (c.shift) system->keysDown = {0x10};
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1221, BN_CLICKED), 0);
+    EXPECT_EQ(PreviewQuarterTurns(), c.expected) << "shift " << c.shift << ", mirror " << c.mirrorH;
+    EXPECT_EQ(FrameListHead()->frame.quarterTurns, c.expected);
+    EXPECT_EQ(FrameListHead()->frame.mirrorH, c.mirrorH ? 1 : 0);
+  }
 }
 
 TEST_F(MainWindowFrameEdit, ATinyDragOnFreeSpaceLeavesNoFrame) {

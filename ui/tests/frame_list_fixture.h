@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "foundation/geometry.h"
 #include "frames/frame_list.h"
 #include "state/data_source_state.h"
 

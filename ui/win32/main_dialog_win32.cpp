@@ -1,13 +1,16 @@
 #include "ui/win32/main_dialog_win32.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "foundation/dialogs/alerts.h"
 #include "foundation/memory.h"
 #include "foundation/system.h"
 #include "foundation/win32/global_dib_draw_win32.h"
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
+#include "frames/param_snapshot.h"
 #include "ui/frame_mouse_edit.h"
 #include "ui/win32/frame_edit_view_win32.h"
 #include "ui/win32/frame_overlay_win32.h"
@@ -20,6 +23,8 @@
 #include "session/preview_files.h"
 #include "session/preview_store.h"
 #include "state/data_source_state.h"
+#include "ui/frame_region_refresh.h"
+#include "ui/frame_settings_reset.h"
 #include "ui/main_commands.h"
 #include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
@@ -40,6 +45,9 @@ constexpr int kVirtualKeyShift = 0x10;
 constexpr int kBorderZone = 4;
 constexpr int kMainDialogSlot = 0;
 constexpr int kPageGap = 8;  // between the preview and the general page
+constexpr uint32_t kWarningCaption = 500;
+constexpr uint32_t kDeleteEverythingAlert = 505;
+constexpr uint32_t kHoldPollMilliseconds = 10;
 
 WNDPROC gPreviewControlProc = nullptr;
 HCURSOR gPreviewClassCursor = nullptr;
@@ -235,6 +243,72 @@ void RunScanRoad() {
   MainWindowService().startTransfer();
 }
 
+// Not while zoomed. The last frame is not deleted: when the user confirms,
+// the frames, the previews and their files start afresh instead.
+void DeleteFrameCommand(HWND dialog) {
+  if (gPreviewZoomed) return;
+  if (CountFrames() > 1) {
+    PreviewEditView view(dialog, kPreviewControl);
+    DeleteCurrentFrameInteractive(view);
+    return;
+  }
+  if (ShowAlert(GetModuleInstance(), kWarningCaption, kDeleteEverythingAlert, true, dialog) != kAnswerYes) return;
+  ResetFrameSettings(true);
+  DeletePreviewFiles(true, true);
+  FreePreviewBuffers();
+  PaintPreviewNow(dialog);
+  UpdateFramePanelEnabling();
+  SaveParamSnapshot();
+}
+
+// The preview laid out for the new orientation and the current frame rendered again.
+void RedrawPreviewAfterRotation(HWND dialog) {
+  InvalidateRect(PreviewControl(dialog), nullptr, TRUE);
+  InvalidateRect(GetDlgItem(dialog, kPreviewFrame), nullptr, TRUE);
+  LayoutPreviewArea(dialog);
+  if (!gCurrentFrame) return;
+  PreviewEditView view(dialog, kPreviewControl);
+  RefreshPreviewAfterFrameChange(*gCurrentFrame, false, true, 2, view);
+}
+
+// A quarter turn clockwise; with Shift the other way, which is three turns
+// unless exactly one mirror is on, since a single mirror reverses the turning.
+void RotateCommand(HWND dialog) {
+  const bool oneMirror = (PreviewMirrorH() != 0) != (PreviewMirrorV() != 0);
+  const int turns = IsKeyDown(kVirtualKeyShift) != oneMirror ? 3 : 1;
+  for (int i = 0; i < turns; ++i) RotatePreviewQuarter();
+  if (FrameRecord* frame = gCurrentFrame) {
+    frame->mirrorH = PreviewMirrorH();
+    frame->mirrorV = PreviewMirrorV();
+    frame->quarterTurns = static_cast<uint16_t>(PreviewQuarterTurns());
+  }
+  ShowOriginalSize();
+  ShowOutputSize();
+  ShowScaleFields();
+  RedrawPreviewAfterRotation(dialog);
+}
+
+// Each frame's place in the list, at the top left of its outline.
+void DrawFrameNumbers(HWND dialog) {
+  HWND control = PreviewControl(dialog);
+  HDC dc = GetDC(control);
+  unsigned number = 0;
+  for (const FrameListNode* node = FrameListHead(); node; node = node->next) {
+    const RECT r = FramePreviewRect(node->frame);
+    char text[8];
+    const int length = std::snprintf(text, sizeof text, "%u", ++number);
+    TextOutA(dc, r.left + 4, r.top + 4, text, length);
+  }
+  ReleaseDC(control, dc);
+}
+
+// The numbers show while the button stays held.
+void FrameNumbersCommand(HWND dialog) {
+  DrawFrameNumbers(dialog);
+  while (IsKeyDown(kVirtualKeyLeftButton)) SleepMs(kHoldPollMilliseconds);
+  PaintPreviewNow(dialog);
+}
+
 BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
   const int command = LOWORD(wParam);
   if (TakeCommandWhileBusy(command)) return TRUE;
@@ -256,12 +330,14 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       return TRUE;
     case kCommandPreview:
       return TRUE;
+    case kCommandRotate:
+      RotateCommand(dialog);
+      return FALSE;
     case kCommandDeleteFrame:
-      // Not while zoomed; the last frame goes with the previews, which comes with the preview files' reset.
-      if (!gPreviewZoomed && CountFrames() > 1) {
-        PreviewEditView view(dialog, kPreviewControl);
-        DeleteCurrentFrameInteractive(view);
-      }
+      DeleteFrameCommand(dialog);
+      return FALSE;
+    case kCommandFrameNumbers:
+      FrameNumbersCommand(dialog);
       return FALSE;
     default:
       return FALSE;
