@@ -79,7 +79,9 @@ TEST_F(SampleFramePreviewTest, MeansThePixelsOfTheFrameInTheGreyRange) {
     for (bool stored : {false, true}) {
       uint8_t rgb[3] = {1, 2, 3};
       ASSERT_EQ(SampleFramePreview(rgb, c.low, c.high, stored), c.found) << c.low << ".." << c.high;
-      if (c.found) EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 3), std::vector<uint8_t>(c.rgb, c.rgb + 3));
+      if (c.found) {
+        EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 3), std::vector<uint8_t>(c.rgb, c.rgb + 3));
+      }
     }
   }
 }
