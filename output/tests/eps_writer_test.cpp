@@ -77,10 +77,7 @@ class EpsWriterTest : public WriterTest {
     EXPECT_TRUE(SaveOutputPath((name + ".eps").c_str()));
     gOutputFormat = format;
     EpsFileWriter writer;
-    gCurrentFrame = &frame;
-    const bool failed = writer.Run(1, 1, nullptr);
-    gCurrentFrame = nullptr;
-    return failed;
+    return Write(writer, frame);
   }
 };
 

@@ -70,10 +70,7 @@ class JpegWriterTest : public WriterTest {
   // Writes the frame as JPEG to name.jpg in the working directory; failed or not.
   bool WriteJpeg(JpegFileWriter& writer, const std::string& name, FrameRecord frame) {
     EXPECT_TRUE(SaveOutputPath((name + ".jpg").c_str()));
-    gCurrentFrame = &frame;
-    const bool failed = writer.Run(1, 1, nullptr);
-    gCurrentFrame = nullptr;
-    return failed;
+    return Write(writer, frame);
   }
 };
 

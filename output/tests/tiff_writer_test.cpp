@@ -47,10 +47,7 @@ class TiffWriterTest : public WriterTest {
   // Writes the frame as TIFF to name.tif in the working directory; failed or not.
   bool WriteTiff(TiffFileWriter& writer, const std::string& name, FrameRecord frame) {
     EXPECT_TRUE(SaveOutputPath((name + ".tif").c_str()));
-    gCurrentFrame = &frame;
-    const bool failed = writer.Run(1, 1, nullptr);
-    gCurrentFrame = nullptr;
-    return failed;
+    return Write(writer, frame);
   }
 };
 

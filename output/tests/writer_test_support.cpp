@@ -24,7 +24,7 @@ void WriterTest::TearDown() {
   ScanTest::TearDown();
 }
 
-bool WriterTest::Write(RawTestWriter& writer, FrameRecord frame, uint8_t* cancelled) {
+bool WriterTest::Write(ImageFileWriter& writer, FrameRecord frame, uint8_t* cancelled) {
   gCurrentFrame = &frame;
   const bool failed = writer.Run(1, 1, cancelled);
   gCurrentFrame = nullptr;

@@ -15,7 +15,7 @@ class WriterTest : public ScanTest {
   void TearDown() override;
 
   // Runs the writer over the frame as the current frame; failed (true) or not.
-  bool Write(RawTestWriter& writer, FrameRecord frame, uint8_t* cancelled = nullptr);
+  bool Write(ImageFileWriter& writer, FrameRecord frame, uint8_t* cancelled = nullptr);
   std::vector<uint8_t> ReadOutput(const std::string& path) const;
   // The samples of a written image, 1-bit samples as 0 or 1.
   static uint16_t SampleAt(const std::vector<uint8_t>& bytes, int32_t columns, int32_t spp, int32_t bits, int32_t x,
