@@ -1,6 +1,8 @@
 #include "color/color_cubes.h"
 
 #include "color/calibration_tables.h"
+#include "color/color_matrix.h"
+#include "color/mask_region.h"
 
 namespace {
 
@@ -109,14 +111,15 @@ void ResetCube(MemHandle cube16) {
 }
 
 void ApplyColorCube8(const uint8_t* in, uint8_t* out, MemHandle cube8, int32_t pixelCount, int16_t inStep,
-                     int16_t inChannelOffset, int16_t outStep, int16_t outChannelOffset, uint16_t, uint16_t,
-                     const ColorMatrixLutSet*) {
+                     int16_t inChannelOffset, int16_t outStep, int16_t outChannelOffset, uint16_t x0, uint16_t y,
+                     const ColorMatrixLutSet* maskSet) {
   if (!cube8) return;
   const uint8_t* cube = cube8->data;
+  const MaskRegion* region = maskSet ? maskSet->maskRegion : nullptr;
   for (int32_t k = 0; k < pixelCount; ++k, in += inStep, out += outStep) {
     const uint8_t a[3] = {in[0], in[inChannelOffset], in[2 * inChannelOffset]};
-    uint8_t v[3];
-    LookupInteger<uint8_t>(cube, a, v, 3, 0);
+    uint8_t v[3] = {a[0], a[1], a[2]};
+    if (!region || MaskRegionContains(region, x0 + k, y)) LookupInteger<uint8_t>(cube, a, v, 3, 0);
     out[0] = v[0];
     out[outChannelOffset] = v[1];
     out[2 * outChannelOffset] = v[2];

@@ -32,8 +32,8 @@ void ResetCube(MemHandle cube16);
 
 // pixelCount pixels through an 8-bit cube; samples of pixel k at
 // in[k x inStep], + inChannelOffset, + 2 x inChannelOffset, the output
-// likewise. Nothing for a null cube. maskSet: masks are not built yet, so
-// every pixel is corrected.
+// likewise. Nothing for a null cube. Pixel k lies at (x0 + k, y) of the
+// frame; outside maskSet's region (when it has one) it is copied unchanged.
 void ApplyColorCube8(const uint8_t* in, uint8_t* out, MemHandle cube8, int32_t pixelCount, int16_t inStep,
                      int16_t inChannelOffset, int16_t outStep, int16_t outChannelOffset, uint16_t x0, uint16_t y,
                      const ColorMatrixLutSet* maskSet);

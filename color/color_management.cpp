@@ -10,6 +10,3 @@ uint16_t InputColorManagementMode() { return static_cast<uint16_t>(GetDefault(gD
 const char* InternalProfilePath() {
   return reinterpret_cast<const char*>(DefaultsBytes(gDefaults, kDefaultInternalProfile));
 }
-
-// Not built yet: nothing is loaded, and the chosen name is kept.
-bool LoadCalibrationProfile() { return true; }

@@ -34,5 +34,7 @@ static_assert(sizeof(RgbBasis) == 36, "the basis fills 36 bytes of the defaults 
 // The basis of an RGB profile (its gamma curve, white point and colorants
 // scaled by white over illuminant); fields whose tag is missing keep their value.
 bool ReadProfileRgbBasis(const char* path, RgbBasis* basis);
-// Loads the calibration profile named in the defaults block; false when it cannot be loaded.
+// Resets the calibration, then loads the calibration profile named in the
+// defaults block from the settings folder; false (and the reset form) when it
+// cannot be loaded. The caller rebuilds the tables (RebuildCalibrationTables).
 bool LoadCalibrationProfile();

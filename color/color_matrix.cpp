@@ -5,6 +5,7 @@
 
 #include "color/color_cubes.h"
 #include "color/calibration_tables.h"
+#include "color/mask_region.h"
 
 ColorMatrixLutSet gCalibrationSet;
 
@@ -57,6 +58,18 @@ void CorrectInks(const ColorMatrixLut* entries, int32_t ink[3], Amount amount) {
 
 int32_t Clamp(int32_t v, int32_t high) { return v < 0 ? 0 : (v > high ? high : v); }
 
+// A pixel outside the mask passes unchanged.
+template <typename Sample>
+void CopyPixel(const Sample* in, Sample* out, int32_t channelOffset) {
+  const Sample r = in[0], g = in[channelOffset], b = in[2 * channelOffset];
+  out[0] = r;
+  out[channelOffset] = g;
+  out[2 * channelOffset] = b;
+}
+
+// The set's mask region, null when every pixel is corrected.
+const MaskRegion* RegionOf(const ColorMatrixLutSet* maskSet) { return maskSet ? maskSet->maskRegion : nullptr; }
+
 }  // namespace
 
 int32_t SectorWeight(int sector, int32_t c, int32_t m, int32_t y) {
@@ -79,8 +92,8 @@ int32_t SectorWeight(int sector, int32_t c, int32_t m, int32_t y) {
   return w > 0 ? w : 0;
 }
 
-int32_t BuildColorMatrixLuts(const int16_t matrix[kMatrixCells], ColorMatrixLutSet* set, const char*,
-                             const WinRect*, uint8_t) {
+int32_t BuildColorMatrixLuts(const int16_t matrix[kMatrixCells], ColorMatrixLutSet* set, const char* maskName,
+                             const WinRect* frameRect, uint8_t toPreview) {
   // Red, green and blue columns fold into their two inks when the row
   // (as given) also uses one of those inks.
   int16_t folded[kMatrixCells];
@@ -109,14 +122,21 @@ int32_t BuildColorMatrixLuts(const int16_t matrix[kMatrixCells], ColorMatrixLutS
     for (int i = 0; i < 256; ++i) e.table[i] = static_cast<uint16_t>(static_cast<int32_t>(i * double{e.gain} + 0.5));
   }
   set->entryCount = kMatrixCells;
-  return 0;
+  ClearRegionSlot(&set->maskRegion, 0);
+  if (!maskName || !frameRect) return 0;
+  return BuildMaskRegionForRect(&set->maskRegion, maskName, *frameRect, toPreview);
 }
 
 void ApplyColorMatrix8(const uint8_t* in, uint8_t* out, const ColorMatrixLut* entries, uint16_t entryCount,
-                       uint16_t pixelCount, uint16_t pixelStep, int16_t channelOffset, uint16_t, uint16_t,
-                       const ColorMatrixLutSet*) {
+                       uint16_t pixelCount, uint16_t pixelStep, int16_t channelOffset, uint16_t x0, uint16_t y,
+                       const ColorMatrixLutSet* maskSet) {
   if (entryCount != kMatrixCells || !entries) return;
+  const MaskRegion* region = RegionOf(maskSet);
   for (uint32_t k = 0; k < pixelCount; ++k, in += pixelStep, out += pixelStep) {
+    if (region && !MaskRegionContains(region, x0 + static_cast<int32_t>(k), y)) {
+      CopyPixel(in, out, channelOffset);
+      continue;
+    }
     int32_t ink[3] = {255 - in[0], 255 - in[channelOffset], 255 - in[2 * channelOffset]};
     CorrectInks(entries, ink, [](const ColorMatrixLut& e, int32_t w) {
       return w - 15 > 0 ? static_cast<int32_t>(static_cast<int16_t>(e.table[w - 15])) : 0;
@@ -128,10 +148,15 @@ void ApplyColorMatrix8(const uint8_t* in, uint8_t* out, const ColorMatrixLut* en
 }
 
 void ApplyColorMatrix16(const uint16_t* in, uint16_t* out, const ColorMatrixLut* entries, uint16_t entryCount,
-                        int32_t pixelCount, uint16_t pixelStep, uint16_t channelOffset, uint16_t, uint16_t,
-                        const ColorMatrixLutSet*) {
+                        int32_t pixelCount, uint16_t pixelStep, uint16_t channelOffset, uint16_t x0, uint16_t y,
+                        const ColorMatrixLutSet* maskSet) {
   if (entryCount != kMatrixCells || !entries) return;
+  const MaskRegion* region = RegionOf(maskSet);
   for (int32_t k = 0; k < pixelCount; ++k, in += pixelStep, out += pixelStep) {
+    if (region && !MaskRegionContains(region, x0 + k, y)) {
+      CopyPixel(in, out, channelOffset);
+      continue;
+    }
     int32_t ink[3] = {65535 - in[0], 65535 - in[channelOffset], 65535 - in[2 * channelOffset]};
     CorrectInks(entries, ink, [](const ColorMatrixLut& e, int32_t w) {
       return w - 3840 > 0 ? static_cast<int32_t>((w - 3840) * double{e.gain} + 0.5) : 0;

@@ -8,6 +8,8 @@
 #include "foundation/geometry.h"
 #include "foundation/memory.h"
 
+struct MaskRegion;
+
 constexpr int kMatrixSectors = 12;
 constexpr int kMatrixColors = 6;  // red, green, blue, cyan, magenta, yellow
 constexpr int kMatrixCells = kMatrixSectors * kMatrixColors;
@@ -27,21 +29,23 @@ struct ColorMatrixLutSet {
   int16_t greyRow[88];           // used by the calibration set only
   int16_t patchValues[1584];     // used by the calibration set only
   uint8_t enabled;               // at least one matrix value is not 0
+  MaskRegion* maskRegion;        // the frame's mask relative to its top-left pixel; null: every pixel
 };
 
 // The sector weight w(s) of ink amounts c, m, y (0 when not positive).
 int32_t SectorWeight(int sector, int32_t c, int32_t m, int32_t y);
 
-// Builds the set's 72 tables from matrix (folded first). maskName, frameRect
-// and toPreview name the frame's mask; mask regions are not built yet, so
-// every pixel is corrected. 0, or -108 when the entry block cannot be allocated.
+// Builds the set's 72 tables from matrix (folded first) and replaces its mask
+// region by the frame's mask (BuildMaskRegionForRect) when maskName and
+// frameRect are given. 0, or -108 when the entry block cannot be allocated or
+// the mask cannot be read (the tables are built then, without a region).
 int32_t BuildColorMatrixLuts(const int16_t matrix[kMatrixCells], ColorMatrixLutSet* set, const char* maskName,
                              const WinRect* frameRect, uint8_t toPreview);
 
 // Corrects pixelCount pixels (red at in[k x pixelStep], green + channelOffset,
 // blue + 2 x channelOffset; out addressed alike, may equal in). Nothing unless
-// entryCount is 72. x0, y and maskSet place the pixels in the frame's mask,
-// which is not built yet: every pixel is corrected.
+// entryCount is 72. Pixel k lies at (x0 + k, y) of the frame; outside
+// maskSet's region (when it has one) it is copied unchanged.
 void ApplyColorMatrix8(const uint8_t* in, uint8_t* out, const ColorMatrixLut* entries, uint16_t entryCount,
                        uint16_t pixelCount, uint16_t pixelStep, int16_t channelOffset, uint16_t x0, uint16_t y,
                        const ColorMatrixLutSet* maskSet);

@@ -1,9 +1,9 @@
 #include "color/cube_services.h"
 
+#include "color/color_calibration.h"
 #include "color/color_profile_set.h"
 
-// Not built yet: the calibration allocates no cubes, rows pass unchanged.
-MemHandle CalibrationCube8() { return nullptr; }
+MemHandle CalibrationCube8() { return gCalibrationCube8; }
 
 ColorTransformHandle ScannerToInternalTransform(uint8_t transparency) {
   const ColorTransformSlot slot = transparency ? kTransformTransparency : kTransformReflective;

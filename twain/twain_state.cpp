@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/memory.h"
+#include "frames/mask_services.h"
 #include "output/output_hooks_install.h"
 #include "readers/file_thumbnail_source.h"
 #include "twain/colour_services.h"
@@ -48,6 +49,7 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallReaderThumbnailSource();
   InstallSourceSessionServices();
   InstallColorServices();
+  InstallFrameMaskServices();
   InstallUserInterfaceSessionHooks();
   InstallUserInterfaceToneHooks();
   InstallOutputSessionHooks();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "color/cmyk_tables.h"
+#include "color/color_calibration.h"
 #include "color/color_management.h"
 #include "foundation/record_store.h"
 #include "foundation/record_type.h"
@@ -159,9 +160,12 @@ void CheckLoadedDefaults(DefaultsBlock& block) {
 void ReconcileDefaultsWithColourServices(DefaultsBlock& block) {
   ReconcileMonitorMatching(block);
   // The image source offers calibration, so a calibration in force stays.
-  if (GetDefault(block, kDefaultInputCmsMode) == kInputColorCalibration && !LoadCalibrationProfile()) {
-    DefaultsBytes(block, kDefaultCalibrationProfileName)[0] = 0;
-    SetDefault<int16_t>(block, kDefaultInputCmsMode, kInputColorNone);
+  if (GetDefault(block, kDefaultInputCmsMode) == kInputColorCalibration) {
+    if (!LoadCalibrationProfile()) {
+      DefaultsBytes(block, kDefaultCalibrationProfileName)[0] = 0;
+      SetDefault<int16_t>(block, kDefaultInputCmsMode, kInputColorNone);
+    }
+    RebuildCalibrationTables();
   }
   const int16_t output = GetDefault(block, kDefaultOutputCmsMode);
   if (output == 4 || (output == 5 && !gIcmEnabled)) SetDefault<int16_t>(block, kDefaultOutputCmsMode, 1);
