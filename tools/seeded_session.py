@@ -37,13 +37,14 @@ def run(runner, folder, args):
 
 
 def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, frames=1, gamma=1.0, filter=None,
-            profiles=None, quarter_turns=0, cmyk=None):
+            profiles=None, quarter_turns=0, cmyk=None, calibration=None):
     """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed.
     Frame i covers the image's rows 0 to HEIGHT - 4i; gamma is the frames' master tone gamma; filter is
     the frames' filter kind and sharpening parameters, then descreen ruling and output dpi (seedprefs);
     profiles are the paths of the scanner, the internal and optionally the output profile; quarter_turns
     turns the frames' orientation; cmyk is a CMYK output (mode, name): mode 3 with a separation table of
-    "CB Profile\\", 5 with a CMYK table or profile."""
+    "CB Profile\\", 5 with a CMYK table or profile; calibration names a calibration profile of the settings
+    folder and switches the calibration on (input mode 3) in place of profiles."""
     folder = os.path.abspath(folder)
     os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
     for name in FILES:
@@ -57,10 +58,11 @@ def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, 
     ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
                                  windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),
                                  'rgb' if channels == 3 else 'grey', str(frame_bits), str(frames), str(gamma)]
-                         + ([','.join(map(str, filter)) if filter else '-'] if filter or profiles or quarter_turns
-                            or cmyk else [])
-                         + (['|'.join(windows_path(p) for p in profiles) if profiles else '-']
-                            if profiles or quarter_turns or cmyk else [])
+                         + ([','.join(map(str, filter)) if filter else '-'] if filter or profiles or calibration
+                            or quarter_turns or cmyk else [])
+                         + ([('itp:' + calibration) if calibration else
+                             '|'.join(windows_path(p) for p in profiles) if profiles else '-']
+                            if profiles or calibration or quarter_turns or cmyk else [])
                          + ([str(quarter_turns)] if quarter_turns or cmyk else [])
                          + (['%d:%s' % cmyk] if cmyk else []))
     return ok

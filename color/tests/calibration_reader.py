@@ -42,6 +42,21 @@ def read_itp(path):
     return p
 
 
+def write_itp(path, cube):
+    """A version-2 profile in "II" order: zero matrix and patches, the identity
+    grey row, the reset tables' headers and the cube (35937 x 3 values 0..1,
+    node order (red x 33 + green) x 33 + blue) at 2^30."""
+    grey = [255 - ((i // 4) * 255) // 21 for i in range(88)]
+    head = b'II' + struct.pack('<H3I', 2, 72, 88, 1584) + struct.pack('<72h', *[0] * 72) + struct.pack('<88h', *grey)
+    head += struct.pack('<1584h', *[0] * 1584)
+    block = struct.pack('<4H', 3, 3, 13, 22) + bytes(4) + bytes(28 * 286) + bytes(2 * 3432)
+    fixed = [int(v * 2 ** 30 + 0.5) for v in cube]
+    block += struct.pack('<2H', 3, 33) + struct.pack('<107811i', *fixed)
+    assert len(head) == V1_END and len(head) + len(block) == V2_END
+    with open(path, 'wb') as f:
+        f.write(head + block)
+
+
 def main():
     folder = sys.argv[1]
     problems = []

@@ -9,13 +9,14 @@
 // the descreen ruling and the output resolution ("-" for none). Profiles
 // switch colour management on in the stored defaults: the reflective scanner
 // profile and the internal profile (input mode 2), and with an output profile
-// also output mode 2 ("-" for none). A CMYK output "<mode>:<name>" gives four
+// also output mode 2 ("-" for none); "itp:<name>" instead switches the
+// calibration on (input mode 3) with that calibration profile. A CMYK output "<mode>:<name>" gives four
 // samples a pixel through output mode 3 (the separation table of that name in
 // "CB Profile\") or 5 (the CMYK table or profile of that name).
 //   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey>
 //             [bits per channel] [frames] [curve gamma]
 //             [kind,threshold,amount,limit,soft,light,dark,matrix[,ruling,output dpi]]
-//             [scanner profile|internal profile[|output profile]] [quarter turns] [cmyk output]
+//             [scanner profile|internal profile[|output profile] or itp:<name>] [quarter turns] [cmyk output]
 // ("-" for no profiles and "0" for no turn before what follows them)
 #include <algorithm>
 #include <cmath>
@@ -50,11 +51,15 @@ void SetPathField(DefaultsArea area, const std::string& path) {
   std::memcpy(DefaultsBytes(gDefaults, area), path.data(), std::min<size_t>(path.size(), area.size - 1));
 }
 
-// The built-in defaults with the colour-management profiles "scanner|internal[|output]" ("-" for none) and a
+// The built-in defaults with the colour-management profiles "scanner|internal[|output]" ("-" for none, "itp:<name>"
+// for the calibration profile) and a
 // CMYK output "<mode>:<name>" (empty for none).
 bool WriteColourDefaults(FileHandle appStore, const std::string& profiles, const std::string& cmyk) {
   SetBuiltInDefaults(gDefaults);
-  if (profiles != "-") {
+  if (profiles.compare(0, 4, "itp:") == 0) {
+    SetPathField(kDefaultCalibrationProfileName, profiles.substr(4));
+    SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, 3);
+  } else if (profiles != "-") {
     const size_t first = profiles.find('|');
     if (first == std::string::npos) return false;
     const size_t second = profiles.find('|', first + 1);
