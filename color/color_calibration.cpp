@@ -146,6 +146,7 @@ void FreeColorCalibration() {
   gCalibrationSet.entryCount = 0;
   DisposeHandle(&gCalibrationCube8);
   DisposeHandle(&gCalibrationCube16);
+  FreeNameList(&gProfileNames);
 }
 
 void RebuildCalibrationTables() {

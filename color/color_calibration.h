@@ -18,7 +18,7 @@ extern MemHandle gCalibrationCube16;
 // twelve-colour frame set's region dropped too), both cubes allocated, the
 // current profile loaded and the tables and cubes rebuilt.
 void ResetColorCalibration();
-// Releases the regions, the calibration set's tables and both cubes.
+// Releases the regions, the calibration set's tables, both cubes and the profile list.
 void FreeColorCalibration();
 // After a load: the calibration set's tables from the calibration matrix (no
 // mask), the 8-bit cube baked and the 16-bit cube reset. Cubes not yet
@@ -30,7 +30,8 @@ void RebuildCalibrationTables();
 // calibration; on success the file's name becomes the current profile name.
 bool SaveCalibrationProfile();
 
-// The profile names of the settings folder, listed once and kept until a save.
+// The profile names of the settings folder, listed once and kept until a save
+// or the release of the calibration.
 const NameNode* CalibrationProfileNames();
 // The 1-based item of the current profile name in that list. A name that is
 // not listed is emptied and item 1 chosen; no name chooses nothing (0).
