@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "color/color_cubes.h"
 #include "color/color_management.h"
 #include "color/profile_files.h"
+#include "color/soft_proof_cube.h"
 #include "color/tests/color_test_support.h"
 #include "records/defaults_block.h"
 #include "state/data_source_state.h"
@@ -370,6 +372,51 @@ TEST(SwapRedBlue, InPlaceAndApart) {
   SwapRedBlue(pixels.data(), pixels.data(), 2);
   EXPECT_EQ(pixels, (std::vector<uint8_t>{3, 2, 1, 6, 5, 4}));
   EXPECT_EQ(apart, pixels);
+}
+
+// The soft proof through the output transform (CMYK mode 2): the cube's nodes
+// go out as CMYK quads and, for all inks, come back through the reverse
+// transform; a single proof ink shows as grey. The module copies its rows.
+TEST_F(ProfileSet, SoftProofCubeThroughTheOutputTransform) {
+  Choose("", "", "internal.icc", "output.icc");
+  ASSERT_EQ(RebuildColorTransforms(), 0);
+  gColorProfileSet.cmykMode = 2;
+  std::vector<uint8_t> identity(kCube8Bytes);
+  InitIdentityCube8(identity.data());
+  const struct {
+    uint16_t proofChannel;
+    size_t translations;
+  } cases[] = {{kProofAllInks, 2}, {0, 1}, {2, 1}, {3, 1}};
+  for (const auto& c : cases) {
+    gColorProfileSet.proofChannel = c.proofChannel;
+    module_.translations.clear();
+    MemHandle cube = nullptr;
+    BuildSoftProofCube(&cube);
+    ASSERT_NE(cube, nullptr);
+    ASSERT_EQ(module_.translations.size(), c.translations) << c.proofChannel;
+    EXPECT_EQ(module_.translations[0].width, static_cast<uint32_t>(kCubeEntries));
+    EXPECT_EQ(module_.translations[0].outputFormat, kBitmapKymcQuads);
+    std::vector<uint8_t> want = identity;
+    if (c.proofChannel == kProofAllInks) {
+      EXPECT_EQ(module_.translations[1].inputFormat, kBitmapKymcQuads);
+    } else {
+      // The quads hold red, green, blue and 0: the chosen one of them, inverted, in every channel.
+      for (int32_t n = 0; n < kCubeEntries; ++n)
+        for (int ch = 0; ch < 3; ++ch)
+          want[3 * n + ch] = static_cast<uint8_t>(255 - (c.proofChannel < 3 ? identity[3 * n + c.proofChannel] : 0));
+    }
+    EXPECT_EQ(0, std::memcmp(cube->data, want.data(), kCube8Bytes)) << c.proofChannel;
+    DisposeMemHandle(cube);
+  }
+  gIcmEnabled = 0;
+  module_.translations.clear();
+  MemHandle cube = nullptr;
+  BuildSoftProofCube(&cube);
+  EXPECT_TRUE(module_.translations.empty()) << "colour management off";
+  EXPECT_EQ(0, std::memcmp(cube->data, identity.data(), kCube8Bytes));
+  DisposeMemHandle(cube);
+  gColorProfileSet.cmykMode = 0;
+  gColorProfileSet.proofChannel = kProofAllInks;
 }
 
 }  // namespace
