@@ -197,8 +197,7 @@ bool RunJobItem(JobItem& item, int16_t number, int16_t total, uint8_t* cancelled
   if (!node) return true;
   node->next = nullptr;
   gCurrentFrame = &node->frame;
-  ColorSettingsSnapshot source = item.settings;
-  PutBackSourceSettings(source);
+  PutBackSourceSettings(item.settings);
   item.ApplyColorSettings();
   if (item.settings.outputMode == 4) JobWindow().setupMonitorMatching();
 

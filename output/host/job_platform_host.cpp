@@ -1,13 +1,18 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <string>
 
 #include "output/job_cache.h"
 
 // POSIX keeps no creation time: the last status change stands in for it.
 bool FileCreationLocalTime(const char* path, CacheTime* time) {
+  // The host takes "\\" as "/", as its file layer does.
+  std::string native(path);
+  for (char& c : native)
+    if (c == '\\') c = '/';
   struct stat info;
-  if (stat(path, &info) != 0) return false;
+  if (stat(native.c_str(), &info) != 0) return false;
   struct tm t;
   const time_t seconds = info.st_ctim.tv_sec;
   if (!localtime_r(&seconds, &t)) return false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/file_io.h"
 #include "foundation/record_store.h"
 #include "frames/orientation/preview_orientation.h"
 #include "output/job_cache.h"
@@ -17,6 +18,7 @@
 #include "output/tests/writer_test_support.h"
 #include "records/defaults_block.h"
 #include "session/device_layer.h"
+#include "session/preview_files.h"
 #include "state/data_source_state.h"
 
 namespace {
@@ -331,6 +333,39 @@ TEST_F(JobListTest, TheDefaultOutputFolder) {
   ASSERT_TRUE(RecordStoreAdd(gAppStore, TagFromString("JMQB"), 128, chosen, sizeof chosen, ""));
   InitDefaultOutputFolder(folder);
   EXPECT_STREQ(folder, "e:\\jobs\\fertig");
+}
+
+// The current preview goes into the job's folder when the entry is made and
+// comes back over the current preview when the entry is installed.
+TEST_F(JobListTest, CachedPreviewsComeBackForTheirEntry) {
+  char preview[256];
+  ASSERT_TRUE(PreviewFilePath(kPreviewFile, preview));
+  const char bytes[] = "preview bytes";
+  FileHandle file = CreateFileForWriting(preview);
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(WriteBytesAt(file, 0, bytes, sizeof bytes));
+  CloseFile(file);
+
+  JobItem& item = Add(nullptr, kJobCurrentSource);
+  char cacheName[40], zoomName[40];
+  item.GetNames(cacheName, zoomName);
+  EXPECT_EQ(std::strlen(cacheName), 26u) << cacheName;
+  EXPECT_STREQ(zoomName, "");  // no zoom file
+  char folder[256];
+  ASSERT_TRUE(JobCacheFolder(*list_, folder));
+  EXPECT_TRUE(FileExists((std::string(folder) + cacheName).c_str()));
+
+  item.DeleteCachedFiles();
+  EXPECT_FALSE(FileExists(preview));
+  gLightSourceFlag = 1;
+  item.InstallPreview(folder);
+  EXPECT_EQ(gLightSourceFlag, 0);
+  char back[sizeof bytes] = {};
+  file = OpenFileForReading(preview);
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(ReadBytesAt(file, 0, back, sizeof back));
+  CloseFile(file);
+  EXPECT_STREQ(back, bytes);
 }
 
 }  // namespace
