@@ -1,7 +1,8 @@
 // What the jobs need of the main window above the output layer. The main
 // window installs its parts at module attach; until then each part does
 // nothing: resolutions unclamped, no monitor matching, no rows to redraw, no
-// preview to rebuild, and no automatic adjustment before a file entry's run.
+// preview to lay out, no automatic setting, and no automatic adjustment
+// before a file entry's run.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,8 @@ struct JobWindowHooks {
   void (*initScanFrame)() = [] {};
   // The job manager's row of the 1-based entry.
   void (*redrawJobRow)(int16_t index, int16_t mode) = [](int16_t, int16_t) {};
-  // Preview buffers freed, the preview laid out again and its control invalidated.
-  void (*rebuildPreview)() = [] {};
+  // The preview laid out again and its control invalidated, so that it is rebuilt.
+  void (*relayoutPreview)() = [] {};
   // The global "Automatik vor dem Scan" setting.
   uint8_t (*automaticBeforeScan)() = [] { return uint8_t{0}; };
   void (*setAutomaticBeforeScan)(uint8_t on) = [](uint8_t) {};

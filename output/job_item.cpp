@@ -253,7 +253,7 @@ void JobItem::ApplyDeviceLimits() {
   }
   // A quality factor of 0 gives no screen ruling: it stays as it is.
   if (frame.qualityFactor != 0)
-    frame.screenRuling = static_cast<int16_t>(TruncRound(frame.outputResolution / frame.qualityFactor + 0.5));
+    frame.screenRuling = static_cast<int16_t>(TruncRound(frame.outputResolution / frame.qualityFactor));
   RenderJobThumbnail(*this);
 }
 

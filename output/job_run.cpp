@@ -18,6 +18,7 @@
 #include "output/writer_progress.h"
 #include "records/defaults_block.h"
 #include "session/device_layer.h"
+#include "session/preview_store.h"
 #include "session/user_interface_hooks.h"
 #include "state/data_source_state.h"
 
@@ -180,6 +181,8 @@ void RunJobList(JobList& list, const uint8_t* selection) {
   JobWindow().initColourSystem();
   if (progress) CloseWriterProgress();
   SuppressAlerts(false);
+  // The band pipeline starts its next read from the beginning.
+  gBand.passByte = 0;
   JobWindow().initScanFrame();
   gCurrentFrame = snapshot.currentFrame;
   PutBackSourceSettings(snapshot);
@@ -187,7 +190,10 @@ void RunJobList(JobList& list, const uint8_t* selection) {
   ReplaceOutputPathRecord(hadPath ? before : nullptr, kOutputPathName);
   gBatchOutput = batch;
   gOutputFormat = format;
-  if (autoAdjusted) JobWindow().rebuildPreview();
+  if (autoAdjusted) {
+    FreePreviewBuffers();
+    JobWindow().relayoutPreview();
+  }
 }
 
 bool RunJobItem(JobItem& item, int16_t number, int16_t total, uint8_t* cancelled, uint8_t* autoRan) {

@@ -258,14 +258,14 @@ TEST_F(JobListTest, DeviceLimitsByScanTypeDepthAndResolution) {
   const DeviceScaleLimits limits = GetDeviceScaleLimits();
   const int32_t low = (75 * limits.minPercent + 99) / 100, high = 300 * limits.maxPercent / 100;
   item.frame.colorMode = 1;
-  item.frame.qualityFactor = 2;
+  item.frame.qualityFactor = 1.6;
   item.frame.outputResolution = 1;
   item.ApplyDeviceLimits();
   EXPECT_EQ(item.frame.outputResolution, low);
   item.frame.outputResolution = 32000;
   item.ApplyDeviceLimits();
   EXPECT_EQ(item.frame.outputResolution, high);
-  EXPECT_EQ(item.frame.screenRuling, static_cast<int16_t>(high / 2.0 + 0.5 + 0.5));
+  EXPECT_EQ(item.frame.screenRuling, static_cast<int16_t>(high / 1.6 + 0.5));
   // A quality factor of 0 leaves the screen ruling alone.
   item.frame.qualityFactor = 0;
   item.frame.screenRuling = 77;

@@ -54,6 +54,7 @@ class JobRunWindowsTest : public WriterTest {
   void TearDown() override {
     SetProgressCancelled(false);
     InstallJobWindowHooks(JobWindowHooks());
+    gOutputFormat = kFormatTiff;
     WriterTest::TearDown();
   }
 };
@@ -103,6 +104,9 @@ TEST_F(JobRunWindowsTest, ACancelledJobStartedAgainLosesNoFrame) {
     }
   };
   InstallJobWindowHooks(hooks);
+  // The global output state of a JPEG scan, which the job's TIFF run leaves as it was.
+  gOutputFormat = kFormatJpeg;
+  gBatchOutput = false;
   const uint8_t all[7] = {1, 1, 1, 1, 1, 1, 1};
   uint8_t exists = 9;
   EXPECT_TRUE(CheckJobsBeforeRun(list, all, &exists, nullptr, nullptr));
@@ -110,6 +114,8 @@ TEST_F(JobRunWindowsTest, ACancelledJobStartedAgainLosesNoFrame) {
   RunJobList(list, all);
   EXPECT_EQ(Statuses(list), (std::vector<int32_t>{2, 2, 2, 0, 0, 0, 0}));
   EXPECT_TRUE(list.StopRequested());
+  EXPECT_FALSE(gBatchOutput);
+  EXPECT_EQ(gOutputFormat, kFormatJpeg);
   SetProgressCancelled(false);
 
   // Started again: the files written so far are neither asked about nor replaced.
