@@ -1,6 +1,5 @@
 #include "output/job_item.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -16,6 +15,7 @@
 #include "output/job_run.h"
 #include "output/job_thumbnails.h"
 #include "output/output_checks.h"
+#include "output/output_names.h"
 #include "records/defaults_block.h"
 #include "session/device_layer.h"
 #include "session/preview_files.h"
@@ -89,19 +89,6 @@ bool CopyPreviewFile(const char* from, const char* to) {
 }
 
 }  // namespace
-
-bool SamePathText(const char* a, const char* b) {
-  const auto fold = [](char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    // Both separators name the same folder.
-    if (u == '/') return static_cast<int>('\\');
-    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<int>(u - 0x20);
-    return std::toupper(u);
-  };
-  for (; *a && *b; ++a, ++b)
-    if (fold(*a) != fold(*b)) return false;
-  return *a == *b;
-}
 
 JobItem::JobItem() = default;
 

@@ -125,5 +125,3 @@ class OverviewJobItem : public FileJobItem {
 // The entry of the kind (1-3) for the current settings; null for another kind.
 JobItem* NewJobItem(int32_t kind, const FrameRecord& frame, uint8_t autoBeforeRun, const char* previewCacheName,
                     const char* zoomCacheName, const char* imagePath);
-// Whether two paths name the same file (case-insensitive, code page 1252 letters too).
-bool SamePathText(const char* a, const char* b);

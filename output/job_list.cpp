@@ -16,8 +16,6 @@ namespace {
 constexpr const char* kCopyPrefix = "Kopie von";
 constexpr const char* kNumberedCopyPrefix = "Kopie (%d) von";
 
-bool SameNameFolded(const char* a, const char* b) { return SamePathText(a, b); }
-
 }  // namespace
 
 JobNode* NthJobNode(const JobList& list, int16_t n) {
@@ -50,7 +48,7 @@ JobItem* JobList::ItemAt(int16_t index) const {
 
 bool JobList::ContainsFrameName(const char* name) const {
   for (JobNode* node = head_; node; node = node->next)
-    if (node->item->frame.hasName && SameNameFolded(node->item->frame.name, name)) return true;
+    if (node->item->frame.hasName && SamePathText(node->item->frame.name, name)) return true;
   return false;
 }
 
