@@ -173,11 +173,6 @@ void RunJobList(JobList& list, const uint8_t* selection) {
     if (autoRan) autoAdjusted = true;
   }
 
-  // The numbers of finished entries are used up, as after any batch run, so
-  // that a job started again after a cancel replaces none of their files.
-  SetDefault(gDefaults, kDefaultBatchStartNumber,
-             static_cast<int16_t>(GetDefault(gDefaults, kDefaultBatchStartNumber) + finished));
-  SessionUserInterface().saveColourBalanceAndDefaults();
   JobWindow().initColourSystem();
   if (progress) CloseWriterProgress();
   SuppressAlerts(false);
@@ -187,6 +182,14 @@ void RunJobList(JobList& list, const uint8_t* selection) {
   gCurrentFrame = snapshot.currentFrame;
   PutBackSourceSettings(snapshot);
   ApplySettingsSnapshot(snapshot);
+  // The numbers of finished entries are used up, as after any batch run, so
+  // that a job started again after a cancel replaces none of their files
+  // (stored once the settings are the user's own again).
+  if (finished > 0) {
+    SetDefault(gDefaults, kDefaultBatchStartNumber,
+               static_cast<int16_t>(GetDefault(gDefaults, kDefaultBatchStartNumber) + finished));
+    SessionUserInterface().saveColourBalanceAndDefaults();
+  }
   ReplaceOutputPathRecord(hadPath ? before : nullptr, kOutputPathName);
   gBatchOutput = batch;
   gOutputFormat = format;
