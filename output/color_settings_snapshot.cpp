@@ -23,7 +23,8 @@ void CopyOut(DefaultsArea area, char* out, uint32_t size) {
 void CopyIn(DefaultsArea area, const char* text) {
   uint8_t* bytes = DefaultsBytes(gDefaults, area);
   std::memset(bytes, 0, area.size);
-  std::strncpy(reinterpret_cast<char*>(bytes), text, area.size - 1);
+  const size_t length = std::strlen(text);
+  std::memcpy(bytes, text, length < area.size ? length : area.size - 1u);
 }
 
 bool SameText(DefaultsArea area, const char* text) {

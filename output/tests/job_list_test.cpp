@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "foundation/file_io.h"
+#include "foundation/file_names.h"
+#include "foundation/pstring.h"
 #include "foundation/record_store.h"
+#include "foundation/settings_folders.h"
 #include "frames/orientation/preview_orientation.h"
 #include "output/job_cache.h"
 #include "output/job_hooks.h"
@@ -335,10 +338,17 @@ TEST_F(JobListTest, TheDefaultOutputFolder) {
   EXPECT_STREQ(folder, "e:\\jobs\\fertig");
 }
 
+// The files carry the device's name, which an open image gives.
+const ScanNameSource kDeviceName = {[](unsigned char* name) { PStrFromC(name, "ZIR test.tif"); }, [] { return false; },
+                                    [] { return false; }};
+
 // The current preview goes into the job's folder when the entry is made and
 // comes back over the current preview when the entry is installed.
 TEST_F(JobListTest, CachedPreviewsComeBackForTheirEntry) {
+  SetScanNameSource(&kDeviceName);
   char preview[256];
+  ASSERT_TRUE(GetPreviewsFolder(preview));
+  CreateFolder(preview);
   ASSERT_TRUE(PreviewFilePath(kPreviewFile, preview));
   const char bytes[] = "preview bytes";
   FileHandle file = CreateFileForWriting(preview);
@@ -366,6 +376,7 @@ TEST_F(JobListTest, CachedPreviewsComeBackForTheirEntry) {
   EXPECT_TRUE(ReadBytesAt(file, 0, back, sizeof back));
   CloseFile(file);
   EXPECT_STREQ(back, bytes);
+  SetScanNameSource(nullptr);
 }
 
 }  // namespace
