@@ -206,6 +206,33 @@ TEST_F(JobListTest, SettingGroupsTakeTheirSettingsOnly) {
   EXPECT_EQ(item.autoBeforeRun, 1);
 }
 
+// An entry's CMYK tables that cannot be loaded leave their name empty, in
+// the entry and in the settings; the rest becomes current.
+TEST_F(JobListTest, ColorSettingsThatCannotLoadAreEmptied) {
+  JobItem& item = Add();
+  std::strcpy(item.settings.cmykProfileName, "fehlt.icc");
+  item.settings.inputMode = 1;
+  item.settings.outputMode = 1;
+  item.ApplyColorSettings();
+  EXPECT_STREQ(item.settings.cmykProfileName, "");
+  const ColorSettingsSnapshot now = TakeColorSettingsSnapshot();
+  EXPECT_STREQ(now.cmykProfileName, "");
+  EXPECT_EQ(now.inputMode, 1);
+  EXPECT_EQ(now.outputMode, 1);
+  EXPECT_FALSE(item.DiffersFromCurrent());
+
+  // A snapshot goes back whole.
+  ColorSettingsSnapshot saved = now;
+  saved.inputMode = 2;
+  saved.lightSource = 1;
+  std::strcpy(saved.scannerProfile, "dia.icc");
+  ApplySettingsSnapshot(saved);
+  EXPECT_EQ(GetDefault(gDefaults, kDefaultInputCmsMode), 2);
+  EXPECT_STREQ(reinterpret_cast<const char*>(DefaultsBytes(gDefaults, kDefaultScannerProfileTransparency)),
+               "dia.icc");
+  EXPECT_STREQ(reinterpret_cast<const char*>(DefaultsBytes(gDefaults, kDefaultScannerProfileReflective)), "");
+}
+
 TEST_F(JobListTest, OutputSizesAreMatchedThroughTheScales) {
   current_.width = 4;
   current_.height = 2;
