@@ -1,6 +1,5 @@
 #include "output/file_output.h"
 
-#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -60,20 +59,6 @@ void InitialFolder(char* folder) {
   if (!GetTemporaryFolder(folder, kPathSize)) std::strcpy(folder, "C:\\");
 }
 
-// Paths compared as the file system does: without regard to case (code page 1252 letters too).
-char FoldCase(char c) {
-  const unsigned char u = static_cast<unsigned char>(c);
-  if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
-  return static_cast<char>(std::toupper(u));
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  return true;
-}
-
 std::string OutputName(int16_t kind, int16_t number) {
   char path[kPathSize];
   if (!LoadOutputPath(path)) return std::string();
@@ -96,12 +81,12 @@ void AvoidNameCollision(int16_t kind, int16_t number, int16_t count, std::vector
   std::string name = OutputName(kind, number);
   const auto used = [written](const std::string& path) {
     for (const std::string& other : *written)
-      if (SamePath(other, path)) return true;
+      if (SamePathText(other.c_str(), path.c_str())) return true;
     return false;
   };
   const auto numbered = [kind, count](const std::string& path) {
     for (int16_t n = 1; n <= count; ++n)
-      if (SamePath(NumberedName(kind, n), path)) return true;
+      if (SamePathText(NumberedName(kind, n).c_str(), path.c_str())) return true;
     return false;
   };
   if (gCurrentFrame && gCurrentFrame->hasName && (used(name) || numbered(name))) {

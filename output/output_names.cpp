@@ -1,5 +1,6 @@
 #include "output/output_names.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -169,3 +170,16 @@ bool OpenTiffFile(int32_t number, FileHandle* file) { return OpenWriterFile(1, n
 bool OpenJpegFile(int32_t number, FileHandle* file) { return OpenWriterFile(3, number, file); }
 void DeleteTiffFile(int32_t number) { DeleteWriterFile(1, number); }
 void DeleteJpegFile(int32_t number) { DeleteWriterFile(3, number); }
+
+bool SamePathText(const char* a, const char* b) {
+  const auto fold = [](char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    // Both separators name the same folder.
+    if (u == '/') return static_cast<int>('\\');
+    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<int>(u - 0x20);
+    return std::toupper(u);
+  };
+  for (; *a && *b; ++a, ++b)
+    if (fold(*a) != fold(*b)) return false;
+  return *a == *b;
+}

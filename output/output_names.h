@@ -52,3 +52,7 @@ bool OpenTiffFile(int32_t number, FileHandle* file);
 bool OpenJpegFile(int32_t number, FileHandle* file);
 void DeleteTiffFile(int32_t number);
 void DeleteJpegFile(int32_t number);
+
+// Whether two paths name the same file as the file system compares them:
+// without regard to case (code page 1252 letters too), either separator.
+bool SamePathText(const char* a, const char* b);

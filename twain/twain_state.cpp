@@ -9,6 +9,7 @@
 #include "twain/colour_services.h"
 #include "twain/session_services_install.h"
 #include "ui/densitometer_readout.h"
+#include "ui/job_hooks_install.h"
 #include "ui/session_hooks_install.h"
 #include "ui/tone_hooks_install.h"
 
@@ -53,6 +54,7 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallUserInterfaceSessionHooks();
   InstallUserInterfaceToneHooks();
   InstallOutputSessionHooks();
+  InstallUserInterfaceJobHooks();
   ReadoutConversions readouts;
   readouts.rgbToLab = RgbToLabReadout;
   readouts.rgbToHsl = RgbToHslReadout;

@@ -1,0 +1,36 @@
+// What the jobs need of the main window above the output layer. The main
+// window installs its parts at module attach; until then each part does
+// nothing: resolutions unclamped, no monitor matching, no rows to redraw, no
+// preview to lay out, no automatic setting, and no automatic adjustment
+// before a file entry's run.
+#pragma once
+
+#include <cstdint>
+
+struct FrameRecord;
+
+struct JobWindowHooks {
+  // The scale value limited for its axis (ClampOutputResolution).
+  double (*clampOutputResolution)(float value, bool xAxis, const FrameRecord* frame) =
+      [](float value, bool, const FrameRecord*) { return static_cast<double>(value); };
+  void (*setupMonitorMatching)() = [] {};
+  void (*initColourSystem)() = [] {};
+  // gScanFrame set up again for the preview (InitPreviewFrameRecordCb).
+  void (*initScanFrame)() = [] {};
+  // The job manager's row of the 1-based entry.
+  void (*redrawJobRow)(int16_t index, int16_t mode) = [](int16_t, int16_t) {};
+  // The preview laid out again and its control invalidated, so that it is rebuilt.
+  void (*relayoutPreview)() = [] {};
+  // The global "Automatik vor dem Scan" setting.
+  uint8_t (*automaticBeforeScan)() = [] { return uint8_t{0}; };
+  void (*setAutomaticBeforeScan)(uint8_t on) = [](uint8_t) {};
+  // Posts a command to the main window.
+  void (*postMainCommand)(uint16_t command) = [](uint16_t) {};
+  // The preview of the image file restored for the frame, so that the
+  // automatic adjustment can measure it; failed (true) or not.
+  bool (*autoAdjustFile)(const char* imagePath, const FrameRecord& frame) =
+      [](const char*, const FrameRecord&) { return false; };
+};
+
+void InstallJobWindowHooks(const JobWindowHooks& hooks);
+const JobWindowHooks& JobWindow();
