@@ -2,10 +2,13 @@
 
 #include <cstring>
 
+#include "color/selective_presets.h"
 #include "foundation/memory.h"
 #include "output/output_hooks_install.h"
 #include "readers/file_thumbnail_source.h"
+#include "sharpen/film_profiles.h"
 #include "twain/colour_services.h"
+#include "twain/platform.h"
 #include "twain/session_services_install.h"
 #include "ui/densitometer_readout.h"
 #include "ui/session_hooks_install.h"
@@ -51,6 +54,9 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallUserInterfaceSessionHooks();
   InstallUserInterfaceToneHooks();
   InstallOutputSessionHooks();
+  InstallRecordCleanupHook();
+  // The selective colour presets' install also installs the built-in film profiles.
+  InstallOwnerPresetInstaller([] { InstallBuiltinFilmProfiles(); });
   ReadoutConversions readouts;
   readouts.rgbToLab = RgbToLabReadout;
   readouts.rgbToHsl = RgbToHslReadout;
