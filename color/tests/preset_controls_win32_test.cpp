@@ -110,7 +110,7 @@ TEST_F(PresetControls, SaveImportAndDeleteRefillTheCombo) {
   {
     ScopedPrompts prompts;
     prompts.Accept(PromptKind::kName, "Neu");
-    Choose(4);
+    Choose(3);
     EXPECT_FALSE(OnCorrectionComboChange(parent_));
     EXPECT_EQ(prompts.Asked(0).initial, "Korrektur_132");
   }
