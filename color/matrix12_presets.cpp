@@ -80,7 +80,11 @@ void InitColorMatrix12State() {
   gColorMatrix12State = ColorMatrix12State{};
   gColorMatrix12State.wheelRange = 50;
   gColorMatrix12State.selected[0] = 1;
-  gColorMatrix12State.cube8 = NewCube8();
+}
+
+MemHandle ColorMatrix12Cube() {
+  if (!gColorMatrix12State.cube8) gColorMatrix12State.cube8 = NewCube8();
+  return gColorMatrix12State.cube8;
 }
 
 void FreeColorMatrix12State() {

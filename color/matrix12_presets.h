@@ -42,8 +42,11 @@ struct ColorMatrix12State {
 };
 extern ColorMatrix12State gColorMatrix12State;
 
-// No working tables, sector 0 current and alone selected, range 50, a fresh 8-bit cube.
+// No working tables, sector 0 current and alone selected, range 50; the
+// 8-bit cube is allocated afresh at its first use after this.
 void InitColorMatrix12State();
+// The 8-bit cube of the frame's matrix tables (null when it cannot be had).
+MemHandle ColorMatrix12Cube();
 // Disposes the working tables and the cube, where present.
 void FreeColorMatrix12State();
 

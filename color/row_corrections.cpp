@@ -17,7 +17,7 @@ int32_t gFrameLeft = 0;
 
 template <typename Sample, typename Apply, typename Offset>
 void SelectiveLine(Sample* row, int32_t width, Offset planeOffset, int32_t x, int32_t y, bool region, Apply apply) {
-  const SelectiveColorLutSet& set = region ? gSelectiveFrameSet : gSelectiveFilmSet;
+  const SelectiveColorLutSet& set = region ? gSelectiveFrameSet : FilmSelectiveSet();
   const SelectiveColorLut* entries = SelectiveColorEntries(set);
   if (!entries) return;
   const int32_t left = region ? x - gFrameLeft : x;
@@ -27,7 +27,10 @@ void SelectiveLine(Sample* row, int32_t width, Offset planeOffset, int32_t x, in
 
 }  // namespace
 
-bool IsSelectiveColorReady() { return gSelectiveFilmSet.entries != nullptr && gSelectiveFilmSet.entryCount > 0; }
+bool IsSelectiveColorReady() {
+  const SelectiveColorLutSet& film = FilmSelectiveSet();
+  return film.entries != nullptr && film.entryCount > 0;
+}
 
 bool AreRegionCorrectionsReady() {
   if (!GetDefault(gDefaults, kDefaultColorCorrectionOn)) return false;

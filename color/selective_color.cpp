@@ -11,6 +11,10 @@ SelectiveColorLutSet gSelectiveFrameSet;
 SelectiveColorLutSet gSelectiveFilmSet;
 SixColourPageState gSixColourPage;
 
+namespace {
+bool gFilmSetWanted = false;
+}  // namespace
+
 const int16_t kDefaultSelectiveMatrix[kSelectiveCells] = {
     -19, 0,   0,   26,  0,   0,    // red
     0,   -11, 0,   0,   22,  0,    // green
@@ -150,11 +154,18 @@ void ResetSelectiveColor() {
   ReleaseBlock(&gSelectiveFrameSet);
   gSelectiveFrameSet.entryCount = 0;
   gSixColourPage = SixColourPageState{50, kRed, {1, 0, 0, 0, 0, 0}, 0, nullptr};
-  BuildSelectiveColorLuts(kDefaultSelectiveMatrix, &gSelectiveFilmSet, nullptr, nullptr, 0);
+  gFilmSetWanted = true;
   ResetColorCalibration();
 }
 
+const SelectiveColorLutSet& FilmSelectiveSet() {
+  if (gFilmSetWanted && BuildSelectiveColorLuts(kDefaultSelectiveMatrix, &gSelectiveFilmSet, nullptr, nullptr, 0) == 0)
+    gFilmSetWanted = false;
+  return gSelectiveFilmSet;
+}
+
 void FreeSelectiveColorLuts() {
+  gFilmSetWanted = false;
   ClearRegionSlot(&gSelectiveFrameSet.maskRegion, 0);
   ReleaseBlock(&gSelectiveFrameSet);
   ReleaseBlock(&gSelectiveFilmSet);

@@ -37,6 +37,9 @@ struct SelectiveColorLutSet {
 // and the film set (the default matrix, never masked).
 extern SelectiveColorLutSet gSelectiveFrameSet;
 extern SelectiveColorLutSet gSelectiveFilmSet;
+// The film set, built from the default matrix first when ResetSelectiveColor
+// asked for it; its users take it through here.
+const SelectiveColorLutSet& FilmSelectiveSet();
 
 // The film set's matrix, row = source colour, column = target colour.
 extern const int16_t kDefaultSelectiveMatrix[kSelectiveCells];
@@ -71,8 +74,10 @@ void ApplySelectiveColor16(const uint16_t* in, uint16_t* out, const SelectiveCol
 // The set's entries (null without a table block).
 const SelectiveColorLut* SelectiveColorEntries(const SelectiveColorLutSet& set);
 
-// Empties the frame set, starts the six-colour page's state afresh, builds
-// the film set from the default matrix and starts the colour calibration.
+// Empties the frame set, starts the six-colour page's state afresh, has the
+// film set built anew from the default matrix (on its first use: most
+// sessions never correct a film negative, and every block a session takes
+// and gives back costs the host's heap) and starts the colour calibration.
 void ResetSelectiveColor();
 // Drops the frame set's mask region, releases both table blocks and the calibration state.
 void FreeSelectiveColorLuts();

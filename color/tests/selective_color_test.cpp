@@ -215,7 +215,8 @@ TEST_F(SelectiveColorTest, ResetBuildsTheFilmSetAndEmptiesTheFrameSet) {
   const int16_t expected[36] = {-19, 0, 0, 26, 0, 0, 0, -11, 0, 0, 22, 0, 0, 0, -11, 0, 0, 22,
                                 11,  0, 0, -22, 0, 0, 0, 11, 0, 0, -22, 0, 0, 0, 11, 0, 0, -22};
   EXPECT_TRUE(std::equal(expected, expected + 36, kDefaultSelectiveMatrix));
-  ASSERT_EQ(gSelectiveFilmSet.entryCount, 12);
+  EXPECT_EQ(gSelectiveFilmSet.entries, nullptr) << "built at its first use";
+  ASSERT_EQ(FilmSelectiveSet().entryCount, 12);
   const SelectiveColorLut* film = SelectiveColorEntries(gSelectiveFilmSet);
   EXPECT_EQ(film[0].target, 0u);
   EXPECT_EQ(film[1].target, 3u);
@@ -226,6 +227,7 @@ TEST_F(SelectiveColorTest, ResetBuildsTheFilmSetAndEmptiesTheFrameSet) {
   EXPECT_EQ(gSelectiveFilmSet.entries, nullptr);
   EXPECT_EQ(gSelectiveFrameSet.entries, nullptr);
   EXPECT_EQ(gSelectiveFilmSet.entryCount, 0);
+  EXPECT_EQ(FilmSelectiveSet().entries, nullptr) << "freed until the next reset";
 }
 
 }  // namespace

@@ -482,8 +482,10 @@ TEST(ColorMatrix12StateTest, InitStartsAfreshAndFreeReleases) {
   EXPECT_EQ(gColorMatrix12State.wheelBitmap, nullptr);
   EXPECT_EQ(std::vector<uint8_t>(gColorMatrix12State.selected, gColorMatrix12State.selected + 12),
             (std::vector<uint8_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  ASSERT_NE(gColorMatrix12State.cube8, nullptr);
-  EXPECT_EQ(MemHandleSize(gColorMatrix12State.cube8), kCube8Bytes);
+  const MemHandle cube = ColorMatrix12Cube();
+  ASSERT_NE(cube, nullptr);
+  EXPECT_EQ(MemHandleSize(cube), kCube8Bytes);
+  EXPECT_EQ(ColorMatrix12Cube(), cube);
   EXPECT_EQ(gRegionMatrixSet.entryCount, 0);
   const int16_t matrix[72] = {5};
   ASSERT_EQ(BuildColorMatrixLuts(matrix, &gRegionMatrixSet, nullptr, nullptr, 0), 0);
