@@ -26,8 +26,6 @@ const int16_t kDefaultSelectiveMatrix[kSelectiveCells] = {
 
 namespace {
 
-enum { kRed, kGreen, kBlue, kCyan, kMagenta, kYellow };
-
 // The inks (C, M, Y) a target colour adds to: red is magenta and yellow, ...
 constexpr bool kTargetInks[kSelectiveColors][3] = {{false, true, true}, {true, false, true}, {true, true, false},
                                                    {true, false, false}, {false, true, false}, {false, false, true}};
@@ -36,27 +34,18 @@ constexpr bool kTargetInks[kSelectiveColors][3] = {{false, true, true}, {true, f
 // they stay at its limits instead of wrapping round to the opposite correction.
 int32_t SaturateI16(int32_t v) { return std::clamp<int32_t>(v, INT16_MIN, INT16_MAX); }
 
-// The amount of the source colour in the unchanged ink amounts.
-int32_t SourceAmount(uint32_t source, int32_t c, int32_t m, int32_t y) {
-  switch (source) {
-    case kRed: return std::min(m, y) - c;
-    case kGreen: return std::min(c, y) - m;
-    case kBlue: return std::min(c, m) - y;
-    case kCyan: return c - std::max(m, y);
-    case kMagenta: return m - std::max(c, y);
-    default: return y - std::max(c, m);
-  }
-}
-
 // One pixel's inks through the entries; delta(entry, a) is the entry's
-// adjustment for a positive amount a, add(sum, d) the path's addition.
+// adjustment for a positive amount a, add(sum, d) the path's addition. Every
+// amount is measured once from the unchanged inks.
 template <typename Delta, typename Add>
 void CorrectInks(const SelectiveColorLut* entries, uint16_t entryCount, int32_t ink[3], Delta delta, Add add) {
   const int32_t c = ink[0], m = ink[1], y = ink[2];
+  const int32_t amounts[kSelectiveColors] = {std::min(m, y) - c,  std::min(c, y) - m,  std::min(c, m) - y,
+                                             c - std::max(m, y), m - std::max(c, y), y - std::max(c, m)};
   for (uint16_t e = 0; e < entryCount; ++e) {
     const SelectiveColorLut& entry = entries[e];
     if (entry.source >= kSelectiveColors || entry.target >= kSelectiveColors) continue;
-    const int32_t a = SourceAmount(entry.source, c, m, y);
+    const int32_t a = amounts[entry.source];
     if (a <= 0) continue;
     const int32_t d = delta(entry, a);
     for (int i = 0; i < 3; ++i)
@@ -153,7 +142,7 @@ void ResetSelectiveColor() {
   ClearRegionSlot(&gSelectiveFrameSet.maskRegion, 0);
   ReleaseBlock(&gSelectiveFrameSet);
   gSelectiveFrameSet.entryCount = 0;
-  gSixColourPage = SixColourPageState{50, kRed, {1, 0, 0, 0, 0, 0}, 0, nullptr};
+  gSixColourPage = SixColourPageState{50, 0 /* red */, {1, 0, 0, 0, 0, 0}, 0, nullptr};
   gFilmSetWanted = true;
   ResetColorCalibration();
 }
