@@ -21,6 +21,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools'))
 from seeded_session import HEIGHT, WIDTH, prepare, run, sample  # noqa: E402
 from selective_reference import correct  # noqa: E402
+import preset_store_check  # noqa: E402
 
 SIX = [-19, 0, 0, 26, 0, 0,  0, -11, 0, 0, 22, 0,  0, 0, 30, 0, 0, 22,
        11, 0, 0, -22, 0, 0,  0, 11, 0, 40, -22, 0,  0, 0, 11, 0, -35, -22]
@@ -138,6 +139,12 @@ def main():
     for result in (got, plain):
         if isinstance(result, str):
             problems.append(result)
+    # The session installed the factory presets into the fresh application store under their German names.
+    store = os.path.join(base, 'corrected', 'Quillbrook', 'Prefs', 'QBApp (RazoZUR).prf')
+    if not os.path.exists(store):
+        problems.append('no application store at ' + store)
+    else:
+        problems += preset_store_check.check_store(store, lambda id: preset_store_check.GERMAN[id])
     if not problems and bits == 16:
         raw = np.array([[sample(x, y, c, 16) for y in range(HEIGHT) for x in range(WIDTH)] for c in range(3)])
         if (plain == raw).all():
