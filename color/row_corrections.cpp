@@ -1,5 +1,8 @@
 #include "color/row_corrections.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "color/mask_region.h"
 #include "color/selective_color.h"
 #include "foundation/round.h"
@@ -15,14 +18,30 @@ namespace {
 // mask is frame-relative.
 int32_t gFrameLeft = 0;
 
-template <typename Sample, typename Apply, typename Offset>
-void SelectiveLine(Sample* row, int32_t width, Offset planeOffset, int32_t x, int32_t y, bool region, Apply apply) {
+// The engine addresses the planes with a 16-bit offset (signed in the 8-bit
+// path) and counts at most 65535 pixels: wider rows go through a small
+// planar scratch piece by piece rather than with a wrapped offset.
+template <typename Sample, typename Offset, typename Apply>
+void SelectiveLine(Sample* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region, Apply apply) {
   const SelectiveColorLutSet& set = region ? gSelectiveFrameSet : FilmSelectiveSet();
   const SelectiveColorLut* entries = SelectiveColorEntries(set);
-  if (!entries) return;
+  if (!entries || width <= 0) return;
   const int32_t left = region ? x - gFrameLeft : x;
-  apply(row, row, entries, set.entryCount, static_cast<uint16_t>(width), 1, planeOffset, static_cast<uint16_t>(left),
-        static_cast<uint16_t>(y), region ? &set : nullptr);
+  const SelectiveColorLutSet* mask = region ? &set : nullptr;
+  if (planeOffset <= std::numeric_limits<Offset>::max() && width <= 65535) {
+    apply(row, row, entries, set.entryCount, static_cast<uint16_t>(width), 1, static_cast<Offset>(planeOffset),
+          static_cast<uint16_t>(left), static_cast<uint16_t>(y), mask);
+    return;
+  }
+  constexpr int32_t kPiece = 1024;
+  Sample scratch[3 * kPiece];
+  for (int32_t start = 0; start < width; start += kPiece) {
+    const int32_t n = std::min(kPiece, width - start);
+    for (int c = 0; c < 3; ++c) std::copy_n(row + c * static_cast<size_t>(planeOffset) + start, n, scratch + c * n);
+    apply(scratch, scratch, entries, set.entryCount, static_cast<uint16_t>(n), 1, static_cast<Offset>(n),
+          static_cast<uint16_t>(left + start), static_cast<uint16_t>(y), mask);
+    for (int c = 0; c < 3; ++c) std::copy_n(scratch + c * n, n, row + c * static_cast<size_t>(planeOffset) + start);
+  }
 }
 
 }  // namespace
@@ -55,9 +74,9 @@ void BuildRegionCorrectionLuts(const FrameRecord* frame) {
 }
 
 void SelectiveColorLine8(uint8_t* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region) {
-  SelectiveLine(row, width, static_cast<int16_t>(planeOffset), x, y, region, ApplySelectiveColor8);
+  SelectiveLine<uint8_t, int16_t>(row, width, planeOffset, x, y, region, ApplySelectiveColor8);
 }
 
 void SelectiveColorLine16(uint16_t* row, int32_t width, int32_t planeOffset, int32_t x, int32_t y, bool region) {
-  SelectiveLine(row, width, static_cast<uint16_t>(planeOffset), x, y, region, ApplySelectiveColor16);
+  SelectiveLine<uint16_t, uint16_t>(row, width, planeOffset, x, y, region, ApplySelectiveColor16);
 }

@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "color/row_corrections.h"
 #include "color/selective_color.h"
 
 namespace {
@@ -197,6 +198,34 @@ TEST_F(SelectiveColorTest, HugeCellsSaturateInsteadOfWrapping) {
   for (const Case& c : cases) EXPECT_EQ(Pixel8(c.matrix, {255, 0, 0}), c.rgb);
   // The 16-bit path has room in 32 bits.
   EXPECT_EQ(Pixel16(Matrix().Set(kRed, kRed, -20000), {65535, 0, 0}), (std::array<uint16_t, 3>{65535, 65535, 65535}));
+}
+
+// The band producer's planar rows: wider than the engine's 16-bit plane
+// offset reaches, they are corrected piece by piece, every pixel as alone.
+TEST_F(SelectiveColorTest, WideBandRowsAreCorrectedPieceByPiece) {
+  const Matrix matrix = Matrix().Set(kRed, kCyan, 40).Set(kBlue, kYellow, -30).Set(kGreen, kGreen, 20);
+  ASSERT_EQ(BuildSelectiveColorLuts(matrix.cells, &gSelectiveFrameSet, nullptr, nullptr, 0), 0);
+  for (int32_t width : {500, 40000, 70000}) {
+    std::vector<uint8_t> row8(3 * static_cast<size_t>(width));
+    std::vector<uint16_t> row16(row8.size());
+    for (size_t i = 0; i < row8.size(); ++i) {
+      row8[i] = static_cast<uint8_t>(i * 7919 % 251);
+      row16[i] = static_cast<uint16_t>(row8[i] * 257);
+    }
+    const std::vector<uint8_t> before8 = row8;
+    const std::vector<uint16_t> before16 = row16;
+    SelectiveColorLine8(row8.data(), width, width, 0, 0, true);
+    SelectiveColorLine16(row16.data(), width, width, 0, 0, true);
+    for (int32_t k : {0, 1, width / 2, width - 1}) {
+      const std::array<uint8_t, 3> rgb = {before8[k], before8[width + k], before8[2 * width + k]};
+      const std::array<uint8_t, 3> alone = Pixel8(matrix, rgb);
+      const std::array<uint16_t, 3> alone16 = Pixel16(matrix, {before16[k], before16[width + k], before16[2 * width + k]});
+      for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(row8[c * static_cast<size_t>(width) + k], alone[c]) << width << " " << k;
+        EXPECT_EQ(row16[c * static_cast<size_t>(width) + k], alone16[c]) << width << " " << k;
+      }
+    }
+  }
 }
 
 TEST_F(SelectiveColorTest, ResetBuildsTheFilmSetAndEmptiesTheFrameSet) {
