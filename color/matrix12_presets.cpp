@@ -77,6 +77,7 @@ void Release(MemHandle* handle) {
 void InitColorMatrix12State() {
   gRegionMatrixSet.entryCount = 0;
   Release(&gRegionMatrixSet.entries);
+  Release(&gColorMatrix12State.cube8);
   gColorMatrix12State = ColorMatrix12State{};
   gColorMatrix12State.wheelRange = 50;
   gColorMatrix12State.selected[0] = 1;
