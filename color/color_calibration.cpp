@@ -77,9 +77,18 @@ void ResetCalibration() {
   ResetCalibrationTables(&gCalibrationTables);
 }
 
+// The calibration set's tables and the cubes are made at their first use: a
+// session that never reads through them takes no blocks for them (the host's
+// heap does not give back what a loaded-and-unloaded module once took).
 void AllocateCubes() {
   if (!gCalibrationCube8) gCalibrationCube8 = NewCube8();
   if (!gCalibrationCube16) gCalibrationCube16 = NewCube16();
+}
+
+void FillCubes() {
+  BuildColorMatrixLuts(gCalibrationSet.matrix, &gCalibrationSet, nullptr, nullptr, 0);
+  BakeColorMatrixIntoCube(gCalibrationCube8, &gCalibrationSet);
+  ResetCube(gCalibrationCube16);
 }
 
 void DisposeHandle(MemHandle* handle) {
@@ -134,7 +143,6 @@ void ResetColorCalibration() {
   gCalibrationSet.entryCount = 0;
   ClearRegionSlot(&gCalibrationSet.maskRegion, 0);
   ClearRegionSlot(&gRegionMatrixSet.maskRegion, 0);
-  AllocateCubes();
   LoadCalibrationProfile();
   RebuildCalibrationTables();
 }
@@ -150,10 +158,20 @@ void FreeColorCalibration() {
 }
 
 void RebuildCalibrationTables() {
-  AllocateCubes();
-  BuildColorMatrixLuts(gCalibrationSet.matrix, &gCalibrationSet, nullptr, nullptr, 0);
-  BakeColorMatrixIntoCube(gCalibrationCube8, &gCalibrationSet);
-  ResetCube(gCalibrationCube16);
+  if (gCalibrationCube8) FillCubes();
+}
+
+MemHandle CalibrationCube8() {
+  if (!gCalibrationCube8) {
+    AllocateCubes();
+    FillCubes();
+  }
+  return gCalibrationCube8;
+}
+
+MemHandle CalibrationCube16() {
+  CalibrationCube8();
+  return gCalibrationCube16;
 }
 
 bool SaveCalibrationProfile() {

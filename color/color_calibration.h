@@ -10,19 +10,23 @@
 #include "foundation/name_list.h"
 
 // The calibration's cubes: 8-bit (the calibration profile's cube, else the
-// calibration matrix baked into the identity) and 16-bit. Null while there is no calibration.
+// calibration matrix baked into the identity) and 16-bit. Null until first
+// asked for (CalibrationCube8, CalibrationCube16) and after the release.
 extern MemHandle gCalibrationCube8;
 extern MemHandle gCalibrationCube16;
+// The cubes, made and filled from the current calibration at the first call
+// (null only when memory runs out).
+MemHandle CalibrationCube8();
+MemHandle CalibrationCube16();
 
 // Start-up form: the calibration set without tables or region (the
-// twelve-colour frame set's region dropped too), both cubes allocated, the
-// current profile loaded and the tables and cubes rebuilt.
+// twelve-colour frame set's region dropped too) and the current profile
+// loaded; the set's tables and the cubes follow at the cubes' first use.
 void ResetColorCalibration();
 // Releases the regions, the calibration set's tables, both cubes and the profile list.
 void FreeColorCalibration();
-// After a load: the calibration set's tables from the calibration matrix (no
-// mask), the 8-bit cube baked and the 16-bit cube reset. Cubes not yet
-// allocated are allocated here, so a load before the start-up form still takes effect.
+// After a load: once the cubes are made, the calibration set's tables from
+// the calibration matrix (no mask) and the cubes again (8-bit baked, 16-bit reset).
 void RebuildCalibrationTables();
 
 // Asks for a file in the settings folder (the save dialog, then the overwrite

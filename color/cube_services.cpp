@@ -3,8 +3,6 @@
 #include "color/color_calibration.h"
 #include "color/color_profile_set.h"
 
-MemHandle CalibrationCube8() { return gCalibrationCube8; }
-
 ColorTransformHandle ScannerToInternalTransform(uint8_t transparency) {
   const ColorTransformSlot slot = transparency ? kTransformTransparency : kTransformReflective;
   return gColorProfileSet.ready[slot] ? gColorProfileSet.transforms[slot] : nullptr;

@@ -5,11 +5,11 @@
 #include <cstdint>
 
 #include "color/calibration_tables.h"
+#include "color/color_calibration.h"
 #include "color/color_cubes.h"
 #include "color/color_management.h"
 
-// The calibration's 8-bit cube; null while there is none.
-MemHandle CalibrationCube8();
+// CalibrationCube8, the calibration's 8-bit cube, is declared in color/color_calibration.h.
 
 // The scanner-to-internal transform of the reflective or the transparency
 // original; null when none is built.

@@ -6,9 +6,13 @@
 #include "color/lab_rows.h"
 #include "color/row_corrections.h"
 #include "color/separation_tables.h"
+#include "session/device_state.h"
 #include "sharpen/band_filters.h"
 
 namespace {
+
+// The film set applies to negatives only where the device's film-correction switch is on.
+bool FilmSetReady() { return gDeviceLayer.description.filmCorrection && IsSelectiveColorReady(); }
 
 // The band producer's rows as the colour profile set takes them: 4-byte
 // pixels (red, green, blue, 0) in place, and planar output rows.
@@ -53,8 +57,8 @@ void SeparateLabRow16To8(const uint16_t* lab, uint8_t* out, int32_t count) {
 }
 
 const BandServices kDefaultServices = {
-    IsSelectiveColorReady, AreRegionCorrectionsReady, IsScannerTransformReady, IsOutputTransformReady,
-    AreSeparationTablesReady, ApplySelectiveColor8, ApplySelectiveColor16, RegionMatrixLine8, RegionMatrixLine16,
+    FilmSetReady, AreRegionCorrectionsReady, IsScannerTransformReady, IsOutputTransformReady,
+    AreSeparationTablesReady, SelectiveColorLine8, SelectiveColorLine16, RegionMatrixLine8, RegionMatrixLine16,
     SharpenBandA, SharpenBandB, ScannerLine, CalibrationCubeLine, OutputLine8, OutputLine16,
     SeparateLinePlanar8, SeparateLabRow16, SeparateLabRow16To8, ConvertRgb8ToLab8, ConvertRgb8ToLab16,
     ConvertRgb16ToLab16,

@@ -19,6 +19,8 @@ struct DeviceDescription {
   uint16_t minResolution;  // 10
   uint16_t maxResolution;  // 1000
   bool has16Bits;
+  // The film set corrects film negatives; an image file offers no such correction.
+  bool filmCorrection;
 };
 
 struct ProgressRange {

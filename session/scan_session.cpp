@@ -7,7 +7,9 @@
 #include "color/color_management.h"
 #include "color/color_profile_set.h"
 #include "color/profile_files.h"
+#include "color/matrix12_presets.h"
 #include "color/row_corrections.h"
+#include "color/selective_color.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/tooltip_flag.h"
 #include "foundation/file_names.h"
@@ -265,4 +267,6 @@ void EndScanSession() {
   EndScanRead();
   FreeReductionTable(&gScanReduction.table, &gScanReduction.inBits, &gScanReduction.outBits);
   ClearFilmProfileCache();
+  FreeSelectiveColorLuts();
+  FreeColorMatrix12State();
 }

@@ -37,14 +37,16 @@ def run(runner, folder, args):
 
 
 def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, frames=1, gamma=1.0, filter=None,
-            profiles=None, quarter_turns=0, cmyk=None, calibration=None):
+            profiles=None, quarter_turns=0, cmyk=None, calibration=None, selective=None):
     """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed.
     Frame i covers the image's rows 0 to HEIGHT - 4i; gamma is the frames' master tone gamma; filter is
     the frames' filter kind and sharpening parameters, then descreen ruling and output dpi (seedprefs);
     profiles are the paths of the scanner, the internal and optionally the output profile; quarter_turns
     turns the frames' orientation; cmyk is a CMYK output (mode, name): mode 3 with a separation table of
     "CB Profile\\", 5 with a CMYK table or profile; calibration names a calibration profile of the settings
-    folder and switches the calibration on (input mode 3) in place of profiles."""
+    folder and switches the calibration on (input mode 3) in place of profiles; selective is the frames'
+    selective colour correction (mode word, values): 1 with the 36 six-colour values, else the 72
+    twelve-colour values."""
     folder = os.path.abspath(folder)
     os.makedirs(os.path.join(folder, 'Quillbrook', 'Prefs'), exist_ok=True)
     for name in FILES:
@@ -55,14 +57,16 @@ def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, 
                  extra={296: (tiff.SHORT, [2]), 282: (tiff.RATIONAL, [(DPI, 1)]), 283: (tiff.RATIONAL, [(DPI, 1)])})
     os.environ['ZIR_FAKEDSM_LOG'] = os.path.join(folder, 'fakedsm.log')
     os.environ['WINEDLLOVERRIDES'] = os.path.splitext(manager)[0] + '=n'
+    later = bool(selective)
     ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
                                  windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),
                                  'rgb' if channels == 3 else 'grey', str(frame_bits), str(frames), str(gamma)]
                          + ([','.join(map(str, filter)) if filter else '-'] if filter or profiles or calibration
-                            or quarter_turns or cmyk else [])
+                            or quarter_turns or cmyk or later else [])
                          + ([('itp:' + calibration) if calibration else
                              '|'.join(windows_path(p) for p in profiles) if profiles else '-']
-                            if profiles or calibration or quarter_turns or cmyk else [])
-                         + ([str(quarter_turns)] if quarter_turns or cmyk else [])
-                         + (['%d:%s' % cmyk] if cmyk else []))
+                            if profiles or calibration or quarter_turns or cmyk or later else [])
+                         + ([str(quarter_turns)] if quarter_turns or cmyk or later else [])
+                         + (['%d:%s' % cmyk if cmyk else '-'] if cmyk or later else [])
+                         + (['%d:%s' % (selective[0], ','.join(map(str, selective[1])))] if later else []))
     return ok

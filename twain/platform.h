@@ -22,6 +22,9 @@ AcceleratorRef LoadModuleAccelerators(int id);
 // A manager that cannot be loaded or has no entry is silently skipped.
 void PostToSourceManager(TW_IDENTITY* origin, TW_IDENTITY* destination, TW_UINT16 message);
 
+// The presets' "Löschen..." reaches the frames' record clean-up dialog.
+void InstallRecordCleanupHook();
+
 // Starts "<settings folder><help folder>\close.exe" minimised and waits
 // half a second, for the one host that needs the companion program.
 void StartCloseCompanion(const char* settingsFolder);

@@ -2,11 +2,14 @@
 
 #include <cstring>
 
+#include "color/selective_presets.h"
 #include "foundation/memory.h"
 #include "frames/mask_services.h"
 #include "output/output_hooks_install.h"
 #include "readers/file_thumbnail_source.h"
+#include "sharpen/film_profiles.h"
 #include "twain/colour_services.h"
+#include "twain/platform.h"
 #include "twain/session_services_install.h"
 #include "ui/densitometer_readout.h"
 #include "ui/job_hooks_install.h"
@@ -55,6 +58,9 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallUserInterfaceToneHooks();
   InstallOutputSessionHooks();
   InstallUserInterfaceJobHooks();
+  InstallRecordCleanupHook();
+  // The selective colour presets' install also installs the built-in film profiles.
+  InstallOwnerPresetInstaller([] { InstallBuiltinFilmProfiles(); });
   ReadoutConversions readouts;
   readouts.rgbToLab = RgbToLabReadout;
   readouts.rgbToHsl = RgbToHslReadout;

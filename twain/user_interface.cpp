@@ -3,7 +3,9 @@
 // the later layers rely on.
 #include <string>
 
-#include "color/color_correction.h"
+#include "color/matrix12_presets.h"
+#include "color/selective_color.h"
+#include "color/selective_presets.h"
 #include "color/cmyk_tables.h"
 #include "color/color_management.h"
 #include "color/profile_files.h"

@@ -301,13 +301,14 @@ TEST_F(CalibrationProfileTest, TheListShowsProfilesAndOlderPrefixedFiles) {
 }
 
 // The start-up form takes the current profile's cube into the 8-bit and the
-// 16-bit calibration cube; the release leaves no cube.
+// 16-bit calibration cube, made at their first use; the release leaves no cube.
 TEST_F(CalibrationProfileTest, TheStartUpFormBuildsTheCubesFromTheProfile) {
   WriteFilled("cubes");
   SetName("cubes");
   ResetColorCalibration();
-  ASSERT_NE(gCalibrationCube8, nullptr);
-  ASSERT_NE(gCalibrationCube16, nullptr);
+  EXPECT_EQ(gCalibrationCube8, nullptr);
+  ASSERT_NE(CalibrationCube8(), nullptr);
+  ASSERT_NE(CalibrationCube16(), nullptr);
   EXPECT_EQ(gCalibrationSet.entryCount, 72);
   EXPECT_EQ(gCalibrationSet.enabled, 1);
   std::vector<uint8_t> want8(kCube8Bytes);
@@ -325,7 +326,7 @@ TEST_F(CalibrationProfileTest, TheStartUpFormBuildsTheCubesFromTheProfile) {
   ResetColorCalibration();
   std::vector<uint16_t> identity(kCubeEntries * 3);
   InitIdentityCube(identity.data());
-  EXPECT_EQ(0, std::memcmp(gCalibrationCube16->data, identity.data(), kCube16Bytes));
+  EXPECT_EQ(0, std::memcmp(CalibrationCube16()->data, identity.data(), kCube16Bytes));
 }
 
 // Files for the independent reader (calibration_reader.py): both byte orders

@@ -13,6 +13,7 @@ const char* PromptKindName(PromptKind kind) {
     case PromptKind::kSaveFile: return "save file";
     case PromptKind::kSaveImage: return "save image";
     case PromptKind::kMessageBox: return "message box";
+    case PromptKind::kPopupMenu: return "popup menu";
   }
   return "?";
 }

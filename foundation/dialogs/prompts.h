@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A window of the platform, opaque to platform-neutral code; null means none.
 typedef void* WindowHandle;
@@ -19,6 +20,7 @@ enum class PromptKind {
   kSaveFile,       // the save dialog
   kSaveImage,      // the save-as dialog with the file types and the batch counter
   kMessageBox,     // a message box (alerts among them)
+  kPopupMenu,      // a popup menu at the cursor; the answer's result is the chosen command (0: none)
 };
 const char* PromptKindName(PromptKind kind);
 
@@ -36,6 +38,14 @@ enum : uint32_t {
 // Answers: a message box's button, or for dialogs kAnswerOk / kAnswerNone (cancelled).
 enum : int { kAnswerNone = 0, kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
+// One item of a popup menu: a command, or a separator.
+struct PromptMenuItem {
+  std::string text;
+  uint32_t command = 0;
+  bool checked = false;
+  bool separator = false;
+};
+
 struct PromptRequest {
   PromptKind kind = PromptKind::kMessageBox;
   WindowHandle owner = nullptr;  // null: the active window
@@ -52,6 +62,7 @@ struct PromptRequest {
   std::string defaultExtension;  // the save dialog's
   uint32_t style = 0;            // message boxes: buttons and icon
   uint32_t capacity = 0;         // file dialogs: the caller's path buffer in bytes
+  std::vector<PromptMenuItem> menu;  // popup menus: the items in their order
 };
 
 struct PromptAnswer {

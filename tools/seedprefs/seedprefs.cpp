@@ -12,12 +12,16 @@
 // also output mode 2 ("-" for none); "itp:<name>" instead switches the
 // calibration on (input mode 3) with that calibration profile. A CMYK output "<mode>:<name>" gives four
 // samples a pixel through output mode 3 (the separation table of that name in
-// "CB Profile\") or 5 (the CMYK table or profile of that name).
+// "CB Profile\") or 5 (the CMYK table or profile of that name). A selective
+// colour correction "<mode word>:<values>" gives the frames mode word 1 with
+// the 36 values of the six-colour matrix, or another word with the 72 values
+// of the twelve-colour matrix.
 //   seedprefs <settings folder> <image> <width> <height> <dpi> <rgb|grey>
 //             [bits per channel] [frames] [curve gamma]
 //             [kind,threshold,amount,limit,soft,light,dark,matrix[,ruling,output dpi]]
 //             [scanner profile|internal profile[|output profile] or itp:<name>] [quarter turns] [cmyk output]
-// ("-" for no profiles and "0" for no turn before what follows them)
+//             [selective colour]
+// ("-" for no profiles or CMYK output and "0" for no turn before what follows them)
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -99,6 +103,20 @@ FileHandle OpenStore(const std::string& prefsFolder, const unsigned char* name) 
   return OpenOrCreateFile(text, prefsFolder.c_str());
 }
 
+// "<mode word>:<v1>,<v2>,..." into the frame's mode word and the matrix it selects.
+bool SetSelectiveColor(FrameRecord* frame, const char* text) {
+  char* end = nullptr;
+  frame->selectiveColorMode = static_cast<uint32_t>(std::strtoul(text, &end, 10));
+  const bool six = frame->selectiveColorMode == 1;
+  int16_t* cells = six ? frame->selectiveColorMatrix : frame->colorMatrix12;
+  const int count = six ? 36 : 72;
+  for (int i = 0; i < count; ++i) {
+    if (*end != (i == 0 ? ':' : ',')) return false;
+    cells[i] = static_cast<int16_t>(std::strtol(end + 1, &end, 10));
+  }
+  return *end == '\0';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,7 +157,8 @@ int main(int argc, char** argv) {
   SetEntryText(entry.name, name.c_str());
   bool written = RecordStoreAdd(appStore, kRecentImageType, 1, path, sizeof path, name.c_str()) &&
                  RecordStoreAdd(appStore, kScanDeviceType, kScanDeviceId, &entry, sizeof entry, "");
-  if (argc > 11) written = written && WriteColourDefaults(appStore, argv[11], argc > 13 ? argv[13] : "");
+  const std::string cmyk = argc > 13 && std::strcmp(argv[13], "-") != 0 ? argv[13] : "";
+  if (argc > 11) written = written && WriteColourDefaults(appStore, argv[11], cmyk);
   CloseFile(appStore);
 
   // The frames: one image pixel for each pixel of the scan.
@@ -174,6 +193,10 @@ int main(int argc, char** argv) {
     frame.outputResolution = static_cast<int16_t>(filter[9]);
   }
   if (argc > 12) frame.quarterTurns = static_cast<uint16_t>(std::atoi(argv[12]));
+  if (argc > 14 && !SetSelectiveColor(&frame, argv[14])) {
+    std::fprintf(stderr, "a selective colour correction is the mode word, a colon and 36 or 72 values\n");
+    return 2;
+  }
   ToneBlock& master = frame.tone[0];
   for (size_t p = 0; p < std::size(master.gradationY); ++p) {
     master.gradationY[p] = static_cast<uint16_t>(TruncRound(256.0 * std::pow(master.gradationX[p] / 256.0, 1.0 / gamma)));

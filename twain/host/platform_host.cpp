@@ -12,6 +12,7 @@ std::vector<PostedMessage>& HostPostedMessages() {
 }
 
 ModuleRef LoadSystemLibrary(const char*) { return nullptr; }
+void InstallRecordCleanupHook() {}
 void FreeSystemLibrary(ModuleRef) {}
 
 // Without windows, an event belongs to a dialog when it points at that dialog's handle.

@@ -4,13 +4,21 @@
 
 #include <cstdio>
 
+#include "color/matrix_presets.h"
 #include "foundation/system.h"
+#include "frames/win32/record_cleanup_win32.h"
 #include "state/data_source_state.h"
 #include "twain/capability_containers.h"
 #include "twain/platform.h"
 #include "twain/twain_state.h"
 
 ModuleRef LoadSystemLibrary(const char* name) { return LoadLibraryA(name); }
+
+void InstallRecordCleanupHook() {
+  InstallRecordCleanupDialog([](WindowHandle owner, FileHandle store, RecordType type, int32_t minimumId) {
+    RunRecordCleanupDialog(static_cast<HWND>(owner), store, type, minimumId, false, nullptr, nullptr);
+  });
+}
 
 void FreeSystemLibrary(ModuleRef module) {
   if (module) FreeLibrary(static_cast<HMODULE>(module));

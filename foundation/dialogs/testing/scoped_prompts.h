@@ -54,6 +54,14 @@ class ScopedPrompts : public PromptResponder {
     return *this;
   }
 
+  // The next popup menu is answered with the command (0: dismissed).
+  ScopedPrompts& Choose(uint32_t command) {
+    PromptAnswer answer;
+    answer.result = static_cast<int>(command);
+    queued_.push_back({PromptKind::kPopupMenu, answer});
+    return *this;
+  }
+
   // Every prompt asked so far, in order.
   const std::vector<PromptRequest>& Asked() const { return asked_; }
   const PromptRequest& Asked(size_t index) const {

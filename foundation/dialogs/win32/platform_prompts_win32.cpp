@@ -22,6 +22,26 @@ PromptAnswer RunMessageBox(const PromptRequest& request) {
   return answer;
 }
 
+// The items at the cursor, owned by the requester; the chosen command, 0 when dismissed.
+PromptAnswer RunPopupMenu(const PromptRequest& request) {
+  PromptAnswer answer;
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return answer;
+  for (const PromptMenuItem& item : request.menu) {
+    if (item.separator)
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    else
+      AppendMenuA(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), item.command, item.text.c_str());
+  }
+  HWND owner = request.owner ? static_cast<HWND>(request.owner) : GetActiveWindow();
+  POINT at = {};
+  GetCursorPos(&at);
+  answer.result = static_cast<int>(
+      TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+  DestroyMenu(menu);
+  return answer;
+}
+
 }  // namespace
 
 HINSTANCE DialogModule() {
@@ -31,6 +51,7 @@ HINSTANCE DialogModule() {
 
 PromptAnswer ShowPlatformPrompt(const PromptRequest& request) {
   if (request.kind == PromptKind::kMessageBox) return RunMessageBox(request);
+  if (request.kind == PromptKind::kPopupMenu) return RunPopupMenu(request);
   ToolWindowsDisabled disabled;
   switch (request.kind) {
     case PromptKind::kName: return RunNameDialog(request);
