@@ -106,6 +106,7 @@ bool DeviceHasOptionUnit();
 int16_t DeviceHighestOptionSlot();
 bool DeviceHasTransparencyUnit();
 bool DeviceOffersReflective();
-// Scan pixel origin and sizes of the frame for the rectangle (inches); 65534
-// when the sizes were made even.
+// Scan pixel origin and sizes of the frame for the rectangle (inches), by
+// the device's scale mode; kEvenFrameSizes when the sizes were made even (8-bit colour frames).
+constexpr uint16_t kEvenFrameSizes = 65534;
 uint16_t ComputeFrameArea(double x, double y, double width, double height, FrameRecord* frame);

@@ -112,6 +112,13 @@ FrameRecord ScanTest::OpenFrame(const std::string& name, int bits, bool rgb, uin
   return frame;
 }
 
+void ScanTest::CutFrame(FrameRecord* frame, uint16_t columns, uint16_t rows) {
+  frame->width = static_cast<double>(columns) / frame->outputResolution;
+  frame->height = static_cast<double>(rows) / frame->outputResolution;
+  frame->scanPixelWidth = columns;
+  frame->scanPixelHeight = rows;
+}
+
 ScannedImage ScanTest::Scan(FrameRecord frame) {
   ScannedImage image;
   gCurrentFrame = &frame;

@@ -36,6 +36,9 @@ class ScanTest : public SessionTest {
   ExpectedImage ReadStraight(const std::string& name, FrameRecord frame) const;
   // Opens the image as the device; a frame over all of it (rows: its first rows only).
   FrameRecord OpenFrame(const std::string& name, int bits, bool rgb, uint32_t rows = 0);
+  // The frame cut to the image's first columns and rows, so that an 8-bit
+  // colour scan, whose sizes the device makes even, is not resampled.
+  static void CutFrame(FrameRecord* frame, uint16_t columns, uint16_t rows);
   // PrepareScan and RunScan until the null band.
   ScannedImage Scan(FrameRecord frame);
 
