@@ -91,7 +91,6 @@ using SharpenDelayTest = ScanTest;
 TEST_F(SharpenDelayTest, FirstReadHandsOnFewerRowsAndTheLastMore) {
   SetBandServices(&RecordingBandServices());
   FrameRecord frame = OpenFrame("scan_small_rgb24", 8, true);
-  CutFrame(&frame, 36, 22);
   frame.filterMode = 1;
   frame.sharpenFlag = 1;  // two context rows
   gRecordedCalls.clear();

@@ -180,7 +180,6 @@ TEST_F(OutputConversionTest, ZirDataGetsOnlyTheReductionTable) {
 TEST_F(OutputConversionTest, BuppHostsGetInterleavedBands) {
   session_.hostSignature = kHostSignatureBupp;
   FrameRecord frame = OpenFrame("scan_small_rgb24", 8, true);
-  CutFrame(&frame, 36, 22);
   const ExpectedImage expected = ReadStraight("scan_small_rgb24", frame);
   gCurrentFrame = &frame;
   ASSERT_TRUE(PrepareScan());

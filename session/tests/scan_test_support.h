@@ -35,10 +35,8 @@ class ScanTest : public SessionTest {
   // the output tables that carry the frame's tone into 8-bit samples.
   ExpectedImage ReadStraight(const std::string& name, FrameRecord frame) const;
   // Opens the image as the device; a frame over all of it (rows: its first rows only).
+  // 8-bit colour frames cover the image's even part, as the device sizes them.
   FrameRecord OpenFrame(const std::string& name, int bits, bool rgb, uint32_t rows = 0);
-  // The frame cut to the image's first columns and rows, so that an 8-bit
-  // colour scan, whose sizes the device makes even, is not resampled.
-  static void CutFrame(FrameRecord* frame, uint16_t columns, uint16_t rows);
   // PrepareScan and RunScan until the null band.
   ScannedImage Scan(FrameRecord frame);
 
