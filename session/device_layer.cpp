@@ -113,6 +113,9 @@ bool OpenImageDevice(const char* path) {
   }
   device.openedInfo = info;
   gDataSourceState.deviceHas16Bits = highBit;
+  // A file of more than 8 bits a sample is read through the 16-bit
+  // intermediate stage, which then runs the colour management too.
+  gSixteenBitColorOption = highBit;
   InstallDeviceNameSource();
 
   LoadImageGeometry();
