@@ -93,6 +93,13 @@ void FillDeviceInfo(DeviceDescription* description) {
   description->has16Bits = sixteen;
 }
 
+void NoteDeviceDepth(bool highBit) {
+  gDataSourceState.deviceHas16Bits = highBit;
+  // A file of more than 8 bits a sample is read through the 16-bit
+  // intermediate stage, which then runs the colour management too.
+  gSixteenBitColorOption = highBit;
+}
+
 bool OpenImageDevice(const char* path) {
   DeviceLayerState& device = gDeviceLayer;
   char previousPath[sizeof device.imagePath];
@@ -112,10 +119,7 @@ bool OpenImageDevice(const char* path) {
     return false;
   }
   device.openedInfo = info;
-  gDataSourceState.deviceHas16Bits = highBit;
-  // A file of more than 8 bits a sample is read through the 16-bit
-  // intermediate stage, which then runs the colour management too.
-  gSixteenBitColorOption = highBit;
+  NoteDeviceDepth(highBit);
   InstallDeviceNameSource();
 
   LoadImageGeometry();
