@@ -12,6 +12,7 @@
 #include "foundation/dialogs/win32/combo_win32.h"
 #include "foundation/record_store.h"
 #include "frames/frame_panel_services.h"
+#include "frames/orientation/preview_orientation.h"
 #include "frames/panel_sizes.h"
 #include "frames/settings_records.h"
 #include "frames/win32/frame_page_win32.h"
@@ -113,6 +114,24 @@ TEST_F(FramePage, ATypedQualityFactorIsBoundedAndStaysPending) {
   EXPECT_FALSE(gNotes[1].pending);
   EXPECT_EQ(FieldText(kOutputResolutionField), "250");
   EXPECT_EQ(FieldText(kQualityFactorField), "2.5");
+}
+
+TEST_F(FramePage, WithSwappedAxesTheWidthFieldEditsTheHeight) {
+  SetPreviewOrientation(0, 0, 1);
+  SetDlgItemTextA(page_, kOriginalWidthField, "1.5");
+  EXPECT_DOUBLE_EQ(gCurrentFrame->height, 1.5);
+  EXPECT_DOUBLE_EQ(gCurrentFrame->width, TestFrame(1).width);
+  SetPreviewOrientation(0, 0, 0);
+  SetDlgItemTextA(page_, kOriginalWidthField, "2.5");
+  EXPECT_DOUBLE_EQ(gCurrentFrame->width, 2.5);
+}
+
+TEST_F(FramePage, AnEmptiedNameShowsTheUntitledText) {
+  SetDlgItemTextA(page_, kFrameNameField, "Links");
+  EXPECT_STREQ(gCurrentFrame->name, "Links");
+  SetDlgItemTextA(page_, kFrameNameField, "");
+  EXPECT_EQ(gCurrentFrame->hasName, 0);
+  EXPECT_EQ(FieldText(kFrameNameField), "Rahmen ohne Titel");
 }
 
 TEST_F(FramePage, AScanTypeChoiceChangesTheFrame) {

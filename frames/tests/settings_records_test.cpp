@@ -12,6 +12,7 @@
 #include "foundation/scripted_system.h"
 #include "frames/frame_record_init.h"
 #include "frames/main_caption.h"
+#include "frames/panel_name.h"
 #include "frames/settings_records.h"
 #include "frame_store_fixture.h"
 #include "records/defaults_block.h"
@@ -203,6 +204,24 @@ TEST_F(SettingsRecordsTest, TheComboEndsWithDeleteAndSave) {
   EXPECT_EQ(SettingsComboActionOf(4, 1), SettingsComboAction::kLoad);
   EXPECT_EQ(SettingsComboActionOf(4, 0), SettingsComboAction::kNone);
   EXPECT_EQ(SettingsComboActionOf(4, 5), SettingsComboAction::kNone);
+}
+
+TEST_F(SettingsRecordsTest, AFrameNameIsUniqueInTheList) {
+  AppendFrames({1, 2});
+  FrameRecord* second = &FrameListHead()->next->frame;
+  NameFrame(second, "Dias");
+  EXPECT_FALSE(ApplyFrameNameEdit(gCurrentFrame, "Links"));
+  EXPECT_STREQ(gCurrentFrame->name, "Links");
+  EXPECT_EQ(gCurrentFrame->hasName, 1);
+  // Another frame's name is refused: the old one stays and the field is pending.
+  EXPECT_TRUE(ApplyFrameNameEdit(gCurrentFrame, "Dias"));
+  EXPECT_STREQ(gCurrentFrame->name, "Links");
+  const std::string longName(60, 'x');
+  EXPECT_TRUE(ApplyFrameNameEdit(gCurrentFrame, longName.c_str()));
+  EXPECT_EQ(std::string(gCurrentFrame->name), std::string(47, 'x'));
+  EXPECT_FALSE(ApplyFrameNameEdit(gCurrentFrame, ""));
+  EXPECT_EQ(gCurrentFrame->hasName, 0);
+  EXPECT_EQ(gCurrentFrame->name[0], '\0');
 }
 
 struct CaptionCase {

@@ -14,6 +14,7 @@
 #include "foundation/system.h"
 #include "frames/frame_panel.h"
 #include "frames/frame_panel_services.h"
+#include "frames/panel_name.h"
 #include "frames/panel_sizes.h"
 #include "frames/scan_type.h"
 #include "frames/settings_records.h"
@@ -123,6 +124,12 @@ void OnFieldEdited(HWND page, int id) {
   const TypedNumber typed = ReadNumber(page, id);
   bool pending = false;
   switch (id) {
+    case kFrameNameField: {
+      char text[256] = "";
+      GetDlgItemTextA(page, id, text, sizeof text);
+      pending = ApplyFrameNameEdit(frame, text);
+      break;
+    }
     case kQualityFactorField: pending = ApplyQualityFactorEdit(frame, limits, typed); break;
     case kScreenRulingField: pending = ApplyScreenRulingEdit(frame, limits, typed, 1.0); break;
     case kOutputResolutionField: pending = ApplyOutputResolutionEdit(frame, limits, typed, 1.0); break;
@@ -136,7 +143,8 @@ void OnFieldEdited(HWND page, int id) {
     default: return;
   }
   NotePanelFieldPending(pending, static_cast<uint16_t>(id));
-  if (!pending) ShowFields(page, id);
+  // A name emptied by the user shows as "Rahmen ohne Titel" at once.
+  if (!pending) ShowFields(page, id == kFrameNameField && !frame->hasName ? 0 : id);
 }
 
 void OnScanTypeChange(HWND page) {
