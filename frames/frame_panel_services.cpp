@@ -16,3 +16,4 @@ void NotePanelFieldPending(bool pending, uint16_t id) {
 double PanelUnitFactor(int unit, double pixelFactor) {
   return gServices.unitFactor ? gServices.unitFactor(unit, pixelFactor) : 1.0;
 }
+PanelScaleLimiter PanelScaleClamp() { return gServices.clampScale; }

@@ -1,8 +1,10 @@
 #include "frames/panel_sizes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/decimal.h"
+#include "foundation/round.h"
 
 namespace {
 
@@ -25,6 +27,50 @@ bool ApplyOriginalSizeEdit(FrameRecord* frame, bool width, TypedNumber typed, do
   if (inches < kSmallestExtent) inches = kSmallestExtent;
   extent = inches;
   return !typed.valid || std::fabs(inches * unitFactor - typed.value) >= 0.1;
+}
+
+namespace {
+
+// The new scale of the axis as the frame takes it; the limited value.
+double TakeScale(FrameRecord* frame, const PanelLimits& limits, bool width, double scale, bool linked,
+                 PanelScaleLimiter clamp) {
+  if (!frame->scalesFollowList && clamp) scale = clamp(static_cast<float>(scale), width, linked, frame);
+  if (IsDescreeningKind(frame->filterMode) && frame->outputResolution > 0)
+    scale = std::min(scale, 200.0 * frame->screenRulingCopy / frame->outputResolution);
+  float& own = width ? frame->outputScaleX : frame->outputScaleY;
+  float& other = width ? frame->outputScaleY : frame->outputScaleX;
+  if (frame->scalesFollowList) {
+    own = other = static_cast<float>(scale);
+    if (scale > 0.0) {
+      frame->outputResolution = static_cast<int16_t>(std::min(std::trunc(limits.lastResolution * 100.0 / scale), 32767.0));
+      if (frame->qualityFactor > 0.0)
+        frame->screenRuling = static_cast<int16_t>(TruncRound(frame->outputResolution / frame->qualityFactor));
+    }
+  } else {
+    if (linked && own > 0.0f) other = static_cast<float>(other * scale / own);
+    own = static_cast<float>(scale);
+  }
+  return scale;
+}
+
+}  // namespace
+
+bool ApplyScaleEdit(FrameRecord* frame, const PanelLimits& limits, bool width, TypedNumber typed, bool linked,
+                    PanelScaleLimiter clamp) {
+  if (!typed.valid) typed.value = width ? frame->outputScaleX : frame->outputScaleY;
+  const double scale = TakeScale(frame, limits, width, typed.value, linked, clamp);
+  // The field shows one decimal.
+  return !typed.valid || std::fabs(scale - typed.value) >= 0.05;
+}
+
+bool ApplyOutputSizeEdit(FrameRecord* frame, const PanelLimits& limits, bool width, TypedNumber typed,
+                         double unitFactor, bool linked, PanelScaleLimiter clamp) {
+  const double extent = (width ? frame->width : frame->height) * unitFactor;
+  const double current = width ? frame->outputScaleX : frame->outputScaleY;
+  if (extent <= 0.0) return true;
+  const double wanted = typed.valid ? typed.value * 100.0 / extent : current;
+  const double scale = TakeScale(frame, limits, width, wanted, linked, clamp);
+  return !typed.valid || std::fabs(scale - wanted) > 0.1;
 }
 
 bool IsCmykOutputMode(int outputCmsMode) { return outputCmsMode == 2 || outputCmsMode == 3 || outputCmsMode == 5; }

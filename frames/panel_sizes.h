@@ -31,6 +31,22 @@ bool FieldShowsWidth(int fieldId, bool axesSwapped);
 // inch. True when the field stays pending.
 bool ApplyOriginalSizeEdit(FrameRecord* frame, bool width, TypedNumber typed, double unitFactor, double scanAreaExtent);
 
+// The main window's limit of a new scale of one axis (percent): by the
+// resolution range alone, or, with the two scales linked, in proportion.
+using PanelScaleLimiter = double (*)(float scale, bool xAxis, bool linked, const FrameRecord* frame);
+
+// The scale field of an axis (1036, 1039 or their swapped places): the typed
+// percent, limited by the clamp unless the scales follow the resolution list,
+// and for descreening to 200 x the original ruling / resolution. Linked
+// scales keep their ratio; scales that follow the list both take the value and
+// the resolution follows them. True when the field stays pending.
+bool ApplyScaleEdit(FrameRecord* frame, const PanelLimits& limits, bool width, TypedNumber typed, bool linked,
+                    PanelScaleLimiter clamp);
+// The output-size field of an axis: the typed size in the size unit sets the
+// scale of that axis as the scale field would.
+bool ApplyOutputSizeEdit(FrameRecord* frame, const PanelLimits& limits, bool width, TypedNumber typed,
+                         double unitFactor, bool linked, PanelScaleLimiter clamp);
+
 // Output colour-management modes that write CMYK.
 bool IsCmykOutputMode(int outputCmsMode);
 // Megabytes of a frame of that many scan pixels by its colour mode and depth.

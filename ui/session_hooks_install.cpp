@@ -5,6 +5,7 @@
 #include "session/user_interface_hooks.h"
 #include "ui/batch_end.h"
 #include "ui/defaults_record.h"
+#include "ui/main_dialog_support.h"
 #include "ui/option_records.h"
 #include "ui/pending_field_edit.h"
 #include "ui/progress_panes.h"
@@ -19,6 +20,10 @@ PanelLimits DevicePanelLimits() {
   const DeviceScaleLimits limits = GetDeviceScaleLimits();
   return PanelLimits{double(gResolutionList.values[0]), double(gResolutionList.values[count - 1]), limits.minPercent,
                      limits.maxPercent};
+}
+
+double ClampPanelScale(float scale, bool xAxis, bool linked, const FrameRecord* frame) {
+  return linked ? ClampOutputScale(scale, xAxis) : ClampOutputResolution(scale, xAxis, frame);
 }
 
 }  // namespace
@@ -41,5 +46,6 @@ void InstallUserInterfaceSessionHooks() {
   panel.limits = DevicePanelLimits;
   panel.notePendingEdit = NotePendingFieldEdit;
   panel.unitFactor = UnitFactor;
+  panel.clampScale = ClampPanelScale;
   InstallFramePanelServices(panel);
 }

@@ -126,6 +126,16 @@ TEST_F(FramePage, WithSwappedAxesTheWidthFieldEditsTheHeight) {
   EXPECT_DOUBLE_EQ(gCurrentFrame->width, 2.5);
 }
 
+TEST_F(FramePage, AScaleSetsItsAxisAndTheOutputSizeFollows) {
+  SetDlgItemTextA(page_, kScaleXField, "200");
+  EXPECT_FLOAT_EQ(gCurrentFrame->outputScaleX, 200.0f);
+  EXPECT_FLOAT_EQ(gCurrentFrame->outputScaleY, 100.0f);
+  EXPECT_EQ(FieldText(kOutputWidthField), "2.0");  // 1.01 inches at 200 %
+  SetDlgItemTextA(page_, kOutputHeightField, "3");  // 2 inches to 3: 150 %
+  EXPECT_FLOAT_EQ(gCurrentFrame->outputScaleY, 150.0f);
+  EXPECT_EQ(FieldText(kScaleYField), "150.0");
+}
+
 TEST_F(FramePage, AnEmptiedNameShowsTheUntitledText) {
   SetDlgItemTextA(page_, kFrameNameField, "Links");
   EXPECT_STREQ(gCurrentFrame->name, "Links");

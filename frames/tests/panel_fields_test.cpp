@@ -234,6 +234,59 @@ INSTANTIATE_TEST_SUITE_P(Cases, OriginalSizeEdit,
                                          OriginalSizeCase{Typed(0.0), 1.0, 0.1, true},
                                          OriginalSizeCase{kNotANumber, 1.0, 3.0, true}));
 
+double ClampTo120(float scale, bool, bool, const FrameRecord*) { return scale > 120.0f ? 120.0 : scale; }
+
+struct ScaleEditCase {
+  const char* name;
+  TypedNumber typed;
+  bool linked;
+  PanelScaleLimiter clamp;
+  uint8_t filterKind;
+  uint8_t followList;
+  float wantX, wantY;
+  int16_t resolution;
+  bool pending;
+};
+
+class ScaleEdit : public testing::TestWithParam<ScaleEditCase> {};
+
+TEST_P(ScaleEdit, SetsTheAxisAsBoundAndLinked) {
+  const ScaleEditCase& c = GetParam();
+  FrameRecord frame = PanelFrame();
+  frame.outputScaleY = 150.0f;
+  frame.filterMode = c.filterKind;
+  frame.screenRulingCopy = 150;
+  frame.scalesFollowList = c.followList;
+  EXPECT_EQ(ApplyScaleEdit(&frame, kLimits, true, c.typed, c.linked, c.clamp), c.pending);
+  EXPECT_FLOAT_EQ(frame.outputScaleX, c.wantX);
+  EXPECT_FLOAT_EQ(frame.outputScaleY, c.wantY);
+  EXPECT_EQ(frame.outputResolution, c.resolution);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScaleEdit,
+    testing::Values(ScaleEditCase{"alone", Typed(110), false, nullptr, 0, 0, 110, 150, 300, false},
+                    ScaleEditCase{"linked", Typed(200), true, nullptr, 0, 0, 200, 300, 300, false},
+                    ScaleEditCase{"clamped", Typed(150), false, ClampTo120, 0, 0, 120, 150, 300, true},
+                    // descreening: at most 200 x 150 / 300
+                    ScaleEditCase{"descreening", Typed(150), false, nullptr, 2, 0, 100, 150, 300, true},
+                    // following the list: both take it, the resolution is 400 x 100 / 200
+                    ScaleEditCase{"following_the_list", Typed(200), false, ClampTo120, 0, 1, 200, 200, 200, false},
+                    ScaleEditCase{"not_a_number", kNotANumber, false, nullptr, 0, 0, 100, 150, 300, true}),
+    [](const testing::TestParamInfo<ScaleEditCase>& info) { return std::string(info.param.name); });
+
+TEST(ScaleEdit, TheOutputSizeSetsTheScaleOfItsAxis) {
+  FrameRecord frame = PanelFrame();  // 3 x 4 inches at 100 %
+  EXPECT_FALSE(ApplyOutputSizeEdit(&frame, kLimits, false, Typed(6.0), 1.0, false, nullptr));
+  EXPECT_FLOAT_EQ(frame.outputScaleY, 150.0f);
+  EXPECT_FLOAT_EQ(frame.outputScaleX, 100.0f);
+  // 15.24 cm over 3 inches: 200 %, limited to 120.
+  EXPECT_TRUE(ApplyOutputSizeEdit(&frame, kLimits, true, Typed(15.24), 2.54, false, ClampTo120));
+  EXPECT_FLOAT_EQ(frame.outputScaleX, 120.0f);
+  EXPECT_TRUE(ApplyOutputSizeEdit(&frame, kLimits, true, kNotANumber, 1.0, false, nullptr));
+  EXPECT_FLOAT_EQ(frame.outputScaleX, 120.0f);
+}
+
 struct DataSizeCase {
   uint32_t colorMode;
   uint8_t bits;

@@ -133,6 +133,16 @@ void OnFieldEdited(HWND page, int id) {
     case kQualityFactorField: pending = ApplyQualityFactorEdit(frame, limits, typed); break;
     case kScreenRulingField: pending = ApplyScreenRulingEdit(frame, limits, typed, 1.0); break;
     case kOutputResolutionField: pending = ApplyOutputResolutionEdit(frame, limits, typed, 1.0); break;
+    case kScaleXField:
+    case kScaleYField:
+      pending = ApplyScaleEdit(frame, limits, FieldShowsWidth(id, OrientationSwapAxes() != 0), typed,
+                               gFrameSizeLocks.link, PanelScaleClamp());
+      break;
+    case kOutputWidthField:
+    case kOutputHeightField:
+      pending = ApplyOutputSizeEdit(frame, limits, FieldShowsWidth(id, OrientationSwapAxes() != 0), typed,
+                                    SizeFactor(*frame), gFrameSizeLocks.link, PanelScaleClamp());
+      break;
     case kOriginalWidthField:
     case kOriginalHeightField: {
       const bool width = FieldShowsWidth(id, OrientationSwapAxes() != 0);
