@@ -1,6 +1,7 @@
 // The frame initialiser fed from the open session.
 #include "frames/frame_record_init.h"
 #include "frames/orientation/preview_orientation.h"
+#include "frames/settings_records.h"
 #include "state/data_source_state.h"
 
 void InitFrameRecord(FrameRecord* record, bool fromScratch) {
@@ -16,5 +17,11 @@ void InitFrameRecord(FrameRecord* record, bool fromScratch) {
   InitFrameRecordWith(record, fromScratch, inputs);
 }
 
-// Not built yet: default settings records are not loaded; the initialised record is the default.
-void InitPreviewFrameRecord(FrameRecord* record) { InitFrameRecord(record, false); }
+void InitPreviewFrameRecord(FrameRecord* record) {
+  const uint32_t id = GetDefault(gDefaults, kDefaultSettingsRecordId);
+  if (id == 0 || !LoadSettingsRecord(static_cast<int32_t>(id), record, false)) InitFrameRecord(record, false);
+  record->originX = 0.0;
+  record->originY = 0.0;
+  record->width = gScanAreaInches.width;
+  record->height = gScanAreaInches.height;
+}

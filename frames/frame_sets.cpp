@@ -12,6 +12,7 @@
 #include "foundation/settings_folders.h"
 #include "foundation/system.h"
 #include "frames/frame_list.h"
+#include "frames/frame_panel.h"
 #include "frames/frame_storage.h"
 #include "state/data_source_state.h"
 
@@ -127,6 +128,9 @@ bool LoadFrameSetNamed(const char* name) {
   for (FrameListNode* node : nodes) AppendFrameNode(node);
   FixUpLoadedFrames();
   CheckFrameNames();
+  ReloadToneToolsForCurrentFrame();
+  UpdateFramePanelEnabling();
+  RefreshFramePanel();
   return true;
 }
 

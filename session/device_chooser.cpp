@@ -246,10 +246,10 @@ bool OpenDeviceRow(uint16_t row) {
   int16_t error = kErrOutOfMemory;
   ImageFileInfo info = {};
   if (reader) error = reader->ImageReaderIsOpen() ? reader->ReadHeader(&info) : int16_t{kErrGeneralData};
-  gDataSourceState.deviceHas16Bits = false;
+  NoteDeviceDepth(false);
   if (error == kReaderOk) {
     gDeviceLayer.openedInfo = info;
-    gDataSourceState.deviceHas16Bits = reader->IsHighBitDepth();
+    NoteDeviceDepth(reader->IsHighBitDepth());
   }
   reader.reset();
   if (error == kReaderOk) return true;

@@ -1,5 +1,6 @@
 #include "session/device_layer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -92,6 +93,13 @@ void FillDeviceInfo(DeviceDescription* description) {
   description->has16Bits = sixteen;
 }
 
+void NoteDeviceDepth(bool highBit) {
+  gDataSourceState.deviceHas16Bits = highBit;
+  // A file of more than 8 bits a sample is read through the 16-bit
+  // intermediate stage, which then runs the colour management too.
+  gSixteenBitColorOption = highBit;
+}
+
 bool OpenImageDevice(const char* path) {
   DeviceLayerState& device = gDeviceLayer;
   char previousPath[sizeof device.imagePath];
@@ -111,7 +119,7 @@ bool OpenImageDevice(const char* path) {
     return false;
   }
   device.openedInfo = info;
-  gDataSourceState.deviceHas16Bits = highBit;
+  NoteDeviceDepth(highBit);
   InstallDeviceNameSource();
 
   LoadImageGeometry();
@@ -294,8 +302,12 @@ int16_t DeviceHighestOptionSlot() { return 0; }
 // Not built yet: reflective originals only.
 bool DeviceHasTransparencyUnit() { return false; }
 bool DeviceOffersReflective() { return true; }
-// Not built yet: the frame's pixel sizes without the image's limits.
 uint16_t ComputeFrameArea(double x, double y, double width, double height, FrameRecord* frame) {
   ComputeFramePixelSizes(x, y, width, height, frame, 1, 1, 65535, 65535);
-  return 0;
+  // 8-bit colour lines are taken in pixel pairs: both sizes even, at least 2.
+  const bool pairs = frame->bitsPerChannel == 8 && (frame->colorMode == 2 || frame->colorMode == 3);
+  if (!pairs) return 0;
+  frame->scanPixelWidth = static_cast<uint16_t>(std::max(2, frame->scanPixelWidth & ~1));
+  frame->scanPixelHeight = static_cast<uint16_t>(std::max(2, frame->scanPixelHeight & ~1));
+  return kEvenFrameSizes;
 }

@@ -31,6 +31,9 @@ void BuildResolutionList(uint32_t imageResolution, ResolutionList* list);
 // From now on the stores and preview files are named after the open device's row.
 void InstallDeviceNameSource();
 
+// The open image has more than 8 bits a sample: the device's 16-bit colour option follows it.
+void NoteDeviceDepth(bool highBit);
+
 // Opens the image as the device: its header, geometry and resolution list.
 // False (the device unchanged) when no reader can be made or the header is bad.
 bool OpenImageDevice(const char* path);
@@ -106,6 +109,7 @@ bool DeviceHasOptionUnit();
 int16_t DeviceHighestOptionSlot();
 bool DeviceHasTransparencyUnit();
 bool DeviceOffersReflective();
-// Scan pixel origin and sizes of the frame for the rectangle (inches); 65534
-// when the sizes were made even.
+// Scan pixel origin and sizes of the frame for the rectangle (inches), by
+// the device's scale mode; kEvenFrameSizes when the sizes were made even (8-bit colour frames).
+constexpr uint16_t kEvenFrameSizes = 65534;
 uint16_t ComputeFrameArea(double x, double y, double width, double height, FrameRecord* frame);

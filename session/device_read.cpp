@@ -16,6 +16,12 @@
 #include "session/intermediate_stage.h"
 #include "session/resample.h"
 #include "session/source_lines.h"
+#include "color/color_management.h"
+#include "color/color_profile_set.h"
+#include "records/defaults_block.h"
+#include "state/data_source_state.h"
+#include "tone/gamma_tables.h"
+#include "tone/tone_engine_state.h"
 
 uint16_t gDeviceErrorWord = kDeviceErrorNone;
 
@@ -70,21 +76,71 @@ constexpr int16_t kReadMode = 0;
 constexpr uint32_t kBandBytes = 100000;
 constexpr int32_t kLinesPerCallBytes = 30;
 
+// The read itself, without the intermediate stage's tables and conversion.
+bool StartFrameRead(FrameRecord* frame, bool preview);
+bool MakeDeviceLines(uint8_t* output, uint32_t wantedLines, uint32_t* linesMade);
+
 bool FailRead(uint16_t error) {
   gDeviceErrorWord = error;
   CloseImageDevice();
   return false;
 }
 
+// Whether a read under the device's 16-bit colour option goes through the
+// 16-bit intermediate stage: colour frames by the colour-management mode,
+// other frames when they are final 16-bit reads of the image's own data.
+bool IntermediateStageWanted(const FrameRecord& frame, bool preview, int16_t cmsMode) {
+  const bool finalSixteen = frame.bitsPerChannel == 16 && frame.bitDepthChoice == 0 && !preview;
+  if (frame.colorMode != kColorModeRgb) return finalSixteen;
+  switch (cmsMode) {
+    case kInputColorNone: return GetDefault(gDefaults, kDefaultZirGamma) != 1.0 || finalSixteen;
+    case kInputColorScannerProfiles: return IsScannerTransformReady();
+    case kInputColorCalibration:
+    case kInputColorEmbeddedProfile: return true;
+    default: return false;
+  }
+}
+
+// Switches the stage on for the read when it is wanted; a colour frame is then read at 16 bits.
+void BeginIntermediateStage(FrameRecord* frame, bool preview) {
+  DeviceReadState& read = gDeviceLayer.read;
+  read.outputBits = frame->bitsPerChannel;
+  if (!gSixteenBitColorOption) return;
+  // Negatives are read with the input colour management off.
+  read.replacedCmsMode = GetDefault(gDefaults, kDefaultInputCmsMode);
+  read.cmsModeReplaced = GetDefault(gDefaults, kDefaultNegativeMode) != 0;
+  if (read.cmsModeReplaced) SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, kInputColorNone);
+  if (!IntermediateStageWanted(*frame, preview, GetDefault(gDefaults, kDefaultInputCmsMode))) return;
+  ResetIntermediateState(1);
+  if (frame->colorMode == kColorModeRgb) frame->bitsPerChannel = 16;
+}
+
+// The stage's tables for the frame at its own depth; false frees the stage again.
+bool BuildStageTables(FrameRecord* frame, const FrameRecord& kept) {
+  frame->bitsPerChannel = kept.bitsPerChannel;
+  if (BuildIntermediateTables(frame, CurrentGamma())) return true;
+  FreeIntermediateState();
+  return false;
+}
+
 }  // namespace
 
 bool StartDeviceRead(FrameRecord* frame, bool preview) {
+  const FrameRecord kept = *frame;
+  const bool started = StartFrameRead(frame, preview) && (!IsIntermediateOn() || BuildStageTables(frame, kept));
+  *frame = kept;
+  if (!started) return FailRead(gDeviceErrorWord ? gDeviceErrorWord : kDeviceErrorToneTables);
+  return true;
+}
+
+namespace {
+
+bool StartFrameRead(FrameRecord* frame, bool preview) {
   DeviceLayerState& device = gDeviceLayer;
   DeviceReadState& read = device.read;
   CloseImageDevice();
   gDeviceErrorWord = kDeviceErrorNone;
-  // The 16-bit intermediate stage is switched on only by the 16-bit colour option of the scan settings.
-  FreeIntermediateState();
+  BeginIntermediateStage(frame, preview);
 
   // The frame's area in the image, or in its reduced copy for a preview that needs no more.
   SourceRect rect = FrameSourceRect(*frame, device.imageWidth, device.imageHeight, device.maxResolution);
@@ -173,6 +229,18 @@ bool StartDeviceRead(FrameRecord* frame, bool preview) {
   return true;
 }
 
+// The made lines (planar rows of the read's planes at 16 bits) through the
+// stage into the caller's lines at the frame's own depth.
+bool ApplyIntermediateStage(uint16_t* own, uint8_t* output, uint32_t rows, uint32_t width, uint32_t planes,
+                            int32_t outputBits) {
+  if (planes == 3 && !ApplyIntermediate16(own, own, rows, width, 1, width, 1, width)) return false;
+  if (outputBits == 16)
+    return ApplyIntermediateTo16(own, reinterpret_cast<uint16_t*>(output), rows, width, planes, 1, width, 1, width);
+  return planes == 3 && ApplyIntermediateTo8(own, output, rows, width, 1, width, 1, width, false);
+}
+
+}  // namespace
+
 bool ReadDeviceLines(bool finish, uint8_t* output, uint32_t wantedLines, uint32_t* linesMade) {
   DeviceReadState& read = gDeviceLayer.read;
   *linesMade = 0;
@@ -180,6 +248,28 @@ bool ReadDeviceLines(bool finish, uint8_t* output, uint32_t wantedLines, uint32_
     CloseImageDevice();
     return true;
   }
+  if (!IsIntermediateOn()) {
+    if (!MakeDeviceLines(output, wantedLines, linesMade)) return false;
+  } else {
+    const uint32_t width = static_cast<uint32_t>(read.outputWidth);
+    const uint32_t planes = static_cast<uint32_t>(read.channels);
+    read.intermediateLines.resize(size_t{wantedLines} * width * planes);
+    uint16_t* lines = read.intermediateLines.data();
+    if (!MakeDeviceLines(reinterpret_cast<uint8_t*>(lines), wantedLines, linesMade)) return false;
+    if (!ApplyIntermediateStage(lines, output, *linesMade, width, planes, read.outputBits)) {
+      *linesMade = 0;
+      return FailRead(kDeviceErrorToneTables);
+    }
+  }
+  // After the last line the read is closed (the stage's tables freed, the colour-management mode restored).
+  if (read.outputLinesMade >= read.outputHeight) CloseImageDevice();
+  return true;
+}
+
+namespace {
+
+bool MakeDeviceLines(uint8_t* output, uint32_t wantedLines, uint32_t* linesMade) {
+  DeviceReadState& read = gDeviceLayer.read;
   const bool sixteen = read.bitsPerSample == 16;
   uint32_t lines = static_cast<uint32_t>(kLinesPerCallBytes / read.bytesPerPixel) * (sixteen ? 2 : 1);
   if (read.scale < 1.0) lines = static_cast<uint32_t>(lines / read.scale);
@@ -219,12 +309,17 @@ bool ReadDeviceLines(bool finish, uint8_t* output, uint32_t wantedLines, uint32_
   read.sourceLinesRead += static_cast<int32_t>(sourceLines);
   read.outputLinesMade += static_cast<int32_t>(made);
   *linesMade = made;
-  if (read.outputLinesMade >= read.outputHeight) CloseImageDevice();
   return true;
 }
 
+}  // namespace
+
 bool CloseImageDevice() {
   DeviceReadState& read = gDeviceLayer.read;
+  if (read.cmsModeReplaced) SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, read.replacedCmsMode);
+  read.cmsModeReplaced = false;
+  FreeIntermediateState();
+  read.intermediateLines = std::vector<uint16_t>();
   if (read.resampling) ResampleTeardown();
   read.resampling = false;
   gSourceLineRead = SourceLineRead{};

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "foundation/memory.h"
 #include "readers/image_file_reader.h"
@@ -43,6 +44,12 @@ struct DeviceReadState {
   int32_t sourceLinesRead = 0;
   int32_t outputLinesMade = 0;
   bool resampling = false;
+  // With the 16-bit intermediate stage on: the frame's own depth, the lines
+  // as read before the stage, and the colour-management mode the read replaced.
+  int32_t outputBits = 8;
+  std::vector<uint16_t> intermediateLines;
+  bool cmsModeReplaced = false;
+  int16_t replacedCmsMode = 0;
 };
 
 // The device's multi-scan: whether it offers one, whether the user switched

@@ -1,11 +1,32 @@
 #include "ui/session_hooks_install.h"
 
+#include "frames/frame_panel_services.h"
+#include "session/device_layer.h"
 #include "session/user_interface_hooks.h"
 #include "ui/batch_end.h"
 #include "ui/defaults_record.h"
+#include "ui/main_dialog_support.h"
 #include "ui/option_records.h"
+#include "ui/pending_field_edit.h"
 #include "ui/progress_panes.h"
 #include "ui/ui_state_records.h"
+#include "ui/units.h"
+
+namespace {
+
+PanelLimits DevicePanelLimits() {
+  const uint16_t count = gResolutionList.count;
+  if (count == 0) return PanelLimits{};
+  const DeviceScaleLimits limits = GetDeviceScaleLimits();
+  return PanelLimits{double(gResolutionList.values[0]), double(gResolutionList.values[count - 1]), limits.minPercent,
+                     limits.maxPercent};
+}
+
+double ClampPanelScale(float scale, bool xAxis, bool linked, const FrameRecord* frame) {
+  return linked ? ClampOutputScale(scale, xAxis) : ClampOutputResolution(scale, xAxis, frame);
+}
+
+}  // namespace
 
 void InstallUserInterfaceSessionHooks() {
   SessionUserInterfaceHooks hooks;
@@ -20,4 +41,11 @@ void InstallUserInterfaceSessionHooks() {
   hooks.popPreviewPane = PopProgressPreviewPane;
   hooks.freePaneBitmap = FreePaneBitmap;
   InstallSessionUserInterfaceHooks(hooks);
+
+  FramePanelServices panel;
+  panel.limits = DevicePanelLimits;
+  panel.notePendingEdit = NotePendingFieldEdit;
+  panel.unitFactor = UnitFactor;
+  panel.clampScale = ClampPanelScale;
+  InstallFramePanelServices(panel);
 }

@@ -160,12 +160,14 @@ TEST_F(MultiScanTest, TheWriterTakesTheAveragedImage) {
   EXPECT_EQ(MultiScanPassCount(), 3);
   EXPECT_EQ(CurrentMultiScanPass(), 0);
   const std::vector<uint8_t> bytes = ReadOutput(Scratch("out.raw"));
-  ASSERT_EQ(bytes.size(), 37u * 23 * 3);
-  for (int32_t y = 0; y < 23; ++y)
-    for (int32_t x = 0; x < 37; ++x)
+  const int32_t columns = frame.scanPixelWidth;
+  const int32_t rows = frame.scanPixelHeight;
+  ASSERT_EQ(bytes.size(), size_t(columns) * rows * 3);
+  for (int32_t y = 0; y < rows; ++y)
+    for (int32_t x = 0; x < columns; ++x)
       for (int32_t c = 0; c < 3; ++c) {
         const uint16_t v = expected.At(x, y, c);
-        ASSERT_EQ(SampleAt(bytes, 37, 3, 8, x, y, c), v <= 250 ? v + 1 : v) << x << "," << y << " " << c;
+        ASSERT_EQ(SampleAt(bytes, columns, 3, 8, x, y, c), v <= 250 ? v + 1 : v) << x << "," << y << " " << c;
       }
 }
 

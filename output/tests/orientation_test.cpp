@@ -83,8 +83,8 @@ TEST_P(OrientedWriteTest, OutputIsTheOrientedFrame) {
   ASSERT_FALSE(Write(writer, frame));
 
   const WriterOrientation& o = WriterOrientationRow(static_cast<uint32_t>(row));
-  const int32_t width = static_cast<int32_t>(expected.width);
-  const int32_t height = kind.rows ? static_cast<int32_t>(kind.rows) : static_cast<int32_t>(expected.height);
+  const int32_t width = frame.scanPixelWidth;
+  const int32_t height = frame.scanPixelHeight;
   ASSERT_EQ(writer.Columns(), o.exchangeAxes ? height : width);
   ASSERT_EQ(writer.Rows(), o.exchangeAxes ? width : height);
   // No mirror and no turn, or both mirrors with two turns: one pass.

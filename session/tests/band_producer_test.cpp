@@ -6,12 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "color/color_management.h"
 #include "frames/orientation/preview_orientation.h"
 #include "records/defaults_block.h"
 #include "session/band_producer.h"
+#include "session/device_read.h"
+#include "session/intermediate_stage.h"
 #include "session/scan_session.h"
 #include "session/tests/scan_test_support.h"
 #include "state/data_source_state.h"
+#include "tone/gamma_tables.h"
+#include "tone/tone_engine_state.h"
 
 namespace {
 
@@ -78,7 +83,9 @@ TEST_P(ScanBandsTest, BandsMakeTheImage) {
   const Orientation orientation{static_cast<uint8_t>((row >> 3) & 1), static_cast<uint8_t>((row >> 2) & 1),
                                 static_cast<uint16_t>(row & 3)};
   FrameRecord frame = OpenFrame(kind.image, kind.bits, kind.rgb);
-  // 16-bit samples arrive as the file holds them; 8-bit ones through the frame's tone tables.
+  // Without the intermediate stage 16-bit samples arrive as the file holds
+  // them; 8-bit ones through the frame's tone tables.
+  gSixteenBitColorOption = false;
   const ExpectedImage expected = kind.bits == 16 ? LoadExpected(kind.image) : ReadStraight(kind.image, frame);
   frame.mirrorH = orientation.mirrorH;
   frame.mirrorV = orientation.mirrorV;
@@ -187,10 +194,76 @@ TEST_F(OutputConversionTest, BuppHostsGetInterleavedBands) {
   const uint8_t* band = session_.bandData.value;
   ASSERT_NE(band, nullptr);
   for (int32_t y = 0; y < session_.bandBottom - session_.bandTop; ++y)
-    for (int32_t x = 0; x < 37; ++x)
+    for (int32_t x = 0; x < 36; ++x)
       for (int32_t c = 0; c < 3; ++c)
-        ASSERT_EQ(band[(size_t(y) * 37 + x) * 3 + c], expected.At(x, y, c)) << x << "," << y;
+        ASSERT_EQ(band[(size_t(y) * 36 + x) * 3 + c], expected.At(x, y, c)) << x << "," << y;
   gCurrentFrame = nullptr;
 }
 
 }  // namespace
+
+// A file of 16 bits a sample gives the device its 16-bit colour option: final
+// 16-bit reads go through the intermediate stage, which carries the frame's
+// tone curves as 14-bit tables on each sample's top 14 bits.
+struct StageCase {
+  const char* name;
+  const char* image;
+  bool rgb;
+};
+
+class IntermediateReadTest : public ScanTest, public ::testing::WithParamInterface<StageCase> {};
+
+TEST_P(IntermediateReadTest, SixteenBitFramesTakeTheirToneCurves) {
+  const StageCase& c = GetParam();
+  SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, kInputColorNone);
+  SetDefault(gDefaults, kDefaultZirGamma, 1.0);
+  FrameRecord frame = OpenFrame(c.image, 16, c.rgb);
+  ASSERT_TRUE(gSixteenBitColorOption);
+  frame.colorMode = c.rgb ? kColorModeRgb : 0;
+  ResetIntermediateState(1);
+  ASSERT_TRUE(BuildIntermediateTables(&frame, CurrentGamma()));
+  const int planes = c.rgb ? 3 : 1;
+  std::vector<uint16_t> tables[3];
+  for (int p = 0; p < planes; ++p) tables[p] = gIntermediate.outputTables16[p];
+  FreeIntermediateState();
+
+  const ExpectedImage expected = LoadExpected(c.image);
+  const ScannedImage scanned = Scan(frame);
+  EXPECT_FALSE(IsIntermediateOn());
+  ASSERT_EQ(scanned.columns, static_cast<int32_t>(expected.width));
+  ASSERT_EQ(scanned.planes, planes);
+  int mismatches = 0;
+  int changed = 0;
+  for (int32_t y = 0; y < scanned.rows && mismatches < 5; ++y)
+    for (int32_t x = 0; x < scanned.columns && mismatches < 5; ++x)
+      for (int p = 0; p < planes; ++p) {
+        const uint16_t sample = expected.At(x, y, p);
+        const uint16_t want = static_cast<uint16_t>(tables[p][sample >> 2] << 2);
+        changed += want != sample;
+        if (scanned.At(x, y, p) != want) {
+          ADD_FAILURE() << "at " << x << "," << y << " plane " << p << ": " << scanned.At(x, y, p) << " for " << want;
+          ++mismatches;
+        }
+      }
+  EXPECT_GT(changed, 0) << "the tone curves leave the samples as they are";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, IntermediateReadTest,
+                         ::testing::Values(StageCase{"rgb16", "scan_rgb48", true},
+                                           StageCase{"grey16", "scan_grey16", false}),
+                         [](const ::testing::TestParamInfo<StageCase>& info) { return std::string(info.param.name); });
+
+TEST_F(IntermediateReadTest, ANegativeIsReadWithoutInputColourManagement) {
+  SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, kInputColorScannerProfiles);
+  SetDefault(gDefaults, kDefaultNegativeMode, uint8_t{1});
+  FrameRecord frame = OpenFrame("scan_rgb48", 16, true, 4);
+  frame.colorMode = kColorModeRgb;
+  ASSERT_TRUE(StartDeviceRead(&frame, false));
+  EXPECT_EQ(GetDefault(gDefaults, kDefaultInputCmsMode), kInputColorNone);
+  EXPECT_TRUE(IsIntermediateOn());
+  EXPECT_EQ(frame.bitsPerChannel, 16);
+  uint32_t made = 0;
+  ReadDeviceLines(true, nullptr, 0, &made);
+  EXPECT_EQ(GetDefault(gDefaults, kDefaultInputCmsMode), kInputColorScannerProfiles);
+  EXPECT_FALSE(IsIntermediateOn());
+}

@@ -143,3 +143,32 @@ TEST_F(DeviceLayerTest, OleIsUndoneOnlyAfterASuccess) {
 }
 
 }  // namespace
+
+struct FrameAreaCase {
+  uint32_t colorMode;
+  uint8_t bits;
+  uint16_t result;
+  uint16_t width, height;
+};
+
+class FrameAreaTest : public testing::TestWithParam<FrameAreaCase> {};
+
+// 1.01 x 0.51 inches at 100 dpi and 100 % (16.16 scales): 101 x 51 pixels.
+TEST_P(FrameAreaTest, EightBitColourFramesGetEvenSizes) {
+  const FrameAreaCase& c = GetParam();
+  FrameRecord frame = {};
+  frame.colorMode = c.colorMode;
+  frame.bitsPerChannel = c.bits;
+  frame.scanResolutionX = frame.scanResolutionY = 100;
+  frame.fixedScaleX = frame.fixedScaleY = 100 << 16;
+  EXPECT_EQ(ComputeFrameArea(0.0, 0.0, 1.01, 0.51, &frame), c.result);
+  EXPECT_EQ(frame.scanPixelWidth, c.width);
+  EXPECT_EQ(frame.scanPixelHeight, c.height);
+  EXPECT_EQ(ComputeFrameArea(0.0, 0.0, 0.01, 0.01, &frame), c.result);
+  EXPECT_EQ(frame.scanPixelWidth, c.result ? 2 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FrameAreaTest,
+                         testing::Values(FrameAreaCase{2, 8, kEvenFrameSizes, 100, 50},
+                                         FrameAreaCase{3, 8, kEvenFrameSizes, 100, 50}, FrameAreaCase{2, 16, 0, 101, 51},
+                                         FrameAreaCase{0, 8, 0, 101, 51}, FrameAreaCase{0, 1, 0, 101, 51}));

@@ -88,6 +88,18 @@ ExpectedImage ScanTest::ReadStraight(const std::string& name, FrameRecord frame)
   return image;
 }
 
+namespace {
+
+// The frame over the image's first columns and rows.
+void CutFrame(FrameRecord* frame, uint16_t columns, uint16_t rows) {
+  frame->width = static_cast<double>(columns) / frame->outputResolution;
+  frame->height = static_cast<double>(rows) / frame->outputResolution;
+  frame->scanPixelWidth = columns;
+  frame->scanPixelHeight = rows;
+}
+
+}  // namespace
+
 FrameRecord ScanTest::OpenFrame(const std::string& name, int bits, bool rgb, uint32_t rows) {
   EXPECT_TRUE(OpenImageDevice(Fixture(name + ".tif").c_str()));
   const ImageFileInfo& info = gDeviceLayer.openedInfo;
@@ -104,11 +116,10 @@ FrameRecord ScanTest::OpenFrame(const std::string& name, int bits, bool rgb, uin
   // The image's own resolution: one image pixel for each pixel of the scan.
   const uint32_t resolution = info.xResolution ? info.xResolution : 72;
   frame.originX = frame.originY = 0;
-  frame.width = static_cast<double>(info.width) / resolution;
-  frame.height = static_cast<double>(rows ? rows : info.height) / resolution;
-  frame.scanPixelWidth = static_cast<uint16_t>(info.width);
-  frame.scanPixelHeight = static_cast<uint16_t>(rows ? rows : info.height);
   frame.outputResolution = static_cast<int16_t>(resolution);
+  // 8-bit colour scans come in even sizes: the frame covers the even part of the image.
+  const uint16_t keep = bits == 8 && rgb ? 0xFFFE : 0xFFFF;
+  CutFrame(&frame, static_cast<uint16_t>(info.width & keep), static_cast<uint16_t>((rows ? rows : info.height) & keep));
   return frame;
 }
 

@@ -35,6 +35,7 @@ class ScanTest : public SessionTest {
   // the output tables that carry the frame's tone into 8-bit samples.
   ExpectedImage ReadStraight(const std::string& name, FrameRecord frame) const;
   // Opens the image as the device; a frame over all of it (rows: its first rows only).
+  // 8-bit colour frames cover the image's even part, as the device sizes them.
   FrameRecord OpenFrame(const std::string& name, int bits, bool rgb, uint32_t rows = 0);
   // PrepareScan and RunScan until the null band.
   ScannedImage Scan(FrameRecord frame);

