@@ -13,6 +13,7 @@ enum MainCommand : int {
   kCommandPreview = 1047,
   kCommandRotate = 1221,
   kCommandDeleteFrame = 1223,
+  kCommandBrightnessExtremes = 1224,
   kCommandFrameNumbers = 1225,
   kCommandCloseKey = 40007,  // Ctrl+W
   kCommandDevicePrescan = 10100,

@@ -30,6 +30,7 @@
 #include "ui/preview_geometry.h"
 #include "ui/preview_orientation_store.h"
 #include "ui/preview_param.h"
+#include "ui/win32/brightness_extremes_win32.h"
 #include "ui/ui_state_records.h"
 #include "ui/win32/dialog_positions_win32.h"
 #include "ui/win32/dialog_size_win32.h"
@@ -66,10 +67,10 @@ RECT ItemRectInDialog(HWND dialog, int id) {
   return r;
 }
 
-// With the preview image its rows, else the control's face lightened a little.
+// With the preview image its rows, oriented and matched for the monitor, else the control's face lightened a little.
 void PaintPreview(HWND dialog, HDC dc) {
   if (gPreviewDib) {
-    DrawGlobalDibRows(gPreviewDib, dialog, kPreviewControl, dc, 0, 0);
+    DrawGlobalDibRows(gPreviewDib, dialog, kPreviewControl, dc, 0, 0, true);
     return;
   }
   const COLORREF face = GetSysColor(COLOR_3DFACE);
@@ -154,7 +155,7 @@ class MainWindowPrescanView : public PrescanView {
   }
   bool StopRequested() override { return gUiBusyState == kUiCancelRequested; }
   void DrawRows(int32_t first, int32_t count) override {
-    DrawGlobalDibRows(gPreviewDib, dialog_, kPreviewControl, nullptr, first, count);
+    DrawGlobalDibRows(gPreviewDib, dialog_, kPreviewControl, nullptr, first, count, true);
   }
   void ShowPrescanRunning(bool) override {}
 
@@ -339,6 +340,12 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
     case kCommandFrameNumbers:
       FrameNumbersCommand(dialog);
       return FALSE;
+    case kCommandBrightnessExtremes: {
+      // The fixed measuring points that Shift places here come with the fixed pipette.
+      const RECT button = ItemRectInDialog(dialog, kCommandBrightnessExtremes);
+      if (GetActiveWindow() != static_cast<HWND>(gJobManagerWindow)) ShowBrightnessExtremes(dialog, &button);
+      return FALSE;
+    }
     default:
       return FALSE;
   }
