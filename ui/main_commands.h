@@ -11,6 +11,7 @@ enum MainCommand : int {
   kCommandScan = 1017,
   kCommandPaletteCancel = 1018,
   kCommandPreview = 1047,
+  kCommandOverview = 1220,
   kCommandRotate = 1221,
   kCommandDeleteFrame = 1223,
   kCommandBrightnessExtremes = 1224,

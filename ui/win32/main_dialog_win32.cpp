@@ -18,6 +18,7 @@
 #include "output/file_output.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
+#include "session/device_state.h"
 #include "session/frame_geometry.h"
 #include "session/prescan.h"
 #include "session/preview_files.h"
@@ -31,6 +32,7 @@
 #include "ui/preview_orientation_store.h"
 #include "ui/preview_param.h"
 #include "ui/win32/brightness_extremes_win32.h"
+#include "ui/win32/image_session_win32.h"
 #include "ui/ui_state_records.h"
 #include "ui/win32/dialog_positions_win32.h"
 #include "ui/win32/dialog_size_win32.h"
@@ -80,66 +82,6 @@ void PaintPreview(HWND dialog, HDC dc) {
   GetClientRect(PreviewControl(dialog), &client);
   FillRect(dc, &client, brush);
   DeleteObject(brush);
-}
-
-void PaintPreviewNow(HWND dialog) {
-  HWND control = PreviewControl(dialog);
-  HDC dc = GetDC(control);
-  PaintPreview(dialog, dc);
-  DrawAllFrames(control, dc);
-  ReleaseDC(control, dc);
-}
-
-// The preview control keeps the aspect of the scan area within the work
-// area; its frame and the hint line follow it, and the preview pass is set
-// up for its size. A stored preview of the image is taken back when one exists.
-void LayoutPreviewArea(HWND dialog) {
-  FreePreviewBuffers();
-  gPreviewExtentWidth = gScanAreaInches.width;
-  gPreviewExtentHeight = gScanAreaInches.height;
-  RECT window, preview = ItemRectInDialog(dialog, kPreviewControl), work;
-  GetWindowRect(dialog, &window);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  const LONG extraWidth = (window.right - window.left) - (preview.right - preview.left);
-  const LONG extraHeight = (window.bottom - window.top) - (preview.bottom - preview.top);
-
-  double ratio = gScanAreaInches.width > 0 ? gScanAreaInches.height / gScanAreaInches.width : 1.0;
-  if (OrientationSwapAxes()) ratio = 1.0 / ratio;
-  LONG height = preview.bottom - preview.top;
-  LONG width = static_cast<LONG>(height / ratio + 0.5);
-  if (extraWidth + width > work.right - work.left) {
-    width = work.right - work.left - extraWidth;
-    height = static_cast<LONG>(width * ratio + 0.5);
-  }
-  if (extraHeight + height > work.bottom - work.top) {
-    height = work.bottom - work.top - extraHeight;
-    width = static_cast<LONG>(height / ratio + 0.5);
-  }
-  width = std::max<LONG>(width, 10);
-  height = std::max<LONG>(height, 10);
-
-  MoveWindow(PreviewControl(dialog), preview.left, preview.top, width, height, FALSE);
-  MoveWindow(GetDlgItem(dialog, kPreviewFrame), preview.left - 4, preview.top - 4, width + 8, height + 8, FALSE);
-  const RECT hint = ItemRectInDialog(dialog, kHintLine);
-  MoveWindow(GetDlgItem(dialog, kHintLine), preview.left, preview.top + height + 6, hint.right - hint.left,
-             hint.bottom - hint.top, FALSE);
-  SetWindowPos(dialog, nullptr, 0, 0, extraWidth + width, extraHeight + height, SWP_NOMOVE | SWP_NOZORDER);
-  if (gPaletteGeneralPage)
-    SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
-  gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
-
-  // The preview pass over the whole scan area.
-  FrameRecord& pass = gDataSourceState.frameStateArea.scratchFrame;
-  pass.originX = pass.originY = 0.0;
-  pass.width = gScanAreaInches.width;
-  pass.height = gScanAreaInches.height;
-  SetupPrescanFrame(&pass, width, height);
-  const LONG imageWidth = OrientationSwapAxes() ? height : width;
-  const LONG imageHeight = OrientationSwapAxes() ? width : height;
-  MakePreviewBitmap(imageWidth, imageHeight, CurrentFrameRect(), &pass);
-  gPrescanArea = DRect{0.0, 0.0, gScanAreaInches.width, gScanAreaInches.height};
-  InvalidateRect(dialog, nullptr, TRUE);
 }
 
 // The prescan's window: its preview control, the Ctrl+"." keys and the
@@ -320,8 +262,15 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       MainWindowService().requestClose();
       return TRUE;
     case kCommandPrescan:
-      // Without Alt (outside a zoomed view) the button opens an image, which comes with the image chooser.
-      if (IsKeyDown(kVirtualKeyAlt) != gPreviewZoomed) RunPrescanRoad(dialog);
+      // Without Alt (outside a zoomed view) the button reads "Öffnen" and opens another image.
+      if (IsKeyDown(kVirtualKeyAlt) != gPreviewZoomed) {
+        RunPrescanRoad(dialog);
+      } else {
+        if (gDeviceTable.count > kOpenImageRow) ReopenImageSession(gDeviceTable.entries[kOpenImageRow], nullptr, false);
+      }
+      return FALSE;
+    case kCommandOverview:
+      if (ReinitializeSource(0)) PostDeviceCommand(kCommandDevicePrescan, true);
       return FALSE;
     case kCommandDevicePrescan:
       RunPrescanRoad(dialog);
@@ -418,6 +367,66 @@ void MainDialogDestroy(HWND dialog) {
 }
 
 }  // namespace
+
+void PaintPreviewNow(HWND dialog) {
+  HWND control = PreviewControl(dialog);
+  HDC dc = GetDC(control);
+  PaintPreview(dialog, dc);
+  DrawAllFrames(control, dc);
+  ReleaseDC(control, dc);
+}
+
+// The preview control keeps the aspect of the scan area within the work
+// area; its frame and the hint line follow it, and the preview pass is set
+// up for its size. A stored preview of the image is taken back when one exists.
+void LayoutPreviewArea(HWND dialog) {
+  FreePreviewBuffers();
+  gPreviewExtentWidth = gScanAreaInches.width;
+  gPreviewExtentHeight = gScanAreaInches.height;
+  RECT window, preview = ItemRectInDialog(dialog, kPreviewControl), work;
+  GetWindowRect(dialog, &window);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const LONG extraWidth = (window.right - window.left) - (preview.right - preview.left);
+  const LONG extraHeight = (window.bottom - window.top) - (preview.bottom - preview.top);
+
+  double ratio = gScanAreaInches.width > 0 ? gScanAreaInches.height / gScanAreaInches.width : 1.0;
+  if (OrientationSwapAxes()) ratio = 1.0 / ratio;
+  LONG height = preview.bottom - preview.top;
+  LONG width = static_cast<LONG>(height / ratio + 0.5);
+  if (extraWidth + width > work.right - work.left) {
+    width = work.right - work.left - extraWidth;
+    height = static_cast<LONG>(width * ratio + 0.5);
+  }
+  if (extraHeight + height > work.bottom - work.top) {
+    height = work.bottom - work.top - extraHeight;
+    width = static_cast<LONG>(height / ratio + 0.5);
+  }
+  width = std::max<LONG>(width, 10);
+  height = std::max<LONG>(height, 10);
+
+  MoveWindow(PreviewControl(dialog), preview.left, preview.top, width, height, FALSE);
+  MoveWindow(GetDlgItem(dialog, kPreviewFrame), preview.left - 4, preview.top - 4, width + 8, height + 8, FALSE);
+  const RECT hint = ItemRectInDialog(dialog, kHintLine);
+  MoveWindow(GetDlgItem(dialog, kHintLine), preview.left, preview.top + height + 6, hint.right - hint.left,
+             hint.bottom - hint.top, FALSE);
+  SetWindowPos(dialog, nullptr, 0, 0, extraWidth + width, extraHeight + height, SWP_NOMOVE | SWP_NOZORDER);
+  if (gPaletteGeneralPage)
+    SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+  gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
+
+  // The preview pass over the whole scan area.
+  FrameRecord& pass = gDataSourceState.frameStateArea.scratchFrame;
+  pass.originX = pass.originY = 0.0;
+  pass.width = gScanAreaInches.width;
+  pass.height = gScanAreaInches.height;
+  SetupPrescanFrame(&pass, width, height);
+  const LONG imageWidth = OrientationSwapAxes() ? height : width;
+  const LONG imageHeight = OrientationSwapAxes() ? width : height;
+  MakePreviewBitmap(imageWidth, imageHeight, CurrentFrameRect(), &pass);
+  gPrescanArea = DRect{0.0, 0.0, gScanAreaInches.width, gScanAreaInches.height};
+  InvalidateRect(dialog, nullptr, TRUE);
+}
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {

@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Prescan without Alt ("Öffnen") under Wine, in the test host's window, over a seeded folder.
+
+usage: open_image_session.py <wine runner or ""> <bin folder>
+
+1. The host answers the open-image dialog with a second, upright image: the session reopens on it,
+   the posted prescan writes its preview file and the transfer that follows is upright.
+2. The host cancels the dialog: the first, wide image stays, and the transfer is wide.
+"""
+import os
+import re
+import shutil
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'readers', 'tests'))
+from seeded_session import DPI, prepare, run  # noqa: E402
+import make_tiff_fixtures as tiff  # noqa: E402
+
+SECOND_WIDTH, SECOND_HEIGHT = 24, 40
+
+
+def image_size(lines):
+    match = next((re.match(r'image info: (\d+)x(\d+)', line) for line in lines if line.startswith('image info:')),
+                 None)
+    return tuple(map(int, match.groups())) if match else None
+
+
+def session(runner, folder, answer):
+    """Runs the host with the answer; the problems and the transferred image's size."""
+    if os.path.exists(os.environ['ZIR_FAKEDSM_LOG']):
+        os.remove(os.environ['ZIR_FAKEDSM_LOG'])
+    ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--transfer', 'native', '--open', answer,
+                                     '--out', 'received.bmp'])
+    problems = [] if ok else ['the host failed']
+    problems += [line for line in lines if line.startswith('notice:') or line.startswith('FAIL')]
+    answered = [line for line in lines if line.startswith('open-image: ')]
+    if answered != (['open-image: cancelled'] if not answer else answered[:1]) or not answered:
+        problems.append('the open-image dialog was not answered as asked: %s' % answered)
+    for wanted in ('images transferred: 1', 'all answers as expected'):
+        if wanted not in lines:
+            problems.append('missing line: ' + wanted)
+    return problems, image_size(lines)
+
+
+def main():
+    runner, bin_folder = sys.argv[1], sys.argv[2]
+    runner = os.path.abspath(runner) if runner else ''
+    folder = tempfile.mkdtemp(prefix='zir_open_')
+    problems = [] if prepare(folder, bin_folder, runner, channels=3) else ['seeding failed']
+    if not problems:
+        tiff.striped('upright', SECOND_WIDTH, SECOND_HEIGHT, 3, 8, rows_per_strip=5, out=folder, expect=False,
+                     extra={296: (tiff.SHORT, [2]), 282: (tiff.RATIONAL, [(DPI, 1)]),
+                            283: (tiff.RATIONAL, [(DPI, 1)])})
+        second = os.path.join(folder, 'upright.tif')
+        found, size = session(runner, folder, second)
+        problems += ['open: ' + p for p in found]
+        if not size or size[0] >= size[1]:
+            problems.append(f'open: the transfer is not of the upright image ({size})')
+        prefs = os.listdir(os.path.join(folder, 'Quillbrook', 'Prefs'))
+        if not any('upright' in name for name in prefs):
+            problems.append(f'open: no settings store of the second image ({prefs})')
+        previews = os.path.join(folder, 'Quillbrook', 'Previews')
+        names = os.listdir(previews) if os.path.isdir(previews) else []
+        if not any(n.startswith('QBprev') and 'upright' in n for n in names):
+            problems.append(f'open: no preview file of the second image after the posted prescan ({names})')
+
+        # A fresh folder again: the dialog cancelled keeps the first image.
+        shutil.rmtree(folder, ignore_errors=True)
+        folder = tempfile.mkdtemp(prefix='zir_open_')
+        if not prepare(folder, bin_folder, runner, channels=3):
+            problems.append('seeding failed')
+        else:
+            found, size = session(runner, folder, '')
+            problems += ['cancel: ' + p for p in found]
+            if not size or size[0] <= size[1]:
+                problems.append(f'cancel: the transfer is not of the first, wide image ({size})')
+
+    for problem in problems:
+        print('FAIL', problem)
+    shutil.rmtree(folder, ignore_errors=True)
+    sys.exit(1 if problems else 0)
+
+
+if __name__ == '__main__':
+    main()
