@@ -26,6 +26,9 @@
 //     --cancel              open, enable, press Cancel in the source's window and
 //                           report MSG_CLOSEDSREQ, then disable and close
 //     --close-key           the same with Ctrl+W typed in the source's window
+//     --resize W H          (with --cancel) before Cancel, drag the source window's
+//                           bottom-right corner to W x H: the messages of the drag
+//                           (WM_SIZING, then the size it allowed)
 //     --out PATH            the file of the first image (default "received.bmp" or
 //                           "received.pnm"); later images of a batch get "-2", "-3"...
 //                           before the extension
@@ -625,6 +628,8 @@ HWND EnableInWindow(Host& host, TW_USERINTERFACE* ui) {
 
 struct WindowActions {
   bool prescan = false;
+  int resizeWidth = 0;  // a drag of the window's corner to this size before Cancel (0: none)
+  int resizeHeight = 0;
   bool open = false;  // Prescan without Alt: the open-image dialog answered with openPath
   std::string openPath;
   bool closeKey = false;  // Cancel by Ctrl+W instead of the button
@@ -649,6 +654,22 @@ void OpenInWindow(Host& host, HWND window, const std::string& path) {
   gOpenImage.expected = false;
 }
 
+// The messages of a drag of the bottom-right corner: WM_SIZING with the
+// dragged rectangle, then the window set to the rectangle it allowed.
+void ResizeInWindow(Host& host, HWND window, int width, int height) {
+  RECT r;
+  GetWindowRect(window, &r);
+  r.right = r.left + width;
+  r.bottom = r.top + height;
+  SendMessageA(window, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&r));
+  SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RunEvents(host);
+  RECT preview;
+  GetClientRect(GetDlgItem(window, 1047), &preview);
+  std::printf("source window: resized to %ldx%ld, preview %ldx%ld\n", r.right - r.left, r.bottom - r.top,
+              preview.right, preview.bottom);
+}
+
 void TakeSnapshot(HWND window, const WindowActions& actions) {
   if (window && !actions.snapshot.empty() && !WriteWindowSnapshot(window, actions.snapshot))
     Fail("the window snapshot", 0, 1);
@@ -660,6 +681,7 @@ void CancelInWindow(Host& host, const WindowActions& actions) {
   host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
   TW_USERINTERFACE ui = {};
   HWND window = EnableInWindow(host, &ui);
+  if (window && actions.resizeWidth > 0) ResizeInWindow(host, window, actions.resizeWidth, actions.resizeHeight);
   TakeSnapshot(window, actions);
   if (window && actions.closeKey) {
     SetForegroundWindow(window);
@@ -894,7 +916,7 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
                          "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--open PATH] [--snapshot PATH] "
-                         "[--cancel] [--close-key] [--files PATH] [--type NAME] [--out PATH]\n");
+                         "[--cancel] [--close-key] [--resize W H] [--files PATH] [--type NAME] [--out PATH]\n");
     return 2;
   }
   Host host;
@@ -929,6 +951,9 @@ int main(int argc, char** argv) {
       batch = true;
     } else if (std::strcmp(argv[i], "--prescan") == 0) {
       actions.prescan = true;
+    } else if (std::strcmp(argv[i], "--resize") == 0 && i + 2 < argc) {
+      actions.resizeWidth = std::atoi(argv[++i]);
+      actions.resizeHeight = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--open") == 0 && i + 1 < argc) {
       actions.open = true;
       actions.openPath = argv[++i];
