@@ -16,6 +16,7 @@ enum MainCommand : int {
   kCommandDeleteFrame = 1223,
   kCommandBrightnessExtremes = 1224,
   kCommandFrameNumbers = 1225,
+  kCommandToolStripSelector = 1226,
   kCommandCloseKey = 40007,  // Ctrl+W
   kCommandDevicePrescan = 10100,
 };

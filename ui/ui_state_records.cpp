@@ -9,6 +9,8 @@
 #include "frames/frame_migration.h"
 #include "frames/frame_record_init.h"
 #include "frames/frame_storage.h"
+#include "session/device_chooser.h"
+#include "session/device_state.h"
 #include "session/scan_session.h"
 #include "state/data_source_state.h"
 #include "tone/gradation_presets.h"
@@ -59,6 +61,17 @@ void InitToneTools() {
 // Not built yet: there is no device capability record and no tool-strip flag.
 void InitDeviceCapabilities() {}
 void SaveToolStripFlag() {}
+
+void ReopenCurrentDevice() {
+  for (uint16_t i = 0; i < gDeviceTable.count; ++i) {
+    const DeviceEntry& entry = gDeviceTable.entries[i];
+    if (entry.kind == gDeviceLayer.deviceKind && entry.index == gDeviceLayer.deviceIndex) {
+      // The negative tool, which would be refreshed next, does not exist yet.
+      OpenSourceDevice(entry);
+      return;
+    }
+  }
+}
 
 void SaveUserInterfaceState() {
   SaveSelectedDevice();

@@ -381,6 +381,11 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
     case kCommandFrameNumbers:
       FrameNumbersCommand(dialog);
       return FALSE;
+    case kCommandToolStripSelector:
+      // One step on, with Shift one step back, of the four values.
+      WriteTdemSetting(static_cast<uint8_t>((ReadTdemSetting() + (IsKeyDown(kVirtualKeyShift) ? 3 : 1)) % 4));
+      ReopenCurrentDevice();
+      return FALSE;
     case kCommandBrightnessExtremes: {
       // The fixed measuring points that Shift places here come with the fixed pipette.
       const RECT button = ItemRectInDialog(dialog, kCommandBrightnessExtremes);
