@@ -16,6 +16,8 @@
 #include "tone/gradation_presets.h"
 #include "tone/tone_engine_state.h"
 #include "ui/defaults_record.h"
+#include "ui/monitor_matching.h"
+#include "ui/palette_state.h"
 #include "ui/pending_field_edit.h"
 #include "ui/preview_orientation_store.h"
 #include "ui/window_state_records.h"
@@ -39,6 +41,8 @@ void BuildToneOffsetTables() {
 void ResetUiState() {
   std::memset(gDataSourceState.activePoints, 1, sizeof gDataSourceState.activePoints);
   gIcmEnabled = IsColorSystemLoaded() ? 1 : 0;
+  FreeMonitorTransform();
+  gPipetteKind = 0;
   LoadColourBalanceAndDefaults();
   RebuildColorTransforms();
   NotePendingFieldEdit(false, kNoPendingEdit);
