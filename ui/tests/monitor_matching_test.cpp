@@ -9,6 +9,7 @@
 
 #include "color/color_management.h"
 #include "color/tests/color_test_support.h"
+#include "frames/frame_list.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
 #include "ui/palette_state.h"
@@ -97,6 +98,7 @@ TEST_F(MonitorMatchingProfiles, TheStartUpResetDropsTheKeptTransformAndThePipett
   ResetUiState();
   EXPECT_EQ(Calls("DeleteColorTransform"), 1);
   EXPECT_EQ(gPipetteKind, 0);
+  DeleteAllFrames();
 }
 
 }  // namespace
