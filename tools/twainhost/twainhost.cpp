@@ -21,6 +21,8 @@
 //     --open PATH           (with --transfer) press Prescan without Alt ("Öffnen")
 //                           before Scan and answer the open-image dialog with the
 //                           path typed as the file name; an empty PATH cancels it
+//     --choose PATH         (with --transfer) answer the open-image dialog that a
+//                           source without a recent image shows at MSG_ENABLEDS
 //     --snapshot PATH       (with --transfer or --cancel) the source's window as a
 //                           .bmp before Scan or Cancel
 //     --cancel              open, enable, press Cancel in the source's window and
@@ -632,6 +634,7 @@ struct WindowActions {
   int resizeHeight = 0;
   bool open = false;  // Prescan without Alt: the open-image dialog answered with openPath
   std::string openPath;
+  std::string choosePath;  // the answer to the open-image dialog at MSG_ENABLEDS
   bool closeKey = false;  // Cancel by Ctrl+W instead of the button
   std::string snapshot;
 };
@@ -783,7 +786,15 @@ void Transfer(Host& host, bool native, bool batch, const std::string& out, const
   host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
   SetOneValue(host, "ICAP_XFERMECH set", ICAP_XFERMECH, TWTY_UINT16, native ? TWSX_NATIVE : TWSX_MEMORY);
   TW_USERINTERFACE ui = {};
+  if (!actions.choosePath.empty()) {
+    gOpenImage.path = WindowsPath(actions.choosePath);
+    gOpenImage.expected = true;
+  }
   HWND window = EnableInWindow(host, &ui);
+  if (!actions.choosePath.empty()) {
+    if (!gOpenImage.answered) Fail("the open-image dialog shown at MSG_ENABLEDS", 0, 1);
+    gOpenImage.expected = false;
+  }
   if (window && actions.prescan) Press(host, window, 1012, true);
   if (window && actions.open) OpenInWindow(host, window, actions.openPath);
   TakeSnapshot(window, actions);
@@ -915,8 +926,9 @@ void CopyText(char (&field)[34], const char* text) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
-                         "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--open PATH] [--snapshot PATH] "
-                         "[--cancel] [--close-key] [--resize W H] [--files PATH] [--type NAME] [--out PATH]\n");
+                         "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--open PATH] [--choose PATH] "
+                         "[--snapshot PATH] [--cancel] [--close-key] [--resize W H] [--files PATH] [--type NAME] "
+                         "[--out PATH]\n");
     return 2;
   }
   Host host;
@@ -954,6 +966,8 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--resize") == 0 && i + 2 < argc) {
       actions.resizeWidth = std::atoi(argv[++i]);
       actions.resizeHeight = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--choose") == 0 && i + 1 < argc) {
+      actions.choosePath = argv[++i];
     } else if (std::strcmp(argv[i], "--open") == 0 && i + 1 < argc) {
       actions.open = true;
       actions.openPath = argv[++i];

@@ -6,6 +6,9 @@ usage: open_image_session.py <wine runner or ""> <bin folder>
 1. The host answers the open-image dialog with a second, upright image: the session reopens on it,
    the posted prescan writes its preview file and the transfer that follows is upright.
 2. The host cancels the dialog: the first, wide image stays, and the transfer is wide.
+3. In a fresh folder the source asks for an image at MSG_ENABLEDS; the host answers, the posted
+   prescan writes the preview file, and a second enable shows it without a prescan (the file stays
+   as it was).
 """
 import os
 import re
@@ -44,6 +47,35 @@ def session(runner, folder, answer):
     return problems, image_size(lines)
 
 
+def fresh_folder(runner, bin_folder, folder):
+    if not prepare(folder, bin_folder, runner, channels=3, seed=False):
+        return ['preparing failed']
+    ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--transfer', 'native', '--choose',
+                                     os.path.join(folder, 'sample.tif'), '--out', 'received.bmp'])
+    problems = [] if ok else ['the host failed']
+    problems += [line for line in lines if line.startswith('notice:') or line.startswith('FAIL')]
+    if not any(line.startswith('open-image: ') and line.endswith('sample.tif') for line in lines):
+        problems.append('the open-image dialog was not answered')
+    size = image_size(lines)
+    # The default frame over the whole image, at the default frame's resolution.
+    if not size or size[0] <= size[1]:
+        problems.append(f'the transfer is not of the chosen, wide image ({size})')
+    previews = os.path.join(folder, 'Quillbrook', 'Previews')
+    names = [n for n in os.listdir(previews) if n.startswith('QBprev')] if os.path.isdir(previews) else []
+    if not names:
+        return problems + ['no preview file after the posted prescan']
+    preview = os.path.join(previews, names[0])
+    before = (os.path.getmtime(preview), os.path.getsize(preview))
+    ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--cancel'])
+    if not ok or 'MSG_CLOSEDSREQ seen at the source manager' not in lines:
+        problems.append('second enable: the host failed')
+    if any(line.startswith('open-image') or line.startswith('notice:') for line in lines):
+        problems.append('second enable: the source asked again')
+    if (os.path.getmtime(preview), os.path.getsize(preview)) != before:
+        problems.append('second enable: the preview file was made again')
+    return problems
+
+
 def main():
     runner, bin_folder = sys.argv[1], sys.argv[2]
     runner = os.path.abspath(runner) if runner else ''
@@ -76,6 +108,10 @@ def main():
             problems += ['cancel: ' + p for p in found]
             if not size or size[0] <= size[1]:
                 problems.append(f'cancel: the transfer is not of the first, wide image ({size})')
+
+    shutil.rmtree(folder, ignore_errors=True)
+    folder = tempfile.mkdtemp(prefix='zir_open_')
+    problems += ['fresh folder: ' + p for p in fresh_folder(runner, bin_folder, folder)]
 
     for problem in problems:
         print('FAIL', problem)
