@@ -65,7 +65,8 @@ struct ZoomGeometry {
 ZoomGeometry ComputeZoomGeometry(const DRect& frame, int32_t width, int32_t height, double scanWidth,
                                  double scanHeight, const ResolutionList& list, const DeviceScaleLimits& limits,
                                  bool wholePercent);
-// The prescan frame set up for the zoomed preview of the frame over the
+// The prescan frame set up for the zoomed preview of the frame in a preview
+// control of width x height (axes exchanged under a quarter turn) over the
 // session's resolution list and scan area: its rectangle, resolution, scale,
 // pixel origin and size.
 void ComputePreviewGeometry(const DRect& frame, int32_t width, int32_t height, FrameRecord* prescanFrame);
