@@ -5,7 +5,8 @@ usage: open_image_session.py <wine runner or ""> <bin folder>
 
 1. The host answers the open-image dialog with a second, upright image: the session reopens on it,
    the posted prescan writes its preview file and the transfer that follows is upright.
-2. The host cancels the dialog: the first, wide image stays, and the transfer is wide.
+2. The host cancels the dialog, or picks a file that is no image: the first image stays with its
+   settings, and the transfer is that of its seeded frame.
 3. In a fresh folder the source asks for an image at MSG_ENABLEDS; the host answers, the posted
    prescan writes the preview file, and a second enable shows it without a prescan (the file stays
    as it was).
@@ -18,7 +19,7 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'readers', 'tests'))
-from seeded_session import DPI, prepare, run  # noqa: E402
+from seeded_session import DPI, HEIGHT, WIDTH, prepare, run  # noqa: E402
 import make_tiff_fixtures as tiff  # noqa: E402
 
 SECOND_WIDTH, SECOND_HEIGHT = 24, 40
@@ -30,14 +31,17 @@ def image_size(lines):
     return tuple(map(int, match.groups())) if match else None
 
 
-def session(runner, folder, answer):
+def session(runner, folder, answer, notices_expected=False):
     """Runs the host with the answer; the problems and the transferred image's size."""
     if os.path.exists(os.environ['ZIR_FAKEDSM_LOG']):
         os.remove(os.environ['ZIR_FAKEDSM_LOG'])
     ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--transfer', 'native', '--open', answer,
                                      '--out', 'received.bmp'])
     problems = [] if ok else ['the host failed']
-    problems += [line for line in lines if line.startswith('notice:') or line.startswith('FAIL')]
+    problems += [line for line in lines if line.startswith('FAIL')]
+    notices = [line for line in lines if line.startswith('notice:')]
+    if bool(notices) != notices_expected:
+        problems.append('notices: %s' % notices)
     answered = [line for line in lines if line.startswith('open-image: ')]
     if answered != (['open-image: cancelled'] if not answer else answered[:1]) or not answered:
         problems.append('the open-image dialog was not answered as asked: %s' % answered)
@@ -98,16 +102,20 @@ def main():
         if not any(n.startswith('QBprev') and 'upright' in n for n in names):
             problems.append(f'open: no preview file of the second image after the posted prescan ({names})')
 
-        # A fresh folder again: the dialog cancelled keeps the first image.
-        shutil.rmtree(folder, ignore_errors=True)
-        folder = tempfile.mkdtemp(prefix='zir_open_')
-        if not prepare(folder, bin_folder, runner, channels=3):
-            problems.append('seeding failed')
-        else:
-            found, size = session(runner, folder, '')
-            problems += ['cancel: ' + p for p in found]
-            if not size or size[0] <= size[1]:
-                problems.append(f'cancel: the transfer is not of the first, wide image ({size})')
+        # A fresh seeded folder for each: the first image and its seeded frame stay.
+        for what, answer in (('cancel', ''), ('no image', 'broken.tif')):
+            shutil.rmtree(folder, ignore_errors=True)
+            folder = tempfile.mkdtemp(prefix='zir_open_')
+            if not prepare(folder, bin_folder, runner, channels=3):
+                problems.append('seeding failed')
+                continue
+            with open(os.path.join(folder, 'broken.tif'), 'wb') as f:
+                f.write(b'II*\0' + bytes(60))
+            path = os.path.join(folder, answer) if answer else ''
+            found, size = session(runner, folder, path, notices_expected=bool(answer))
+            problems += [f'{what}: ' + p for p in found]
+            if size != (WIDTH, HEIGHT):
+                problems.append(f'{what}: the transfer is not of the first image\'s frame ({size})')
 
     shutil.rmtree(folder, ignore_errors=True)
     folder = tempfile.mkdtemp(prefix='zir_open_')
