@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/global_dib.h"
@@ -346,6 +347,54 @@ TEST_F(MainWindowFrameEdit, ARealMouseDragDrawsANewFrame) {
   ASSERT_TRUE(pressSeen) << "the press never reached the window";
   ASSERT_EQ(CountFrames(), 3) << "the real drag drew no frame";
   ExpectCurrent(6.5, 0.5, 1.0, 1.0);
+}
+
+// The preview control's paints, each by the rectangle it had to paint.
+std::vector<RECT> gPaintedRects;
+WNDPROC gPaintingProc = nullptr;
+
+LRESULT CALLBACK RecordPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  RECT r;
+  if (message == WM_PAINT && GetUpdateRect(window, &r, FALSE)) gPaintedRects.push_back(r);
+  return CallWindowProcA(gPaintingProc, window, message, wParam, lParam);
+}
+
+TEST_F(MainWindowFrameEdit, TheExtremesButtonMarksTheBrightestThenTheDarkestPointOfTheFrame) {
+  const ModuleHandle module = GetModuleInstance();
+  SetModuleInstance(GetModuleHandleA(nullptr));
+  // Inside frame A (1..3 inches), beyond the ramp's range either way.
+  const POINT bright = InControl(2.5, 2.0), dark = InControl(1.5, 2.5);
+  auto paint = [](POINT at, uint8_t v) {
+    uint8_t* p = GlobalDibBits(gPreviewDib) + at.y * GlobalDibStride(gPreviewDib) + at.x * 4;
+    p[0] = p[1] = p[2] = v;
+  };
+  paint(bright, 255);
+  paint(dark, 0);
+  // The cursor in the button's upper half with the button held, then in its lower half, then released.
+  RECT button;
+  GetWindowRect(GetDlgItem(dialog_, 1224), &button);
+  const LONG x = (button.left + button.right) / 2;
+  ScopedScriptedSystem system;
+  system->keysDown = {kVirtualKeyLeftButton};
+  system->inputSteps = {{WinPoint{x, button.top + 1}, {kVirtualKeyLeftButton}},
+                        {WinPoint{x, button.bottom - 2}, {kVirtualKeyLeftButton}},
+                        {WinPoint{x, button.bottom - 2}, {}}};
+  gPaintedRects.clear();
+  gPaintingProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordPaints)));
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1224, BN_CLICKED), 0);
+  SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gPaintingProc));
+  SetModuleInstance(module);
+
+  // The 15-pixel marker centred on each point: the bright one goes when the
+  // cursor moves to the lower half, both marked areas at the end.
+  const RECT brightMarker = {bright.x - 7, bright.y - 7, bright.x + 8, bright.y + 8};
+  const RECT darkMarker = {dark.x - 7, dark.y - 7, dark.x + 8, dark.y + 8};
+  ASSERT_EQ(gPaintedRects.size(), 2u);
+  EXPECT_TRUE(EqualRect(&gPaintedRects[0], &brightMarker)) << gPaintedRects[0].left << "," << gPaintedRects[0].top;
+  RECT both;
+  UnionRect(&both, &brightMarker, &darkMarker);
+  EXPECT_TRUE(EqualRect(&gPaintedRects[1], &both)) << gPaintedRects[1].left << "," << gPaintedRects[1].top;
 }
 
 }  // namespace

@@ -71,8 +71,8 @@ void ShowBrightnessExtremes(HWND dialog, const RECT* button) {
   do {
     bool brightest = IsKeyDown(VK_SHIFT);
     if (button) {
-      POINT cursor;
-      GetCursorPos(&cursor);
+      const WinPoint at = CursorScreenPosition();
+      POINT cursor = {at.x, at.y};
       ScreenToClient(dialog, &cursor);
       brightest = BrightestAtCursor(WinRect{button->left, button->top, button->right, button->bottom}, cursor.y);
     }
