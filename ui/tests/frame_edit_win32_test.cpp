@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -395,6 +396,89 @@ TEST_F(MainWindowFrameEdit, TheExtremesButtonMarksTheBrightestThenTheDarkestPoin
   RECT both;
   UnionRect(&both, &brightMarker, &darkMarker);
   EXPECT_TRUE(EqualRect(&gPaintedRects[1], &both)) << gPaintedRects[1].left << "," << gPaintedRects[1].top;
+}
+
+// The cursor rests in the upper half of the extremes button; the left button
+// is held until the window asks for the second time. At the first question
+// the marker is on the preview: its pixels are read, and the window is kept
+// as a picture (extremes_marker.bmp beside the test) to be looked at.
+class HeldOverTheButton : public PlatformServicesForwarder {
+ public:
+  HeldOverTheButton(HWND dialog, HWND control, POINT point, WinPoint cursor)
+      : dialog_(dialog), control_(control), point_(point), cursor_(cursor) {}
+  bool AsyncKeyDown(int key) override {
+    if (key != kVirtualKeyLeftButton) return PlatformServicesForwarder::AsyncKeyDown(key);
+    if (asked_++ > 0) return false;
+    HDC dc = GetDC(control_);
+    centre = GetPixel(dc, point_.x, point_.y);
+    ring = GetPixel(dc, point_.x, point_.y - 6);
+    inside = GetPixel(dc, point_.x - 3, point_.y);
+    ReleaseDC(control_, dc);
+    kept = WriteWindowPicture(dialog_, "extremes_marker.bmp");
+    return true;
+  }
+  WinPoint CursorPosition() override { return cursor_; }
+
+  COLORREF centre = 0, ring = 0, inside = 0;
+  bool kept = false;
+
+ private:
+  // The window's own pixels (what it drew, before the display shows it), as a 24-bit .bmp.
+  static bool WriteWindowPicture(HWND window, const char* path) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP section =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+    const DWORD imageBytes = ((width * 3 + 3) & ~3) * height;
+    BITMAPFILEHEADER file = {0x4D42, DWORD(sizeof file + sizeof header + imageBytes), 0, 0,
+                             DWORD(sizeof file + sizeof header)};
+    FILE* out = std::fopen(path, "wb");
+    const bool written = out && std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                         std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                         std::fwrite(bits, imageBytes, 1, out) == 1;
+    if (out) std::fclose(out);
+    DeleteObject(section);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return written;
+  }
+
+  HWND dialog_, control_;
+  POINT point_;
+  WinPoint cursor_;
+  int asked_ = 0;
+};
+
+TEST_F(MainWindowFrameEdit, TheExtremesMarkerShowsOnThePreviewWhileTheButtonIsHeld) {
+  const ModuleHandle module = GetModuleInstance();
+  SetModuleInstance(GetModuleHandleA(nullptr));
+  const POINT bright = InControl(2.5, 2.0);
+  uint8_t* p = GlobalDibBits(gPreviewDib) + bright.y * GlobalDibStride(gPreviewDib) + bright.x * 4;
+  p[0] = p[1] = p[2] = 255;
+  RECT button;
+  GetWindowRect(GetDlgItem(dialog_, 1224), &button);
+  HeldOverTheButton held(dialog_, control_, bright, WinPoint{(button.left + button.right) / 2, button.top + 1});
+  InstallSystemServices(&held);
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1224, BN_CLICKED), 0);
+  InstallSystemServices(nullptr);
+  SetModuleInstance(module);
+  // The marker's black ring and centre dot over the point; between them the preview shows.
+  EXPECT_EQ(held.centre, RGB(0, 0, 0));
+  EXPECT_EQ(held.ring, RGB(0, 0, 0));
+  EXPECT_NE(held.inside, RGB(0, 0, 0));
+  EXPECT_TRUE(held.kept);
+  HDC dc = GetDC(control_);
+  EXPECT_EQ(GetPixel(dc, bright.x, bright.y), RGB(255, 255, 255)) << "the marker is gone once the button is up";
+  ReleaseDC(control_, dc);
 }
 
 }  // namespace
