@@ -70,3 +70,12 @@ WinRect LimitMainWindowRect(const WinRect& dragged, int edge, const MainWindowSi
   r.bottom = r.top + height;
   return r;
 }
+
+void KeepRectInArea(double* x, double* y, double* width, double* height, double areaWidth, double areaHeight) {
+  auto keep = [](double* origin, double* size, double area) {
+    if (*size > area) *size = area;
+    if (*origin + *size > area) *origin = area - *size;
+  };
+  keep(x, width, areaWidth);
+  keep(y, height, areaHeight);
+}

@@ -35,3 +35,8 @@ struct MainWindowSizing {
 // ratio, is raised to the minimum, then limited to the work area with both
 // sides shrinking together; the window is moved back inside the work area.
 WinRect LimitMainWindowRect(const WinRect& dragged, int edge, const MainWindowSizing& sizing);
+
+// A rectangle (inches) back inside the area after the window was resized: a
+// side longer than the area's becomes the area's, an origin that pushes the
+// rectangle out moves back to the area less the size.
+void KeepRectInArea(double* x, double* y, double* width, double* height, double areaWidth, double areaHeight);

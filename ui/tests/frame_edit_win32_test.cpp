@@ -481,4 +481,23 @@ TEST_F(MainWindowFrameEdit, TheExtremesMarkerShowsOnThePreviewWhileTheButtonIsHe
   ReleaseDC(control_, dc);
 }
 
+TEST_F(MainWindowFrameEdit, AResizedWindowGrowsThePreviewAndKeepsTheFramesInTheScanArea) {
+  FrameRecord& b = FrameListHead()->next->frame;
+  b.originX = 7.0;
+  b.originY = 5.0;
+  RECT window, before;
+  GetWindowRect(dialog_, &window);
+  GetClientRect(control_, &before);
+  SetWindowPos(dialog_, nullptr, 0, 0, window.right - window.left + 80, window.bottom - window.top + 60,
+               SWP_NOMOVE | SWP_NOZORDER);
+  RECT after;
+  GetClientRect(control_, &after);
+  EXPECT_EQ(after.right, before.right + 80);
+  EXPECT_EQ(after.bottom, before.bottom + 60);
+  EXPECT_DOUBLE_EQ(b.originX, 6.0);
+  EXPECT_DOUBLE_EQ(b.originY, 4.0);
+  EXPECT_DOUBLE_EQ(b.width, 2.0);
+  EXPECT_DOUBLE_EQ(b.height, 2.0);
+}
+
 }  // namespace

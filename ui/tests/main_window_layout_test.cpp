@@ -53,4 +53,23 @@ TEST(MainWindowSizing, PreviewKeepsItsRatioWithinMinimumAndWorkArea) {
   }
 }
 
+TEST(MainWindowSizing, RectanglesAreKeptInTheArea) {
+  const struct {
+    double x, y, w, h;
+    double wantedX, wantedY, wantedW, wantedH;
+  } cases[] = {
+      {7, 5, 2, 2, 6, 4, 2, 2},    // pushed out: moved back, the size kept
+      {1, 1, 12, 2, 0, 1, 8, 2},   // wider than the area
+      {1, 1, 2, 2, 1, 1, 2, 2},    // inside: unchanged
+  };
+  for (const auto& c : cases) {
+    double x = c.x, y = c.y, w = c.w, h = c.h;
+    KeepRectInArea(&x, &y, &w, &h, 8.0, 6.0);
+    EXPECT_DOUBLE_EQ(x, c.wantedX) << c.x << "," << c.y;
+    EXPECT_DOUBLE_EQ(y, c.wantedY) << c.x << "," << c.y;
+    EXPECT_DOUBLE_EQ(w, c.wantedW) << c.x << "," << c.y;
+    EXPECT_DOUBLE_EQ(h, c.wantedH) << c.x << "," << c.y;
+  }
+}
+
 }  // namespace

@@ -172,6 +172,13 @@ void ResizeMainDialog(HWND dialog) {
   FreePreviewBuffers();
   PlacePreviewControls(dialog, width, height);
   PreparePreviewPass();
+  // Every frame within the scan area again: no wider or higher, its origin moved back.
+  auto limit = [](FrameRecord& f) {
+    KeepRectInArea(&f.originX, &f.originY, &f.width, &f.height, gScanAreaInches.width, gScanAreaInches.height);
+  };
+  limit(gDataSourceState.frameStateArea.scratchFrame);
+  limit(gDataSourceState.frameStateArea.defaultFrame);
+  for (FrameListNode* node = FrameListHead(); node; node = node->next) limit(node->frame);
   InvalidateRect(dialog, nullptr, TRUE);
   SaveDialogSize(dialog);
 }
