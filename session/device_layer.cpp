@@ -182,6 +182,11 @@ bool PostDeviceCommand(uint16_t command, bool force) {
   return true;
 }
 
+bool ReinitializeSource(uint16_t mode) {
+  if (mode != 0 || gDeviceTable.count <= kOverviewRow) return false;
+  return SessionUserInterface().reopenImageSession(gDeviceTable.entries[kOverviewRow]);
+}
+
 void AcquireImageReader() {
   DeviceLayerState& device = gDeviceLayer;
   if (device.read.reader) {

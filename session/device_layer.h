@@ -61,6 +61,11 @@ uint8_t IsTransparencyMode();
 // pending or the post is forced; whether it was posted.
 bool PostDeviceCommand(uint16_t command, bool force);
 
+// The image overview of the current image's folder (mode 0), the main
+// window's session re-opened on the image chosen there; true when one was
+// opened. The job manager's add mode (1) comes with the job manager.
+bool ReinitializeSource(uint16_t mode);
+
 // The image's document name and artist, 512 bytes each, into 1024 bytes.
 void GetImageTextFields(char* buffer);
 // Takes the open reader for side queries, or opens one for the image path.

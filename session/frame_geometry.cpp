@@ -1,6 +1,7 @@
 #include "session/frame_geometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "foundation/fixed_point.h"
 #include "foundation/round.h"
@@ -190,4 +191,78 @@ void SetupPrescanFrame(FrameRecord* frame, int32_t width, int32_t height) {
   if (OrientationSwapAxes()) std::swap(width, height);
   SetupPrescanFrameFrom(frame, width, height, gResolutionList, GetDeviceScaleLimits(), DeviceUsesIntegerScales(),
                         kPreviewMagnification, gScanAreaInches.height);
+}
+
+ZoomGeometry ComputeZoomGeometry(const DRect& frame, int32_t width, int32_t height, double scanWidth,
+                                 double scanHeight, const ResolutionList& list, const DeviceScaleLimits& limits,
+                                 bool wholePercent) {
+  ZoomGeometry zoom = {};
+  const int count = ListCount(list);
+  if (count == 0 || width <= 0 || height <= 0) return zoom;
+  double areaWidth = std::min(frame.width * 1.2, scanWidth);
+  double areaHeight = std::min(frame.height * 1.2, scanHeight);
+  const double need = width > height ? width / areaWidth : height / areaHeight;
+  zoom.step = PickResolution(list, count, need);
+  zoom.percent = std::max<double>(limits.minPercent, std::min<double>(need * 100.0 / zoom.step, limits.maxPercent));
+  zoom.wholePercent = Clamp(static_cast<int32_t>(zoom.percent), limits.minPercent, limits.maxPercent);
+  auto fitArea = [&] {
+    const double percent = wholePercent ? zoom.wholePercent : zoom.percent;
+    areaWidth = width * 100.0 / (zoom.step * percent);
+    areaHeight = height * 100.0 / (zoom.step * percent);
+  };
+  fitArea();
+  // Wider or higher than the scan area: the scale that shows the whole of that side, rounded up.
+  if (areaWidth > scanWidth || areaHeight > scanHeight) {
+    const double side = areaWidth > scanWidth ? width / scanWidth : height / scanHeight;
+    zoom.wholePercent = Clamp(static_cast<int32_t>(std::ceil(side * 100.0 / zoom.step)), limits.minPercent,
+                              limits.maxPercent);
+    zoom.percent = zoom.wholePercent;
+    fitArea();
+  }
+  areaWidth = std::min(std::max(areaWidth, frame.width), scanWidth);
+  areaHeight = std::min(std::max(areaHeight, frame.height), scanHeight);
+  zoom.area.width = areaWidth;
+  zoom.area.height = areaHeight;
+  zoom.area.x = std::max(0.0, std::min(frame.x - (areaWidth - frame.width) / 2, scanWidth - areaWidth));
+  zoom.area.y = std::max(0.0, std::min(frame.y - (areaHeight - frame.height) / 2, scanHeight - areaHeight));
+
+  const double perInch = zoom.step * (wholePercent ? zoom.wholePercent : zoom.percent) / 100.0;
+  zoom.left = TruncRound(perInch * zoom.area.x);
+  zoom.top = TruncRound(perInch * zoom.area.y);
+  if (zoom.left + width > perInch * scanWidth) zoom.left = static_cast<int32_t>(perInch * scanWidth - width);
+  if (zoom.top + height > perInch * scanHeight) zoom.top = static_cast<int32_t>(perInch * scanHeight - height);
+  return zoom;
+}
+
+void ComputePreviewGeometry(const DRect& frame, int32_t width, int32_t height, FrameRecord* prescanFrame) {
+  if (OrientationSwapAxes()) std::swap(width, height);
+  const ZoomGeometry zoom = ComputeZoomGeometry(frame, width, height, gScanAreaInches.width, gScanAreaInches.height,
+                                                gResolutionList, GetDeviceScaleLimits(), DeviceUsesIntegerScales());
+  if (zoom.step == 0) return;
+  prescanFrame->originX = zoom.area.x;
+  prescanFrame->originY = zoom.area.y;
+  prescanFrame->width = zoom.area.width;
+  prescanFrame->height = zoom.area.height;
+  prescanFrame->scanPixelWidth = static_cast<uint16_t>(width);
+  prescanFrame->scanPixelHeight = static_cast<uint16_t>(height);
+  prescanFrame->scanOriginX = static_cast<uint32_t>(std::max(zoom.left, 0));
+  prescanFrame->scanOriginY = static_cast<uint32_t>(std::max(zoom.top, 0));
+  prescanFrame->scanPercentX = prescanFrame->scanPercentY = static_cast<uint16_t>(zoom.wholePercent);
+  prescanFrame->scanPercentByteX = prescanFrame->scanPercentByteY = static_cast<uint8_t>(zoom.wholePercent & 0xFF);
+  prescanFrame->fixedScaleX = prescanFrame->fixedScaleY = DoubleToFix(zoom.percent);
+  prescanFrame->scanResolutionX = prescanFrame->scanResolutionY = zoom.step;
+}
+
+PrescanCutOut CutOutOfPrescan(const DRect& area, const DRect& prescanArea, uint32_t W, uint32_t H, int32_t boxWidth,
+                              int32_t boxHeight) {
+  PrescanCutOut cut = {};
+  if (prescanArea.width <= 0 || prescanArea.height <= 0 || boxWidth <= 0 || boxHeight <= 0) return cut;
+  cut.left = TruncRound((area.x - prescanArea.x) * W / prescanArea.width);
+  cut.top = TruncRound((area.y - prescanArea.y) * H / prescanArea.height);
+  cut.right = TruncRound((area.x + area.width - prescanArea.x) * W / prescanArea.width);
+  cut.bottom = TruncRound((area.y + area.height - prescanArea.y) * H / prescanArea.height);
+  cut.stepX = double(cut.right - cut.left) / boxWidth;
+  cut.stepY = double(cut.bottom - cut.top) / boxHeight;
+  cut.zoomHint = cut.stepX < 1.0 || cut.stepY < 1.0 ? 1 : 2;
+  return cut;
 }

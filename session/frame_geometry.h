@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "foundation/geometry.h"
 #include "state/data_source_state.h"
 
 struct FrameRecord;
@@ -49,6 +50,38 @@ void SetupPrescanFrame(FrameRecord* frame, int32_t width, int32_t height);
 void SetupPrescanFrameFrom(FrameRecord* frame, int32_t width, int32_t height, const ResolutionList& list,
                            const DeviceScaleLimits& limits, bool integerScales, uint16_t magnification,
                            double scanAreaHeight);
+// The zoomed preview of a frame (its rectangle in inches) in a preview of
+// width x height pixels: the part of the scan area it shows (the frame grown
+// by a fifth, centred on it, inside the scan area), the resolution step and
+// scale of its pass and the part's pixel origin at them.
+struct ZoomGeometry {
+  DRect area;            // inches
+  uint16_t step;         // resolution
+  double percent;        // within the device's scale limits
+  int32_t wholePercent;  // truncated, within the limits
+  int32_t left;          // pixel origin of the area, never so far that the preview passes the scan area
+  int32_t top;
+};
+ZoomGeometry ComputeZoomGeometry(const DRect& frame, int32_t width, int32_t height, double scanWidth,
+                                 double scanHeight, const ResolutionList& list, const DeviceScaleLimits& limits,
+                                 bool wholePercent);
+// The prescan frame set up for the zoomed preview of the frame in a preview
+// control of width x height (axes exchanged under a quarter turn) over the
+// session's resolution list and scan area: its rectangle, resolution, scale,
+// pixel origin and size.
+void ComputePreviewGeometry(const DRect& frame, int32_t width, int32_t height, FrameRecord* prescanFrame);
+
+// The part of a stored prescan of W x H pixels over prescanArea (inches) that
+// a zoomed area covers, and the steps through it for a box of boxWidth x
+// boxHeight; zoomHint 1 when the box has more pixels than the part offers, else 2.
+struct PrescanCutOut {
+  int32_t left, top, right, bottom;
+  double stepX, stepY;
+  uint8_t zoomHint;
+};
+PrescanCutOut CutOutOfPrescan(const DRect& area, const DRect& prescanArea, uint32_t W, uint32_t H, int32_t boxWidth,
+                              int32_t boxHeight);
+
 // The image device's preview factors A and B and its magnification word: no
 // image file gives others.
 constexpr uint16_t kPreviewFactorA = 1;

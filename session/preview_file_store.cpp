@@ -2,10 +2,17 @@
 // not read whole, or whose header does not fit it, gives no preview: the
 // caller then makes a prescan.
 #include <cstring>
+#include <vector>
 
 #include "foundation/paths.h"
+#include "records/defaults_block.h"
+#include "frames/orientation/preview_orientation.h"
+#include "records/frame_record.h"
+#include "session/device_state.h"
+#include "session/frame_geometry.h"
 #include "session/preview_files.h"
 #include "session/preview_store.h"
+#include "state/data_source_state.h"
 
 namespace {
 
@@ -123,4 +130,109 @@ bool LoadStoredPreview() {
   }
   SetRect16(&gPrescanStoreRect, 0, 0, static_cast<int16_t>(header.height), static_cast<int16_t>(header.width));
   return true;
+}
+
+namespace {
+
+// The stored prescan is one the current settings would make.
+bool PrescanFitsSettings(const PrescanFileHeader& header, bool grey) {
+  const uint16_t singleChannel = GetDefault(gDefaults, kDefaultMonochromePrescan) != 0 ? 1 : 0;
+  return header.version == 1 && header.channels == (grey ? 1 : 3) && header.singleChannel == singleChannel &&
+         header.singleChannel == 0 && header.bits == (gHighBitPreview ? 16 : 8);
+}
+
+// Box pixels from one prescan row (planes of W samples: green, red, blue at 8
+// bits; red, green, blue at 16, taken through the conversion table).
+class BoxRowMaker {
+ public:
+  BoxRowMaker(const PrescanFileHeader& header, const PrescanCutOut& cut, int32_t boxWidth, bool grey)
+      : width_(header.width), cut_(cut), boxWidth_(boxWidth), grey_(grey), samples_(3 * size_t(boxWidth)),
+        bytes_(3 * size_t(boxWidth)) {}
+
+  void Make(const uint8_t* row, int32_t boxRow, uint8_t* pixels) {
+    const int planes = grey_ ? 1 : 3;
+    for (int32_t c = 0; c < boxWidth_; ++c) {
+      const size_t column = static_cast<size_t>(c * cut_.stepX + cut_.left);
+      for (int p = 0; p < planes; ++p) {
+        if (gHighBitPreview) {
+          std::memcpy(&samples_[p * size_t(boxWidth_) + c], row + 2 * (p * size_t(width_) + column), 2);
+        } else {
+          bytes_[p * size_t(boxWidth_) + c] = row[p * size_t(width_) + column];
+        }
+      }
+    }
+    if (gHighBitPreview) {
+      StoreRowsIn(samples_.data(), boxRow, 1, boxWidth_, grey_);
+      const SampleLayout planar = {boxWidth_, 1, boxWidth_};
+      ApplyPreviewConversionLut(samples_.data(), bytes_.data(), 1, boxWidth_, planar, planar, grey_);
+    }
+    // 8 bits keep green, red, blue; the converted samples are red, green, blue.
+    const int red = gHighBitPreview ? 0 : 1, green = gHighBitPreview ? 1 : 0;
+    for (int32_t c = 0; c < boxWidth_; ++c, pixels += 4) {
+      if (grey_) {
+        pixels[0] = pixels[1] = pixels[2] = bytes_[c];
+      } else {
+        pixels[0] = bytes_[2 * size_t(boxWidth_) + c];
+        pixels[1] = bytes_[green * size_t(boxWidth_) + c];
+        pixels[2] = bytes_[red * size_t(boxWidth_) + c];
+      }
+      pixels[3] = 0;
+    }
+  }
+
+ private:
+  uint32_t width_;
+  PrescanCutOut cut_;
+  int32_t boxWidth_;
+  bool grey_;
+  std::vector<uint16_t> samples_;
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace
+
+bool LoadPreviewForBox(const DRect& frameRect, int32_t controlWidth, int32_t controlHeight, FrameRecord* prescanFrame,
+                       uint8_t* zoomHint) {
+  const bool turned = OrientationSwapAxes() != 0;
+  const int32_t boxWidth = turned ? controlHeight : controlWidth;
+  const int32_t boxHeight = turned ? controlWidth : controlHeight;
+  char path[kPathSize];
+  if (!PreviewFilePath(kPrescanFile, path)) return false;
+  OpenFile in(OpenFileForReading(path));
+  if (!in.file) return false;
+  FreePreviewBuffers();
+  const bool grey = gDeviceLayer.openedInfo.samplesPerPixel > 0 && gDeviceLayer.openedInfo.samplesPerPixel < 3;
+  PrescanFileHeader header;
+  if (!ReadBytesAt(in.file, 0, &header, sizeof header) || !PrescanHeaderFits(header, in.Size()) ||
+      !PrescanFitsSettings(header, grey) || !IsDRectInside(frameRect, header.prescanArea))
+    return false;
+
+  const FrameRecord kept = *prescanFrame;
+  ComputePreviewGeometry(frameRect, controlWidth, controlHeight, prescanFrame);
+  const DRect area = {prescanFrame->originX, prescanFrame->originY, prescanFrame->width, prescanFrame->height};
+  if (!IsDRectInside(area, header.prescanArea)) {
+    *prescanFrame = kept;
+    return false;
+  }
+  const PrescanCutOut cut = CutOutOfPrescan(area, header.prescanArea, header.width, header.height, boxWidth,
+                                            boxHeight);
+  *zoomHint = cut.zoomHint;
+  bool made = AllocPreviewBuffers(boxHeight, boxWidth) && (!gHighBitPreview || BuildPreviewConversionLut(prescanFrame));
+  *prescanFrame = kept;
+  if (made) {
+    FillGlobalDib(gPreviewBaseDib, MakeColorRef(255, 255, 255));
+    const uint32_t rowBytes = PrescanRowBytes(header);
+    std::vector<uint8_t> row(rowBytes);
+    BoxRowMaker maker(header, cut, boxWidth, grey);
+    for (int32_t r = 0; r < boxHeight && made; ++r) {
+      const uint64_t prescanRow = static_cast<uint64_t>(r * cut.stepY + cut.top);
+      made = prescanRow < header.height &&
+             ReadBytesAt(in.file, sizeof header + prescanRow * rowBytes, row.data(), rowBytes);
+      if (made) maker.Make(row.data(), r, GlobalDibBits(gPreviewBaseDib) + r * GlobalDibStride(gPreviewBaseDib));
+    }
+    CopyGlobalDib(gPreviewBaseDib, gPreviewDib);
+  }
+  if (gHighBitPreview) FreePreviewConversionLut();
+  if (!made) FreePreviewBuffers();
+  return made;
 }

@@ -85,6 +85,15 @@ bool ReadPreviewStoreFile(MemHandle* samples, int32_t* width, int32_t* height, c
 // The prescan file into gPrescanStore: only version 1, 3 channels, flag 0 and 16 bits.
 bool LoadStoredPreview();
 
+// The zoomed preview of the frame (rectangle in inches) cut out of the stored
+// prescan file into new preview buffers of the box (the preview control's
+// width x height, axes exchanged under a quarter turn): false, with
+// no buffers, when the file does not fit the current prescan settings or does
+// not cover the zoomed area. zoomHint: 1 when the box has more pixels than the
+// prescan offers there, else 2.
+bool LoadPreviewForBox(const DRect& frameRect, int32_t controlWidth, int32_t controlHeight, FrameRecord* prescanFrame,
+                       uint8_t* zoomHint);
+
 // Remakes the preview buffers at the size from the preview file (false when
 // there is none: a prescan is then needed): the 8-bit
 // preview stretched by the system (halftone), the 16-bit store resampled by

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "foundation/geometry.h"
+#include "records/device_entry.h"
 
 struct SessionUserInterfaceHooks {
   // After an image opened as the device.
@@ -31,6 +32,8 @@ struct SessionUserInterfaceHooks {
       [](bool, bool, bool, WinRect*, uint8_t**, void**, WinRect*, uint8_t**) { return int32_t{0}; };
   // Frees the small bitmap a popped pane handed over.
   void (*freePaneBitmap)(void* bitmap) = [](void*) {};
+  // Re-opens the main window's session on the entry's image; false when none was opened.
+  bool (*reopenImageSession)(const DeviceEntry& entry) = [](const DeviceEntry&) { return false; };
 };
 
 void InstallSessionUserInterfaceHooks(const SessionUserInterfaceHooks& hooks);

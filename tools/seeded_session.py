@@ -37,8 +37,9 @@ def run(runner, folder, args):
 
 
 def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, frames=1, gamma=1.0, filter=None,
-            profiles=None, quarter_turns=0, cmyk=None, calibration=None, selective=None):
+            profiles=None, quarter_turns=0, cmyk=None, calibration=None, selective=None, seed=True):
     """Fills the folder; the source manager's log goes to fakedsm.log in it. False when seeding failed.
+    Without seed the settings folder stays empty: the source has no recent image and asks for one.
     Frame i covers the image's rows 0 to HEIGHT - 4i; gamma is the frames' master tone gamma; filter is
     the frames' filter kind and sharpening parameters, then descreen ruling and output dpi (seedprefs);
     profiles are the paths of the scanner, the internal and optionally the output profile; quarter_turns
@@ -57,6 +58,8 @@ def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, 
                  extra={296: (tiff.SHORT, [2]), 282: (tiff.RATIONAL, [(DPI, 1)]), 283: (tiff.RATIONAL, [(DPI, 1)])})
     os.environ['ZIR_FAKEDSM_LOG'] = os.path.join(folder, 'fakedsm.log')
     os.environ['WINEDLLOVERRIDES'] = os.path.splitext(manager)[0] + '=n'
+    if not seed:
+        return True
     later = bool(selective)
     ok, _ = run(runner, folder, ['seedprefs.exe', windows_path(os.path.join(folder, 'Quillbrook')) + '\\',
                                  windows_path(os.path.join(folder, 'sample.tif')), str(WIDTH), str(HEIGHT), str(DPI),

@@ -11,9 +11,12 @@ enum MainCommand : int {
   kCommandScan = 1017,
   kCommandPaletteCancel = 1018,
   kCommandPreview = 1047,
+  kCommandOverview = 1220,
   kCommandRotate = 1221,
   kCommandDeleteFrame = 1223,
+  kCommandBrightnessExtremes = 1224,
   kCommandFrameNumbers = 1225,
+  kCommandToolStripSelector = 1226,
   kCommandCloseKey = 40007,  // Ctrl+W
   kCommandDevicePrescan = 10100,
 };

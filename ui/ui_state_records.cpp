@@ -9,11 +9,15 @@
 #include "frames/frame_migration.h"
 #include "frames/frame_record_init.h"
 #include "frames/frame_storage.h"
+#include "session/device_chooser.h"
+#include "session/device_state.h"
 #include "session/scan_session.h"
 #include "state/data_source_state.h"
 #include "tone/gradation_presets.h"
 #include "tone/tone_engine_state.h"
 #include "ui/defaults_record.h"
+#include "ui/monitor_matching.h"
+#include "ui/palette_state.h"
 #include "ui/pending_field_edit.h"
 #include "ui/preview_orientation_store.h"
 #include "ui/window_state_records.h"
@@ -37,6 +41,8 @@ void BuildToneOffsetTables() {
 void ResetUiState() {
   std::memset(gDataSourceState.activePoints, 1, sizeof gDataSourceState.activePoints);
   gIcmEnabled = IsColorSystemLoaded() ? 1 : 0;
+  FreeMonitorTransform();
+  gPipetteKind = 0;
   LoadColourBalanceAndDefaults();
   RebuildColorTransforms();
   NotePendingFieldEdit(false, kNoPendingEdit);
@@ -59,6 +65,17 @@ void InitToneTools() {
 // Not built yet: there is no device capability record and no tool-strip flag.
 void InitDeviceCapabilities() {}
 void SaveToolStripFlag() {}
+
+void ReopenCurrentDevice() {
+  for (uint16_t i = 0; i < gDeviceTable.count; ++i) {
+    const DeviceEntry& entry = gDeviceTable.entries[i];
+    if (entry.kind == gDeviceLayer.deviceKind && entry.index == gDeviceLayer.deviceIndex) {
+      // The negative tool, which would be refreshed next, does not exist yet.
+      OpenSourceDevice(entry);
+      return;
+    }
+  }
+}
 
 void SaveUserInterfaceState() {
   SaveSelectedDevice();

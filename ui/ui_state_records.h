@@ -8,6 +8,9 @@ void ResetUiState();
 void InitToneTools();
 // The capabilities of the open device into the user-interface state.
 void InitDeviceCapabilities();
+// Opens the current device (the row of the open image) again; nothing when
+// the device table does not list it.
+void ReopenCurrentDevice();
 // Moves the tool-strip flag into its saved copy and clears it.
 void SaveToolStripFlag();
 // Every user-interface record, as the scan command, the tear-down and the

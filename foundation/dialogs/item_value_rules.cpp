@@ -1,5 +1,6 @@
 #include "foundation/dialogs/item_value_rules.h"
 
+#include <cctype>
 #include <cmath>
 
 #include "foundation/decimal.h"
@@ -17,4 +18,21 @@ IntFieldUpdate IntFieldUpdateFor(bool isNumber, int32_t shown, int32_t value, bo
   if (force) return IntFieldUpdate::kRewrite;
   if (!isNumber) return IntFieldUpdate::kLeaveAlone;
   return shown == value ? IntFieldUpdate::kKeep : IntFieldUpdate::kRewrite;
+}
+
+double ReadNumberText(const char* text, double fallback, bool* invalid) {
+  if (invalid) {
+    *invalid = false;
+    for (const char* c = text; *c != '\0'; ++c) {
+      const bool sign = c == text && (*c == '+' || *c == '-');
+      if (!sign && !std::isdigit(static_cast<unsigned char>(*c)) && *c != '.' && *c != ',') {
+        *invalid = true;
+        return fallback;
+      }
+    }
+  }
+  if (text[0] == '\0') return fallback;
+  PString number;
+  PStrFromC(number, text);
+  return ParseDecimal(number);
 }

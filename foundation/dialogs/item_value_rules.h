@@ -13,3 +13,8 @@ bool RealFieldNeedsWrite(const char* shown, float value, int decimals);
 // when its text is no number).
 enum class IntFieldUpdate { kKeep, kRewrite, kLeaveAlone };
 IntFieldUpdate IntFieldUpdateFor(bool isNumber, int32_t shown, int32_t value, bool force);
+
+// The number a field's text holds, for ReadNumberFromEdit. With `invalid`
+// given, a character other than digits, "." and "," (or "+" or "-" first)
+// sets it and the text counts as empty; an empty text gives the fallback.
+double ReadNumberText(const char* text, double fallback, bool* invalid);

@@ -10,37 +10,56 @@ const BITMAPINFO* GlobalDibBitmapInfo(const DibHeader* dib, GlobalDibDrawInfo* i
   return reinterpret_cast<const BITMAPINFO*>(info);
 }
 
+void StretchGlobalDibPart(HDC dc, const RECT& destination, const DibHeader* dib, const RECT& source) {
+  const int32_t rows = source.bottom - source.top;
+  if (rows <= 0 || source.top < 0 || source.bottom > GlobalDibHeight(dib)) return;
+  GlobalDibDrawInfo info;
+  const BITMAPINFO* given = GlobalDibBitmapInfo(dib, &info);
+  if (given != reinterpret_cast<const BITMAPINFO*>(&info)) std::memcpy(&info.header, given, sizeof info.header);
+  info.header.biHeight = dib->height < 0 ? -rows : rows;
+  info.header.biSizeImage = 0;
+  const int32_t firstStored = dib->height < 0 ? source.top : GlobalDibHeight(dib) - source.bottom;
+  const uint8_t* bits = GlobalDibBits(dib) + static_cast<size_t>(firstStored) * GlobalDibStride(dib);
+  StretchDIBits(dc, destination.left, destination.top, destination.right - destination.left,
+                destination.bottom - destination.top, source.left, 0, source.right - source.left, rows, bits,
+                reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+}
+
 namespace {
+
+MatchedDibDraw gMatchedDibDraw = nullptr;
 
 HWND Target(HWND window, int itemId) { return itemId ? GetDlgItem(window, itemId) : window; }
 
 // Draws a part of the image, in stored rows, at the same place of the target.
-void DrawPart(const DibHeader* dib, HWND window, int itemId, HDC given, RECT r) {
+void DrawPart(const DibHeader* dib, HWND window, int itemId, HDC given, RECT r, bool colourMatched) {
   HWND target = Target(window, itemId);
   if (!dib || !target) return;
   r.right = r.right < dib->width ? r.right : dib->width;
   r.bottom = r.bottom < GlobalDibHeight(dib) ? r.bottom : GlobalDibHeight(dib);
   if (r.left >= r.right || r.top >= r.bottom) return;
+  if (colourMatched && gMatchedDibDraw) {
+    gMatchedDibDraw(dib, given, r);
+    return;
+  }
   HDC dc = given ? given : GetDC(target);
-  GlobalDibDrawInfo info;
-  const int32_t width = r.right - r.left, height = r.bottom - r.top;
-  // The source's y counts from the top of a top-down image, from the bottom of a bottom-up one.
-  const int32_t sourceY = dib->height < 0 ? r.top : GlobalDibHeight(dib) - r.bottom;
-  StretchDIBits(dc, r.left, r.top, width, height, r.left, sourceY, width, height, GlobalDibBits(dib),
-                GlobalDibBitmapInfo(dib, &info), DIB_RGB_COLORS, SRCCOPY);
+  StretchGlobalDibPart(dc, r, dib, r);
   if (!given) ReleaseDC(target, dc);
 }
 
 }  // namespace
 
-void DrawGlobalDibRows(const DibHeader* dib, HWND window, int itemId, HDC dc, int32_t first, int32_t count) {
+void InstallMatchedDibDraw(MatchedDibDraw draw) { gMatchedDibDraw = draw; }
+
+void DrawGlobalDibRows(const DibHeader* dib, HWND window, int itemId, HDC dc, int32_t first, int32_t count,
+                       bool colourMatched) {
   if (!dib) return;
   const int32_t last = count == 0 ? GlobalDibHeight(dib) : first + count;
-  DrawPart(dib, window, itemId, dc, RECT{0, first, dib->width, last});
+  DrawPart(dib, window, itemId, dc, RECT{0, first, dib->width, last}, colourMatched);
 }
 
-void DrawGlobalDibRect(const DibHeader* dib, HWND window, int itemId, HDC dc, const RECT& rect) {
-  DrawPart(dib, window, itemId, dc, rect);
+void DrawGlobalDibRect(const DibHeader* dib, HWND window, int itemId, HDC dc, const RECT& rect, bool colourMatched) {
+  DrawPart(dib, window, itemId, dc, rect, colourMatched);
 }
 
 void StretchGlobalDibToItem(const DibHeader* dib, HWND window, int itemId, const RECT& source) {
@@ -49,9 +68,6 @@ void StretchGlobalDibToItem(const DibHeader* dib, HWND window, int itemId, const
   RECT client;
   GetClientRect(target, &client);
   HDC dc = GetDC(target);
-  GlobalDibDrawInfo info;
-  const int sourceY = dib->height < 0 ? source.top : GlobalDibHeight(dib) - source.bottom;
-  StretchDIBits(dc, 0, 0, client.right, client.bottom, source.left, sourceY, source.right - source.left,
-                source.bottom - source.top, GlobalDibBits(dib), GlobalDibBitmapInfo(dib, &info), DIB_RGB_COLORS, SRCCOPY);
+  StretchGlobalDibPart(dc, client, dib, source);
   ReleaseDC(target, dc);
 }

@@ -161,4 +161,58 @@ TEST(PrescanFactor, IsLoweredUntilThePrescanFitsTheImage) {
     EXPECT_EQ(FitPrescanFactor(c.wanted, c.width, c.height, 64, 40), c.fitted) << c.wanted << " " << c.width;
 }
 
+// The zoomed preview of a frame in the middle of the scan area, cut out of the
+// stored prescan at both sample sizes; files that do not fit give nothing.
+TEST_F(PrescanTest, ZoomedPreviewIsCutOutOfTheStoredPrescan) {
+  SetDefault(gDefaults, kDefaultPrescanFactor, uint32_t{3});
+  for (bool highBit : {false, true}) {
+    gHighBitPreview = highBit;
+    FakeView view;
+    ASSERT_EQ(RunPrescan(view, false), 0);
+    const std::vector<uint8_t> prescan = ReadAll(PathOf(kPrescanFile));
+    PrescanFileHeader header;
+    std::memcpy(&header, prescan.data(), sizeof header);
+    const DRect frame = {gScanAreaInches.width / 4, gScanAreaInches.height / 4, gScanAreaInches.width / 4,
+                         gScanAreaInches.height / 4};
+    FrameRecord& pass = gDataSourceState.frameStateArea.scratchFrame;
+    const FrameRecord before = pass;
+    uint8_t hint = 0;
+    ASSERT_TRUE(LoadPreviewForBox(frame, kWidth, kHeight, &pass, &hint)) << highBit;
+    EXPECT_EQ(std::memcmp(&pass, &before, sizeof pass), 0) << "the prescan frame is put back";
+
+    FrameRecord zoom = before;
+    ComputePreviewGeometry(frame, kWidth, kHeight, &zoom);
+    const PrescanCutOut cut = CutOutOfPrescan(DRect{zoom.originX, zoom.originY, zoom.width, zoom.height},
+                                              header.prescanArea, header.width, header.height, kWidth, kHeight);
+    EXPECT_EQ(hint, cut.zoomHint);
+    const size_t sampleBytes = highBit ? 2 : 1, rowBytes = 3 * header.width * sampleBytes;
+    std::vector<uint16_t> stored(3 * kWidth);
+    for (int32_t r = 0; r < kHeight; ++r) {
+      const uint8_t* row = &prescan[56 + static_cast<size_t>(r * cut.stepY + cut.top) * rowBytes];
+      if (highBit) ASSERT_TRUE(StoreRowsOut(stored.data(), r, 1, kWidth));
+      for (int32_t c = 0; c < kWidth; ++c) {
+        const size_t column = static_cast<size_t>(c * cut.stepX + cut.left);
+        if (highBit) {
+          for (int p = 0; p < 3; ++p) {
+            uint16_t sample;
+            std::memcpy(&sample, row + 2 * (p * header.width + column), 2);
+            ASSERT_EQ(stored[p * kWidth + c], sample) << c << "," << r << " plane " << p;
+          }
+        } else {
+          const uint8_t* pixel = PreviewPixel(c, r);
+          ASSERT_EQ(pixel[1], row[column]) << c << "," << r;
+          ASSERT_EQ(pixel[2], row[header.width + column]) << c << "," << r;
+          ASSERT_EQ(pixel[0], row[2 * header.width + column]) << c << "," << r;
+        }
+      }
+    }
+
+    EXPECT_FALSE(LoadPreviewForBox(DRect{-1, 0, 1, 1}, kWidth, kHeight, &pass, &hint)) << "outside the prescan";
+    EXPECT_EQ(gPreviewDib, nullptr);
+    gHighBitPreview = !highBit;
+    EXPECT_FALSE(LoadPreviewForBox(frame, kWidth, kHeight, &pass, &hint)) << "made with the other sample size";
+    FreePreviewBuffers();
+  }
+}
+
 }  // namespace

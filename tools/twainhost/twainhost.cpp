@@ -18,11 +18,19 @@
 //                           starts with NAME instead (as "DCS")
 //     --prescan             (with --transfer) press Prescan with Alt held in the
 //                           source's window before Scan
+//     --open PATH           (with --transfer) press Prescan without Alt ("Öffnen")
+//                           before Scan and answer the open-image dialog with the
+//                           path typed as the file name; an empty PATH cancels it
+//     --choose PATH         (with --transfer) answer the open-image dialog that a
+//                           source without a recent image shows at MSG_ENABLEDS
 //     --snapshot PATH       (with --transfer or --cancel) the source's window as a
 //                           .bmp before Scan or Cancel
 //     --cancel              open, enable, press Cancel in the source's window and
 //                           report MSG_CLOSEDSREQ, then disable and close
 //     --close-key           the same with Ctrl+W typed in the source's window
+//     --resize W H          (with --cancel) before Cancel, drag the source window's
+//                           bottom-right corner to W x H: the messages of the drag
+//                           (WM_SIZING, then the size it allowed)
 //     --out PATH            the file of the first image (default "received.bmp" or
 //                           "received.pnm"); later images of a batch get "-2", "-3"...
 //                           before the extension
@@ -257,6 +265,14 @@ struct SaveAsAnswer {
 };
 SaveAsAnswer gSaveAs;
 
+// The answer the host gives the source's open-image dialog: the path, or Cancel when empty.
+struct OpenAnswer {
+  bool expected = false;
+  std::string path;
+  volatile LONG answered = 0;
+};
+OpenAnswer gOpenImage;
+
 bool IsFileDialog(HWND window) { return GetDlgItem(window, cmb1) != nullptr; }
 
 std::string ItemText(HWND combo, int index) {
@@ -304,6 +320,22 @@ void AnswerSaveAs(HWND dialog) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
+// As a user does: the name typed, then OK; or Cancel.
+void AnswerOpenImage(HWND dialog) {
+  if (InterlockedExchange(&gOpenImage.answered, 1) != 0) return;
+  if (gOpenImage.path.empty()) {
+    std::printf("open-image: cancelled\n");
+    std::fflush(stdout);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  HWND name = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gOpenImage.path.c_str()));
+  std::printf("open-image: %s\n", gOpenImage.path.c_str());
+  std::fflush(stdout);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM text) {
   char className[16], part[512];
   if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0 &&
@@ -322,7 +354,11 @@ BOOL CALLBACK AnswerMessageBox(HWND window, LPARAM) {
     return TRUE;
   }
   if (IsFileDialog(window)) {
-    AnswerSaveAs(window);
+    if (gOpenImage.expected && !gOpenImage.answered) {
+      AnswerOpenImage(window);
+    } else {
+      AnswerSaveAs(window);
+    }
     return TRUE;
   }
   // Message boxes have an OK button and no other controls of ours; the
@@ -594,9 +630,48 @@ HWND EnableInWindow(Host& host, TW_USERINTERFACE* ui) {
 
 struct WindowActions {
   bool prescan = false;
+  int resizeWidth = 0;  // a drag of the window's corner to this size before Cancel (0: none)
+  int resizeHeight = 0;
+  bool open = false;  // Prescan without Alt: the open-image dialog answered with openPath
+  std::string openPath;
+  std::string choosePath;  // the answer to the open-image dialog at MSG_ENABLEDS
   bool closeKey = false;  // Cancel by Ctrl+W instead of the button
   std::string snapshot;
 };
+
+// A path of the host's file system as Windows names it under Wine.
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string windows = "Z:" + path;
+  for (char& c : windows)
+    if (c == '/') c = '\\';
+  return windows;
+}
+
+// Prescan without Alt reads "Öffnen": the source asks for an image, which the host gives (or cancels).
+void OpenInWindow(Host& host, HWND window, const std::string& path) {
+  gOpenImage.path = WindowsPath(path);
+  gOpenImage.expected = true;
+  Press(host, window, 1012, false);
+  if (!gOpenImage.answered) Fail("the open-image dialog shown", 0, 1);
+  gOpenImage.expected = false;
+}
+
+// The messages of a drag of the bottom-right corner: WM_SIZING with the
+// dragged rectangle, then the window set to the rectangle it allowed.
+void ResizeInWindow(Host& host, HWND window, int width, int height) {
+  RECT r;
+  GetWindowRect(window, &r);
+  r.right = r.left + width;
+  r.bottom = r.top + height;
+  SendMessageA(window, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&r));
+  SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RunEvents(host);
+  RECT preview;
+  GetClientRect(GetDlgItem(window, 1047), &preview);
+  std::printf("source window: resized to %ldx%ld, preview %ldx%ld\n", r.right - r.left, r.bottom - r.top,
+              preview.right, preview.bottom);
+}
 
 void TakeSnapshot(HWND window, const WindowActions& actions) {
   if (window && !actions.snapshot.empty() && !WriteWindowSnapshot(window, actions.snapshot))
@@ -609,6 +684,7 @@ void CancelInWindow(Host& host, const WindowActions& actions) {
   host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
   TW_USERINTERFACE ui = {};
   HWND window = EnableInWindow(host, &ui);
+  if (window && actions.resizeWidth > 0) ResizeInWindow(host, window, actions.resizeWidth, actions.resizeHeight);
   TakeSnapshot(window, actions);
   if (window && actions.closeKey) {
     SetForegroundWindow(window);
@@ -710,8 +786,17 @@ void Transfer(Host& host, bool native, bool batch, const std::string& out, const
   host.Expect("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned, TWRC_SUCCESS);
   SetOneValue(host, "ICAP_XFERMECH set", ICAP_XFERMECH, TWTY_UINT16, native ? TWSX_NATIVE : TWSX_MEMORY);
   TW_USERINTERFACE ui = {};
+  if (!actions.choosePath.empty()) {
+    gOpenImage.path = WindowsPath(actions.choosePath);
+    gOpenImage.expected = true;
+  }
   HWND window = EnableInWindow(host, &ui);
+  if (!actions.choosePath.empty()) {
+    if (!gOpenImage.answered) Fail("the open-image dialog shown at MSG_ENABLEDS", 0, 1);
+    gOpenImage.expected = false;
+  }
   if (window && actions.prescan) Press(host, window, 1012, true);
+  if (window && actions.open) OpenInWindow(host, window, actions.openPath);
   TakeSnapshot(window, actions);
   if (window) {
     if (batch) ChooseScanMode(host, window, kScanModeBatch);
@@ -747,15 +832,6 @@ void Transfer(Host& host, bool native, bool batch, const std::string& out, const
   if (SourceWindow()) Fail("the source's window gone after MSG_DISABLEDS", 0, 1);
   host.Expect("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &assigned, TWRC_SUCCESS);
   if (ui.hParent) DestroyWindow(static_cast<HWND>(ui.hParent));
-}
-
-// A path of the host's file system as Windows names it under Wine.
-std::string WindowsPath(const std::string& path) {
-  if (path.empty() || path[0] != '/') return path;
-  std::string windows = "Z:" + path;
-  for (char& c : windows)
-    if (c == '/') c = '\\';
-  return windows;
 }
 
 std::string FileTypeOf(const std::string& path) {
@@ -850,8 +926,9 @@ void CopyText(char (&field)[34], const char* text) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
-                         "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--snapshot PATH] [--cancel] "
-                         "[--close-key] [--files PATH] [--type NAME] [--out PATH]\n");
+                         "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--open PATH] [--choose PATH] "
+                         "[--snapshot PATH] [--cancel] [--close-key] [--resize W H] [--files PATH] [--type NAME] "
+                         "[--out PATH]\n");
     return 2;
   }
   Host host;
@@ -886,6 +963,14 @@ int main(int argc, char** argv) {
       batch = true;
     } else if (std::strcmp(argv[i], "--prescan") == 0) {
       actions.prescan = true;
+    } else if (std::strcmp(argv[i], "--resize") == 0 && i + 2 < argc) {
+      actions.resizeWidth = std::atoi(argv[++i]);
+      actions.resizeHeight = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--choose") == 0 && i + 1 < argc) {
+      actions.choosePath = argv[++i];
+    } else if (std::strcmp(argv[i], "--open") == 0 && i + 1 < argc) {
+      actions.open = true;
+      actions.openPath = argv[++i];
     } else if (std::strcmp(argv[i], "--snapshot") == 0 && hasValue) {
       actions.snapshot = argv[++i];
     } else if (std::strcmp(argv[i], "--cancel") == 0) {

@@ -6,8 +6,10 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/global_dib.h"
@@ -346,6 +348,156 @@ TEST_F(MainWindowFrameEdit, ARealMouseDragDrawsANewFrame) {
   ASSERT_TRUE(pressSeen) << "the press never reached the window";
   ASSERT_EQ(CountFrames(), 3) << "the real drag drew no frame";
   ExpectCurrent(6.5, 0.5, 1.0, 1.0);
+}
+
+// The preview control's paints, each by the rectangle it had to paint.
+std::vector<RECT> gPaintedRects;
+WNDPROC gPaintingProc = nullptr;
+
+LRESULT CALLBACK RecordPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  RECT r;
+  if (message == WM_PAINT && GetUpdateRect(window, &r, FALSE)) gPaintedRects.push_back(r);
+  return CallWindowProcA(gPaintingProc, window, message, wParam, lParam);
+}
+
+TEST_F(MainWindowFrameEdit, TheExtremesButtonMarksTheBrightestThenTheDarkestPointOfTheFrame) {
+  const ModuleHandle module = GetModuleInstance();
+  SetModuleInstance(GetModuleHandleA(nullptr));
+  // Inside frame A (1..3 inches), beyond the ramp's range either way.
+  const POINT bright = InControl(2.5, 2.0), dark = InControl(1.5, 2.5);
+  auto paint = [](POINT at, uint8_t v) {
+    uint8_t* p = GlobalDibBits(gPreviewDib) + at.y * GlobalDibStride(gPreviewDib) + at.x * 4;
+    p[0] = p[1] = p[2] = v;
+  };
+  paint(bright, 255);
+  paint(dark, 0);
+  // The cursor in the button's upper half with the button held, then in its lower half, then released.
+  RECT button;
+  GetWindowRect(GetDlgItem(dialog_, 1224), &button);
+  const LONG x = (button.left + button.right) / 2;
+  ScopedScriptedSystem system;
+  system->keysDown = {kVirtualKeyLeftButton};
+  system->inputSteps = {{WinPoint{x, button.top + 1}, {kVirtualKeyLeftButton}},
+                        {WinPoint{x, button.bottom - 2}, {kVirtualKeyLeftButton}},
+                        {WinPoint{x, button.bottom - 2}, {}}};
+  gPaintedRects.clear();
+  gPaintingProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordPaints)));
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1224, BN_CLICKED), 0);
+  SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gPaintingProc));
+  SetModuleInstance(module);
+
+  // The 15-pixel marker centred on each point: the bright one goes when the
+  // cursor moves to the lower half, both marked areas at the end.
+  const RECT brightMarker = {bright.x - 7, bright.y - 7, bright.x + 8, bright.y + 8};
+  const RECT darkMarker = {dark.x - 7, dark.y - 7, dark.x + 8, dark.y + 8};
+  ASSERT_EQ(gPaintedRects.size(), 2u);
+  EXPECT_TRUE(EqualRect(&gPaintedRects[0], &brightMarker)) << gPaintedRects[0].left << "," << gPaintedRects[0].top;
+  RECT both;
+  UnionRect(&both, &brightMarker, &darkMarker);
+  EXPECT_TRUE(EqualRect(&gPaintedRects[1], &both)) << gPaintedRects[1].left << "," << gPaintedRects[1].top;
+}
+
+// The cursor rests in the upper half of the extremes button; the left button
+// is held until the window asks for the second time. At the first question
+// the marker is on the preview: its pixels are read, and the window is kept
+// as a picture (extremes_marker.bmp beside the test) to be looked at.
+class HeldOverTheButton : public PlatformServicesForwarder {
+ public:
+  HeldOverTheButton(HWND dialog, HWND control, POINT point, WinPoint cursor)
+      : dialog_(dialog), control_(control), point_(point), cursor_(cursor) {}
+  bool AsyncKeyDown(int key) override {
+    if (key != kVirtualKeyLeftButton) return PlatformServicesForwarder::AsyncKeyDown(key);
+    if (asked_++ > 0) return false;
+    HDC dc = GetDC(control_);
+    centre = GetPixel(dc, point_.x, point_.y);
+    ring = GetPixel(dc, point_.x, point_.y - 6);
+    inside = GetPixel(dc, point_.x - 3, point_.y);
+    ReleaseDC(control_, dc);
+    kept = WriteWindowPicture(dialog_, "extremes_marker.bmp");
+    return true;
+  }
+  WinPoint CursorPosition() override { return cursor_; }
+
+  COLORREF centre = 0, ring = 0, inside = 0;
+  bool kept = false;
+
+ private:
+  // The window's own pixels (what it drew, before the display shows it), as a 24-bit .bmp.
+  static bool WriteWindowPicture(HWND window, const char* path) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP section =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+    const DWORD imageBytes = ((width * 3 + 3) & ~3) * height;
+    BITMAPFILEHEADER file = {0x4D42, DWORD(sizeof file + sizeof header + imageBytes), 0, 0,
+                             DWORD(sizeof file + sizeof header)};
+    FILE* out = std::fopen(path, "wb");
+    const bool written = out && std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                         std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                         std::fwrite(bits, imageBytes, 1, out) == 1;
+    if (out) std::fclose(out);
+    DeleteObject(section);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return written;
+  }
+
+  HWND dialog_, control_;
+  POINT point_;
+  WinPoint cursor_;
+  int asked_ = 0;
+};
+
+TEST_F(MainWindowFrameEdit, TheExtremesMarkerShowsOnThePreviewWhileTheButtonIsHeld) {
+  const ModuleHandle module = GetModuleInstance();
+  SetModuleInstance(GetModuleHandleA(nullptr));
+  const POINT bright = InControl(2.5, 2.0);
+  uint8_t* p = GlobalDibBits(gPreviewDib) + bright.y * GlobalDibStride(gPreviewDib) + bright.x * 4;
+  p[0] = p[1] = p[2] = 255;
+  RECT button;
+  GetWindowRect(GetDlgItem(dialog_, 1224), &button);
+  HeldOverTheButton held(dialog_, control_, bright, WinPoint{(button.left + button.right) / 2, button.top + 1});
+  InstallSystemServices(&held);
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1224, BN_CLICKED), 0);
+  InstallSystemServices(nullptr);
+  SetModuleInstance(module);
+  // The marker's black ring and centre dot over the point; between them the preview shows.
+  EXPECT_EQ(held.centre, RGB(0, 0, 0));
+  EXPECT_EQ(held.ring, RGB(0, 0, 0));
+  EXPECT_NE(held.inside, RGB(0, 0, 0));
+  EXPECT_TRUE(held.kept);
+  HDC dc = GetDC(control_);
+  EXPECT_EQ(GetPixel(dc, bright.x, bright.y), RGB(255, 255, 255)) << "the marker is gone once the button is up";
+  ReleaseDC(control_, dc);
+}
+
+TEST_F(MainWindowFrameEdit, AResizedWindowGrowsThePreviewAndKeepsTheFramesInTheScanArea) {
+  FrameRecord& b = FrameListHead()->next->frame;
+  b.originX = 7.0;
+  b.originY = 5.0;
+  RECT window, before;
+  GetWindowRect(dialog_, &window);
+  GetClientRect(control_, &before);
+  SetWindowPos(dialog_, nullptr, 0, 0, window.right - window.left + 80, window.bottom - window.top + 60,
+               SWP_NOMOVE | SWP_NOZORDER);
+  RECT after;
+  GetClientRect(control_, &after);
+  EXPECT_EQ(after.right, before.right + 80);
+  EXPECT_EQ(after.bottom, before.bottom + 60);
+  EXPECT_DOUBLE_EQ(b.originX, 6.0);
+  EXPECT_DOUBLE_EQ(b.originY, 4.0);
+  EXPECT_DOUBLE_EQ(b.width, 2.0);
+  EXPECT_DOUBLE_EQ(b.height, 2.0);
 }
 
 }  // namespace

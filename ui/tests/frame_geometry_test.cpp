@@ -233,4 +233,63 @@ INSTANTIATE_TEST_SUITE_P(Modes, SampleFactor,
                                          SampleFactorCase{2, 2, 1}, SampleFactorCase{7, 1, 1},
                                          SampleFactorCase{8, 2, 1}, SampleFactorCase{13, 1, 1}));
 
+// A 10 x 8 inch scan area in a 600 x 480 preview (613 x 480 for the whole-percent case).
+TEST(ZoomGeometry, AreaStepScaleAndOrigin) {
+  const struct {
+    const char* what;
+    DRect frame;
+    int32_t width;
+    bool wholePercent;
+    DeviceScaleLimits limits;
+    uint16_t step;
+    double percent;
+    int32_t wholePercentWanted;
+    DRect area;
+    int32_t left, top;
+  } cases[] = {
+      {"a fifth larger, centred", {2, 2, 2.5, 2}, 600, false, {10, 400, 0}, 200, 100.0, 100, {1.75, 1.8, 3, 2.4}, 350,
+       360},
+      {"beyond every resolution: the last, scaled up; never smaller than the frame", {0, 0, 1, 1}, 600, false,
+       {10, 400, 0}, 300, 500.0 / 3, 166, {0, 0, 1.2, 1.0}, 0, 0},
+      {"centred, then moved inside the scan area", {1, 1, 8, 7}, 600, false, {10, 400, 0}, 100, 62.5, 62,
+       {0.2, 0.32, 9.6, 7.68}, 13, 20},
+      {"the largest scale shows less than the preview: the origin held back before the scan area", {0, 0, 10, 8}, 600,
+       false, {10, 50, 0}, 100, 50.0, 50, {0, 0, 10, 8}, -100, -80},
+      {"a whole percent too wide for the scan area: rounded up instead", {0, 0, 10, 8}, 613, true, {10, 400, 0}, 100,
+       62.0, 62, {0, 0, 10, 8}, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const ZoomGeometry z =
+        ComputeZoomGeometry(c.frame, c.width, 480, 10.0, 8.0, List({50, 100, 200, 300}), c.limits, c.wholePercent);
+    EXPECT_EQ(z.step, c.step) << c.what;
+    EXPECT_NEAR(z.percent, c.percent, 1e-9) << c.what;
+    EXPECT_EQ(z.wholePercent, c.wholePercentWanted) << c.what;
+    EXPECT_NEAR(z.area.x, c.area.x, 1e-9) << c.what;
+    EXPECT_NEAR(z.area.y, c.area.y, 1e-9) << c.what;
+    EXPECT_NEAR(z.area.width, c.area.width, 1e-9) << c.what;
+    EXPECT_NEAR(z.area.height, c.area.height, 1e-9) << c.what;
+    EXPECT_EQ(z.left, c.left) << c.what;
+    EXPECT_EQ(z.top, c.top) << c.what;
+  }
+}
+
+TEST(ZoomGeometry, CutOutOfTheStoredPrescanAndTheZoomHint) {
+  const DRect stored = {0, 0, 10, 8};
+  const DRect area = {2, 2, 3, 2.4};
+  // 100 prescan pixels an inch: a cut-out of 300 for a 600 box offers too few pixels.
+  PrescanCutOut cut = CutOutOfPrescan(area, stored, 1000, 800, 600, 480);
+  EXPECT_EQ(cut.left, 200);
+  EXPECT_EQ(cut.top, 200);
+  EXPECT_EQ(cut.right, 500);
+  EXPECT_EQ(cut.bottom, 440);
+  EXPECT_DOUBLE_EQ(cut.stepX, 0.5);
+  EXPECT_EQ(cut.zoomHint, 1);
+  // 400 an inch: 1200 for the same box is enough.
+  cut = CutOutOfPrescan(area, stored, 4000, 3200, 600, 480);
+  EXPECT_EQ(cut.right - cut.left, 1200);
+  EXPECT_DOUBLE_EQ(cut.stepX, 2.0);
+  EXPECT_DOUBLE_EQ(cut.stepY, 2.0);
+  EXPECT_EQ(cut.zoomHint, 2);
+}
+
 }  // namespace

@@ -9,8 +9,11 @@
 
 #include "color/color_management.h"
 #include "color/tests/color_test_support.h"
+#include "frames/frame_list.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
+#include "ui/palette_state.h"
+#include "ui/ui_state_records.h"
 
 namespace {
 
@@ -86,6 +89,16 @@ TEST_F(MonitorMatchingProfiles, TheTransformIsMadeOncePerInternalProfile) {
   EXPECT_EQ(module_.OpenProfileCount(), 0);
   FreeMonitorTransform();
   EXPECT_EQ(Calls("DeleteColorTransform"), 2) << "nothing kept, nothing to delete";
+}
+
+TEST_F(MonitorMatchingProfiles, TheStartUpResetDropsTheKeptTransformAndThePipette) {
+  ChooseInternal(internal_);
+  ASSERT_NE(MonitorTransform(nullptr), nullptr);
+  gPipetteKind = 302;
+  ResetUiState();
+  EXPECT_EQ(Calls("DeleteColorTransform"), 1);
+  EXPECT_EQ(gPipetteKind, 0);
+  DeleteAllFrames();
 }
 
 }  // namespace

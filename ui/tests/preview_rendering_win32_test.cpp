@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "foundation/win32/global_dib_draw_win32.h"
+#include "frames/orientation/preview_orientation.h"
 #include "records/defaults_block.h"
 #include "state/data_source_state.h"
 #include "state/module_state.h"
@@ -140,6 +143,49 @@ TEST_F(MonitorMatching, HostPathHandsTheHostOnePixelBlock) {
   EXPECT_EQ(rect.bottom, 5);
   EXPECT_EQ(rect.right, 7);
   DestroyWindow(window);
+}
+
+// The preview image drawn into the main dialog's control 1047 through the
+// GlobalDib drawing: the matched path orients, the plain one does not.
+TEST(PreviewRendering, MatchedDrawingPutsImageRectanglesAtTheirOrientedPlace) {
+  HWND dialog = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  // Turned a quarter, the 3 x 2 image shows 2 wide and 3 high.
+  CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 2, 3, dialog, reinterpret_cast<HMENU>(1047), nullptr, nullptr);
+  gMainDialog = dialog;
+  SetPreviewOrientation(0, 0, 1);
+  InstallPreviewDrawing();
+  GlobalDib image = NumberedImage();
+  const uint32_t untouched = 0x777777;
+  const struct {
+    bool matched;
+    RECT rect;  // of the image
+    std::vector<std::vector<uint32_t>> rows;  // what the control's 4 x 4 corner then shows
+  } cases[] = {
+      // Columns 1 and 2 of the image are rows 1 and 2 of the turned preview.
+      {true, {1, 0, 3, 2}, {{untouched, untouched}, {12, 2}, {13, 3}}},
+      {true, {0, 1, 3, 2}, {{11, untouched}, {12, untouched}, {13, untouched}}},
+      {true, {0, 0, 3, 2}, {{11, 1}, {12, 2}, {13, 3}}},
+      // The plain path draws the rectangle at the same place, unturned.
+      {false, {0, 0, 3, 2}, {{1, 2, 3}, {11, 12, 13}}},
+      {false, {1, 1, 3, 2}, {{untouched, untouched, untouched}, {untouched, 12, 13}}},
+  };
+  for (const auto& c : cases) {
+    Canvas canvas(4, 4);
+    std::fill(canvas.bits, canvas.bits + 16, untouched);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, canvas.bitmap);
+    DrawGlobalDibRect(image, dialog, 1047, memory, c.rect, c.matched);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    for (size_t y = 0; y < c.rows.size(); ++y)
+      for (size_t x = 0; x < c.rows[y].size(); ++x)
+        EXPECT_EQ(canvas.At(static_cast<int>(x), static_cast<int>(y)), c.rows[y][x])
+            << "matched " << c.matched << " rect " << c.rect.left << "," << c.rect.top << " at " << x << "," << y;
+  }
+  FreeGlobalDib(image);
+  SetPreviewOrientation(0, 0, 0);
+  gMainDialog = nullptr;
+  DestroyWindow(dialog);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@ usage: window_state_session.py <wine runner or ""> <bin folder> [--keep FOLDER]
    reflective mode with a scan area wider than high (50 + 1000) with the preview control's size.
 2. The stored place moved to (150, 60) and the stored preview made 40 pixels lower (keeping the
    scan area's proportions): enabled again, the window opens there at that size.
+3. The window's corner dragged to 2000 x 2000, beyond the screen: the window stays within the work
+   area, the preview grows keeping the scan area's proportions, and "DSiz" holds its new size.
 """
 import glob
 import os
@@ -59,6 +61,27 @@ def window_report(lines):
     return tuple(map(int, place.groups())), tuple(map(int, size.groups()))
 
 
+def check_resize(runner, folder, size):
+    """Drags the window's corner beyond the screen; the problems."""
+    ok, lines = run(runner, folder, ['twainhost.exe', 'QB ZIR.ds', '--cancel', '--resize', '2000', '2000'])
+    sized = next((re.match(r'source window: resized to (\d+)x(\d+), preview (\d+)x(\d+)', l) for l in lines
+                  if l.startswith('source window: resized')), None)
+    if not ok or not sized:
+        return ['third run: the host failed or reported no resize']
+    width, height, preview_width, preview_height = map(int, sized.groups())
+    problems = []
+    if width >= 2000 or height >= 2000:
+        problems.append(f'third run: the window took the dragged size {width}x{height} beyond the work area')
+    if preview_width <= size[0]:
+        problems.append(f'third run: the preview did not grow ({preview_width}x{preview_height} after {size})')
+    if abs(preview_height - preview_width * HEIGHT / WIDTH) > 1:
+        problems.append(f'third run: the preview {preview_width}x{preview_height} lost the proportions {WIDTH}:{HEIGHT}')
+    dialog_size = find_record(folder, b'DSiz', 1050)
+    if not dialog_size or struct.unpack_from('<ii', dialog_size[2], 4) != (preview_width, preview_height):
+        problems.append('third run: DSiz does not hold the dragged preview size')
+    return problems
+
+
 def main():
     runner, bin_folder = sys.argv[1], sys.argv[2]
     runner = os.path.abspath(runner) if runner else ''
@@ -103,6 +126,7 @@ def main():
                         problems.append(f'second run: the window opened at {place}, not at the stored (150, 60)')
                     if abs(size[1] - new_height) > 1 or abs(size[0] - new_width) > 2:
                         problems.append(f'second run: the preview is {size}, not the stored {new_width}x{new_height}')
+                    problems += check_resize(runner, folder, size)
 
     for problem in problems:
         print('FAIL', problem)

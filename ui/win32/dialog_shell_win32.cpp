@@ -12,6 +12,8 @@
 #include "ui/tool_windows.h"
 #include "ui/ui_state_records.h"
 #include "ui/win32/main_dialog_win32.h"
+#include "ui/win32/image_session_win32.h"
+#include "ui/win32/preview_rendering_win32.h"
 
 namespace {
 
@@ -136,6 +138,8 @@ bool CreateMainDialog() {
   gMsgFilterHook = SetWindowsHookExA(WH_MSGFILTER, MainMsgFilterHook, nullptr, GetCurrentThreadId());
   gKeyboardHook = SetWindowsHookExA(WH_KEYBOARD, MainKeyboardHook, nullptr, GetCurrentThreadId());
   InstallToolWindowSwitch(EnableToolWindows);
+  InstallPreviewDrawing();
+  InstallImageSessionReopen();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterDialogClasses();

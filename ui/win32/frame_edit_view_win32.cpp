@@ -50,7 +50,9 @@ WinPoint PreviewEditView::FocusMarkerSize() {
 void PreviewEditView::InvertFocusMarker(const WinRect& rect) { InvertFocusMarkerAt(dc_, rect.left, rect.top); }
 
 void PreviewEditView::DrawPreviewArea(const WinRect& area) {
-  if (gPreviewDib) DrawGlobalDibRows(gPreviewDib, dialog_, controlId_, nullptr, area.top, area.bottom - area.top);
+  if (gPreviewDib)
+    DrawGlobalDibRect(gPreviewDib, dialog_, controlId_, nullptr, RECT{area.left, area.top, area.right, area.bottom},
+                      true);
 }
 
 void PreviewEditView::RepaintPreview() { InvalidateRect(control_, nullptr, FALSE); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "foundation/dialogs/alerts.h"
 #include "foundation/memory.h"
@@ -18,6 +19,7 @@
 #include "output/file_output.h"
 #include "records/frame_record.h"
 #include "session/device_layer.h"
+#include "session/device_state.h"
 #include "session/frame_geometry.h"
 #include "session/prescan.h"
 #include "session/preview_files.h"
@@ -26,10 +28,13 @@
 #include "ui/frame_region_refresh.h"
 #include "ui/frame_settings_reset.h"
 #include "ui/main_commands.h"
+#include "ui/main_window_layout.h"
 #include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_orientation_store.h"
 #include "ui/preview_param.h"
+#include "ui/win32/brightness_extremes_win32.h"
+#include "ui/win32/image_session_win32.h"
 #include "ui/ui_state_records.h"
 #include "ui/win32/dialog_positions_win32.h"
 #include "ui/win32/dialog_size_win32.h"
@@ -66,10 +71,10 @@ RECT ItemRectInDialog(HWND dialog, int id) {
   return r;
 }
 
-// With the preview image its rows, else the control's face lightened a little.
+// With the preview image its rows, oriented and matched for the monitor, else the control's face lightened a little.
 void PaintPreview(HWND dialog, HDC dc) {
   if (gPreviewDib) {
-    DrawGlobalDibRows(gPreviewDib, dialog, kPreviewControl, dc, 0, 0);
+    DrawGlobalDibRows(gPreviewDib, dialog, kPreviewControl, dc, 0, 0, true);
     return;
   }
   const COLORREF face = GetSysColor(COLOR_3DFACE);
@@ -81,54 +86,57 @@ void PaintPreview(HWND dialog, HDC dc) {
   DeleteObject(brush);
 }
 
-void PaintPreviewNow(HWND dialog) {
-  HWND control = PreviewControl(dialog);
-  HDC dc = GetDC(control);
-  PaintPreview(dialog, dc);
-  DrawAllFrames(control, dc);
-  ReleaseDC(control, dc);
+// The window minus the preview control, kept from the last layout for WM_SIZE.
+SIZE gDialogExtra = {};
+bool gLayoutDone = false;
+
+// The preview's height over its width, as the control shows the scan area.
+double PreviewRatio() {
+  double ratio = gScanAreaInches.width > 0 ? gScanAreaInches.height / gScanAreaInches.width : 1.0;
+  return OrientationSwapAxes() ? 1.0 / ratio : ratio;
 }
 
-// The preview control keeps the aspect of the scan area within the work
-// area; its frame and the hint line follow it, and the preview pass is set
-// up for its size. A stored preview of the image is taken back when one exists.
-void LayoutPreviewArea(HWND dialog) {
-  FreePreviewBuffers();
-  gPreviewExtentWidth = gScanAreaInches.width;
-  gPreviewExtentHeight = gScanAreaInches.height;
-  RECT window, preview = ItemRectInDialog(dialog, kPreviewControl), work;
-  GetWindowRect(dialog, &window);
+MainWindowSizing CurrentSizing() {
+  MinimumPreviewInputs minimum = {};
+  GetDeviceScanExtent(&minimum.extentWidth, &minimum.extentHeight);
+  if (OrientationSwapAxes()) std::swap(minimum.extentWidth, minimum.extentHeight);
+  minimum.minPercent = GetDeviceScaleLimits().minPercent;
+  minimum.factorA = kPreviewFactorA;
+  minimum.factorB = kPreviewFactorB;
+  // Until the frame panel exists, no panel height raises the minimum.
+  minimum.panelHeight = 0;
+  minimum.ratio = PreviewRatio();
+  MainWindowSizing sizing = {};
+  sizing.ratio = minimum.ratio;
+  MinimumPreviewSize(&sizing.minWidth, &sizing.minHeight, minimum);
+  sizing.extraWidth = gDialogExtra.cx;
+  sizing.extraHeight = gDialogExtra.cy;
+  RECT work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  const LONG extraWidth = (window.right - window.left) - (preview.right - preview.left);
-  const LONG extraHeight = (window.bottom - window.top) - (preview.bottom - preview.top);
+  sizing.work = WinRect{work.left, work.top, work.right, work.bottom};
+  return sizing;
+}
 
-  double ratio = gScanAreaInches.width > 0 ? gScanAreaInches.height / gScanAreaInches.width : 1.0;
-  if (OrientationSwapAxes()) ratio = 1.0 / ratio;
-  LONG height = preview.bottom - preview.top;
-  LONG width = static_cast<LONG>(height / ratio + 0.5);
-  if (extraWidth + width > work.right - work.left) {
-    width = work.right - work.left - extraWidth;
-    height = static_cast<LONG>(width * ratio + 0.5);
-  }
-  if (extraHeight + height > work.bottom - work.top) {
-    height = work.bottom - work.top - extraHeight;
-    width = static_cast<LONG>(height / ratio + 0.5);
-  }
-  width = std::max<LONG>(width, 10);
-  height = std::max<LONG>(height, 10);
-
+// The preview control at width x height, its frame 4 pixels round it, the
+// hint line below it and the general page beside it.
+void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
+  const RECT preview = ItemRectInDialog(dialog, kPreviewControl);
   MoveWindow(PreviewControl(dialog), preview.left, preview.top, width, height, FALSE);
   MoveWindow(GetDlgItem(dialog, kPreviewFrame), preview.left - 4, preview.top - 4, width + 8, height + 8, FALSE);
   const RECT hint = ItemRectInDialog(dialog, kHintLine);
   MoveWindow(GetDlgItem(dialog, kHintLine), preview.left, preview.top + height + 6, hint.right - hint.left,
              hint.bottom - hint.top, FALSE);
-  SetWindowPos(dialog, nullptr, 0, 0, extraWidth + width, extraHeight + height, SWP_NOMOVE | SWP_NOZORDER);
   if (gPaletteGeneralPage)
     SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
   gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
+}
 
-  // The preview pass over the whole scan area.
+// The preview pass over the whole scan area at the control's size, and the
+// preview buffers remade at that size from the stored preview.
+void PreparePreviewPass() {
+  const LONG width = gPreviewClientRect.right - gPreviewClientRect.left;
+  const LONG height = gPreviewClientRect.bottom - gPreviewClientRect.top;
   FrameRecord& pass = gDataSourceState.frameStateArea.scratchFrame;
   pass.originX = pass.originY = 0.0;
   pass.width = gScanAreaInches.width;
@@ -138,7 +146,41 @@ void LayoutPreviewArea(HWND dialog) {
   const LONG imageHeight = OrientationSwapAxes() ? width : height;
   MakePreviewBitmap(imageWidth, imageHeight, CurrentFrameRect(), &pass);
   gPrescanArea = DRect{0.0, 0.0, gScanAreaInches.width, gScanAreaInches.height};
+}
+
+// WM_SIZING: the dragged rectangle follows the preview's rules.
+BOOL LimitMainDialogSizing(int edge, RECT* dragged) {
+  if (!gLayoutDone) return FALSE;
+  const WinRect r = LimitMainWindowRect(WinRect{dragged->left, dragged->top, dragged->right, dragged->bottom}, edge,
+                                        CurrentSizing());
+  *dragged = RECT{r.left, r.top, r.right, r.bottom};
+  return TRUE;
+}
+
+// WM_SIZE: the preview takes the window's new size less the extra size; the
+// preview is remade at it from the stored preview.
+void ResizeMainDialog(HWND dialog) {
+  if (!gLayoutDone) return;
+  RECT window;
+  GetWindowRect(dialog, &window);
+  const LONG width = window.right - window.left - gDialogExtra.cx;
+  const LONG height = window.bottom - window.top - gDialogExtra.cy;
+  if (width < 1 || height < 1) return;
+  if (width == gPreviewClientRect.right - gPreviewClientRect.left &&
+      height == gPreviewClientRect.bottom - gPreviewClientRect.top)
+    return;
+  FreePreviewBuffers();
+  PlacePreviewControls(dialog, width, height);
+  PreparePreviewPass();
+  // Every frame within the scan area again: no wider or higher, its origin moved back.
+  auto limit = [](FrameRecord& f) {
+    KeepRectInArea(&f.originX, &f.originY, &f.width, &f.height, gScanAreaInches.width, gScanAreaInches.height);
+  };
+  limit(gDataSourceState.frameStateArea.scratchFrame);
+  limit(gDataSourceState.frameStateArea.defaultFrame);
+  for (FrameListNode* node = FrameListHead(); node; node = node->next) limit(node->frame);
   InvalidateRect(dialog, nullptr, TRUE);
+  SaveDialogSize(dialog);
 }
 
 // The prescan's window: its preview control, the Ctrl+"." keys and the
@@ -154,7 +196,7 @@ class MainWindowPrescanView : public PrescanView {
   }
   bool StopRequested() override { return gUiBusyState == kUiCancelRequested; }
   void DrawRows(int32_t first, int32_t count) override {
-    DrawGlobalDibRows(gPreviewDib, dialog_, kPreviewControl, nullptr, first, count);
+    DrawGlobalDibRows(gPreviewDib, dialog_, kPreviewControl, nullptr, first, count, true);
   }
   void ShowPrescanRunning(bool) override {}
 
@@ -319,8 +361,15 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       MainWindowService().requestClose();
       return TRUE;
     case kCommandPrescan:
-      // Without Alt (outside a zoomed view) the button opens an image, which comes with the image chooser.
-      if (IsKeyDown(kVirtualKeyAlt) != gPreviewZoomed) RunPrescanRoad(dialog);
+      // Without Alt (outside a zoomed view) the button reads "Öffnen" and opens another image.
+      if (IsKeyDown(kVirtualKeyAlt) != gPreviewZoomed) {
+        RunPrescanRoad(dialog);
+      } else {
+        if (gDeviceTable.count > kOpenImageRow) ReopenImageSession(gDeviceTable.entries[kOpenImageRow], nullptr, false);
+      }
+      return FALSE;
+    case kCommandOverview:
+      if (ReinitializeSource(0)) PostDeviceCommand(kCommandDevicePrescan, true);
       return FALSE;
     case kCommandDevicePrescan:
       RunPrescanRoad(dialog);
@@ -339,6 +388,17 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
     case kCommandFrameNumbers:
       FrameNumbersCommand(dialog);
       return FALSE;
+    case kCommandToolStripSelector:
+      // One step on, with Shift one step back, of the four values.
+      WriteTdemSetting(static_cast<uint8_t>((ReadTdemSetting() + (IsKeyDown(kVirtualKeyShift) ? 3 : 1)) % 4));
+      ReopenCurrentDevice();
+      return FALSE;
+    case kCommandBrightnessExtremes: {
+      // The fixed measuring points that Shift places here come with the fixed pipette.
+      const RECT button = ItemRectInDialog(dialog, kCommandBrightnessExtremes);
+      if (GetActiveWindow() != static_cast<HWND>(gJobManagerWindow)) ShowBrightnessExtremes(dialog, &button);
+      return FALSE;
+    }
     default:
       return FALSE;
   }
@@ -407,12 +467,45 @@ void MainDialogDestroy(HWND dialog) {
   SetClassLongPtrA(control, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(gPreviewClassCursor));
   gPreviewControlProc = nullptr;
   gPreviewClassCursor = nullptr;
+  gLayoutDone = false;
   gMainDialog = nullptr;
 }
 
 }  // namespace
 
-INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+void PaintPreviewNow(HWND dialog) {
+  HWND control = PreviewControl(dialog);
+  HDC dc = GetDC(control);
+  PaintPreview(dialog, dc);
+  DrawAllFrames(control, dc);
+  ReleaseDC(control, dc);
+}
+
+// The preview control keeps the aspect of the scan area within the work
+// area and the device's minimum; its frame and the hint line follow it, and
+// the preview pass is set up for its size. A stored preview of the image is
+// taken back when one exists.
+void LayoutPreviewArea(HWND dialog) {
+  FreePreviewBuffers();
+  gPreviewExtentWidth = gScanAreaInches.width;
+  gPreviewExtentHeight = gScanAreaInches.height;
+  RECT window, preview = ItemRectInDialog(dialog, kPreviewControl);
+  GetWindowRect(dialog, &window);
+  gDialogExtra = SIZE{(window.right - window.left) - (preview.right - preview.left),
+                      (window.bottom - window.top) - (preview.bottom - preview.top)};
+  const WinRect limited =
+      LimitMainWindowRect(WinRect{window.left, window.top, window.right, window.bottom}, 0, CurrentSizing());
+  // Resizing the window below sends WM_SIZE: the controls are placed first, so that it finds nothing to do.
+  PlacePreviewControls(dialog, limited.right - limited.left - gDialogExtra.cx,
+                       limited.bottom - limited.top - gDialogExtra.cy);
+  gLayoutDone = true;
+  SetWindowPos(dialog, nullptr, limited.left, limited.top, limited.right - limited.left, limited.bottom - limited.top,
+               SWP_NOZORDER);
+  PreparePreviewPass();
+  InvalidateRect(dialog, nullptr, TRUE);
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       gMainDialog = dialog;
@@ -426,6 +519,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return MainDialogCommand(dialog, wParam);
     case WM_SETCURSOR:
       return MainDialogSetCursor(dialog);
+    case WM_SIZING:
+      return LimitMainDialogSizing(static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) ResizeMainDialog(dialog);
+      return FALSE;
     case WM_WINDOWPOSCHANGED:
       StoreWindowPosition(dialog, kMainDialogSlot);
       return FALSE;

@@ -1,7 +1,6 @@
 #include "ui/win32/preview_rendering_win32.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "color/color_management.h"
@@ -9,6 +8,8 @@
 #include "foundation/round.h"
 #include "foundation/system.h"
 #include "foundation/win32/global_dib_draw_win32.h"
+#include "frames/orientation/orientation_maps.h"
+#include "frames/orientation/preview_orientation.h"
 #include "records/defaults_block.h"
 #include "records/host_colour_services.h"
 #include "state/data_source_state.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr uint8_t kMatchByTransform = 1;
 constexpr uint8_t kMatchByHost = 2;
+constexpr int kPreviewControl = 1047;
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -117,22 +119,29 @@ Section RenderOriented(const DibHeader* image, const RECT& source, int width, in
   return swapAxes ? TurnClockwise(reference.get(), stretched) : std::move(stretched);
 }
 
-// Copies the rendered picture into the 32-bit section at (x, y), clipped to the section.
+// Copies the rendered picture into the 32-bit section at (x, y), clipped to
+// the section. GDI copies it: a section does not tell its row order (its
+// header reports the height without sign), its device context does.
 bool CopyIntoSection(const Section& picture, HBITMAP section, uint8_t* bits, int x, int y) {
   DIBSECTION info;
   if (!bits || GetObjectA(section, sizeof info, &info) != sizeof info || info.dsBm.bmBitsPixel != 32) return false;
-  const int width = info.dsBm.bmWidth, height = info.dsBm.bmHeight;
-  const bool topDown = info.dsBmih.biHeight < 0;
-  GdiFlush();
-  for (int row = 0; row < picture.height(); ++row) {
-    const int ty = y + row;
-    if (ty < 0 || ty >= height) continue;
-    const int left = std::max(0, x), right = std::min(width, x + picture.width());
-    if (left >= right) break;
-    uint32_t* target = reinterpret_cast<uint32_t*>(bits) + static_cast<size_t>(topDown ? ty : height - 1 - ty) * width;
-    std::memcpy(target + left, picture.bits() + row * picture.width() + (left - x), (right - left) * 4u);
+  ReferenceDc reference;
+  HDC from = CreateCompatibleDC(reference.get());
+  HDC to = CreateCompatibleDC(reference.get());
+  if (!from || !to) {
+    if (from) DeleteDC(from);
+    if (to) DeleteDC(to);
+    return false;
   }
-  return true;
+  HGDIOBJ oldFrom = SelectObject(from, picture.bitmap());
+  HGDIOBJ oldTo = SelectObject(to, section);
+  const bool copied = BitBlt(to, x, y, picture.width(), picture.height(), from, 0, 0, SRCCOPY) != 0;
+  SelectObject(from, oldFrom);
+  SelectObject(to, oldTo);
+  DeleteDC(from);
+  DeleteDC(to);
+  GdiFlush();
+  return copied;
 }
 
 bool Failed() {
@@ -172,12 +181,7 @@ void StretchDibHalftone(const DibHeader* image, HDC dc, const RECT& source, cons
       RealizePalette(dc);
     }
   }
-  GlobalDibDrawInfo info;
-  // The source's y counts from the top of a top-down image, from the bottom of a bottom-up one.
-  const int sourceY = image->height < 0 ? source.top : GlobalDibHeight(image) - source.bottom;
-  StretchDIBits(dc, destination.left, destination.top, Width(destination), Height(destination), source.left, sourceY,
-                Width(source), Height(source), GlobalDibBits(image), GlobalDibBitmapInfo(image, &info),
-                DIB_RGB_COLORS, SRCCOPY);
+  StretchGlobalDibPart(dc, destination, image, source);
   if (palette) {
     SelectPalette(dc, oldPalette, FALSE);
     DeleteObject(palette);
@@ -265,3 +269,21 @@ bool MatchBitmapForMonitor(HBITMAP bitmap, uint8_t* bits, const RECT& bitmapRect
   DrawBitmapInRect(window, dc, bitmap, 0, &destination, SRCCOPY, false);
   return true;
 }
+
+void DrawPreviewRectMatched(const DibHeader* image, HDC dc, const RECT& rect) {
+  HWND dialog = static_cast<HWND>(gMainDialog);
+  HWND control = dialog ? GetDlgItem(dialog, kPreviewControl) : nullptr;
+  if (!image || !control) return;
+  RECT client;
+  GetClientRect(control, &client);
+  const uint8_t flipX = OrientationFlipX(), flipY = OrientationFlipY(), swapAxes = OrientationSwapAxes();
+  // The bounds in the image's axes.
+  PixelRect bounds = {0, 0, client.right, client.bottom};
+  if (swapAxes) SwapRectExtent(&bounds);
+  PixelRect place = {rect.left, rect.top, rect.right, rect.bottom};
+  MapRectToPreview(&place, &bounds, flipX, flipY, swapAxes);
+  DrawImageIntoWindow(image, rect, control, dc, RECT{place.left, place.top, place.right, place.bottom}, flipX != 0,
+                      flipY != 0, swapAxes != 0);
+}
+
+void InstallPreviewDrawing() { InstallMatchedDibDraw(DrawPreviewRectMatched); }

@@ -30,3 +30,10 @@ bool DrawThumbnailIntoWindow(const DibHeader* image, const RECT& source, HWND wi
 // 1, the bits translated in place). False when it drew nothing.
 bool MatchBitmapForMonitor(HBITMAP bitmap, uint8_t* bits, const RECT& bitmapRect, HWND window, HDC dc,
                            const RECT& destination);
+
+// The colour-matched path of the GlobalDib drawing: a rectangle of the preview
+// image, in the image's axes, drawn at its place in the oriented preview of
+// the main dialog's control 1047.
+void DrawPreviewRectMatched(const DibHeader* image, HDC dc, const RECT& rect);
+// Hands that path to the GlobalDib drawing below: at module attach.
+void InstallPreviewDrawing();

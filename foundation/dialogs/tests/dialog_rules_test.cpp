@@ -209,4 +209,23 @@ TEST(IntField, UpdateLeavesTextThatIsNoNumberAlone) {
   EXPECT_EQ(IntFieldUpdateFor(true, 5, 5, true), IntFieldUpdate::kRewrite);
 }
 
+TEST(ReadNumberText, CheckedTextsAndTheFallback) {
+  const struct {
+    const char* text;
+    double value;
+    bool invalid;
+  } cases[] = {
+      {"12,5", 12.5, false}, {"-3.25", -3.25, false}, {"+7", 7.0, false}, {"", 99.0, false},
+      {"1-2", 99.0, true},   {"12a", 99.0, true},     {" 4", 99.0, true}, {"4e3", 99.0, true},
+  };
+  for (const auto& c : cases) {
+    bool invalid = !c.invalid;
+    EXPECT_DOUBLE_EQ(ReadNumberText(c.text, 99.0, &invalid), c.value) << c.text;
+    EXPECT_EQ(invalid, c.invalid) << c.text;
+  }
+  // Unchecked, a malformed text is parsed as far as it is a number.
+  EXPECT_DOUBLE_EQ(ReadNumberText("12a", 99.0, nullptr), 12.0);
+  EXPECT_DOUBLE_EQ(ReadNumberText("", 99.0, nullptr), 99.0);
+}
+
 }  // namespace

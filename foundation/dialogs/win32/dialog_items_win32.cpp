@@ -196,6 +196,12 @@ int GetItemText(HWND dialog, int item, char* text) {
   return static_cast<int>(GetDlgItemTextA(dialog, item, text, kItemTextSize));
 }
 
+double ReadNumberFromEdit(HWND dialog, int item, double fallback, bool* invalid) {
+  char text[kItemTextSize];
+  GetItemText(dialog, item, text);
+  return ReadNumberText(text, fallback, invalid);
+}
+
 int GetItemPString(HWND dialog, int item, unsigned char* text) {
   char buffer[kItemTextSize];
   GetItemText(dialog, item, buffer);

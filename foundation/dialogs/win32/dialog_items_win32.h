@@ -56,6 +56,9 @@ int UpdateItemInt(HWND dialog, int item, int32_t value, bool isSigned, bool forc
 void SetItemNumberTextIfChanged(HWND dialog, int item, int32_t value, bool isSigned);
 // At most 256 bytes with the terminator; the length.
 int GetItemText(HWND dialog, int item, char* text);
+// The item's number (ReadNumberText): the fallback for an empty or, with
+// `invalid` given, a malformed text.
+double ReadNumberFromEdit(HWND dialog, int item, double fallback, bool* invalid);
 int GetItemPString(HWND dialog, int item, unsigned char* text);
 // 1 when nothing had to be written.
 int SetItemTextIfChanged(HWND dialog, int item, const char* text);
