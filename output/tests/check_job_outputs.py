@@ -30,6 +30,8 @@ def main():
         want, bits = load_expect(os.path.join(fixtures, image + '.expect'))
         if bits == 8:
             want = table8[want]
+            if want.shape[2] == 3:  # 8-bit colour frames are cut to even sizes
+                want = want[:want.shape[0] & ~1, :want.shape[1] & ~1]
         want = np.rot90(want, k=-int(turns), axes=(0, 1))
         if int(mirror_h):
             want = want[:, ::-1]

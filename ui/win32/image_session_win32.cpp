@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "color/color_correction.h"
+#include "color/matrix12_presets.h"
+#include "color/selective_color.h"
+#include "color/selective_presets.h"
 #include "foundation/file_names.h"
 #include "foundation/pstring.h"
 #include "foundation/settings_folders.h"
@@ -72,6 +74,8 @@ bool ReopenImageSession(const DeviceEntry& entry, bool* posted, bool discard) {
   ResetDeviceStatus();
   InitDeviceCapabilities();
   ComputeScanAreaInches();
+  FreeSelectiveColorLuts();
+  FreeColorMatrix12State();
   ResetSelectiveColor();
   InitColorMatrix12State();
   DeleteAllFrames();
