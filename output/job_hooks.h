@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "foundation/geometry.h"
+
 struct FrameRecord;
 
 struct JobWindowHooks {
@@ -30,6 +32,17 @@ struct JobWindowHooks {
   // automatic adjustment can measure it; failed (true) or not.
   bool (*autoAdjustFile)(const char* imagePath, const FrameRecord& frame) =
       [](const char*, const FrameRecord&) { return false; };
+  // The frame's rectangle on the preview (FrameToPreviewRect); false without a preview.
+  bool (*framePreviewRect)(const FrameRecord& frame, WinRect* rect) = [](const FrameRecord&, WinRect*) { return false; };
+  // The frame's part of the preview drawn with the flips and axis swap into
+  // the 32-bit bitmap at rect; the preview control's client rectangle and the
+  // frame's preview rectangle (fixed-point display off) given back. False
+  // when there is no preview image.
+  bool (*renderFrameThumbnail)(const FrameRecord& frame, uint8_t flipX, uint8_t flipY, uint8_t swapAxes, void* bitmap,
+                               const WinRect& rect, WinRect* previewBox, WinRect* framePreview) =
+      [](const FrameRecord&, uint8_t, uint8_t, uint8_t, void*, const WinRect&, WinRect*, WinRect*) { return false; };
+  // Which value of a pixel a grey thumbnail shows: 0 the average, 1-3 red, green, blue.
+  uint8_t (*greyChannelChoice)() = [] { return uint8_t{0}; };
 };
 
 void InstallJobWindowHooks(const JobWindowHooks& hooks);

@@ -44,6 +44,8 @@ bool SameRect(const WinRect& a, const WinRect& b) { return std::memcmp(&a, &b, s
 uint32_t PatternPixel(uint32_t i) { return static_cast<uint32_t>(i * 2654435761u); }
 
 void GiveThumbnail(JobItem& item, int32_t width, int32_t height) {
+  DeleteJobBitmap(item.thumbRaw);
+  DeleteJobBitmap(item.thumbShown);
   item.thumbRaw = CreateJobBitmap(width, height, &item.thumbRawBits);
   item.thumbShown = CreateJobBitmap(width, height, &item.thumbShownBits);
   ASSERT_NE(item.thumbRaw, nullptr);
