@@ -66,8 +66,8 @@ void ReplaceBitmaps(JobItem& item, void* raw, uint32_t* rawBits, void* shown, ui
 }  // namespace
 
 WinRect FitThumbnailSize(double width, double height, bool swapAxes) {
-  const float w = static_cast<float>(swapAxes ? height : width);
-  const float h = static_cast<float>(swapAxes ? width : height);
+  const float w = static_cast<float>(width);
+  const float h = static_cast<float>(height);
   const float scale = std::max(w * kThumbnailScale, h * kThumbnailScale);
   int32_t across = 1, down = 1;
   if (scale > 0) {
