@@ -43,6 +43,10 @@ struct JobWindowHooks {
       [](const FrameRecord&, uint8_t, uint8_t, uint8_t, void*, const WinRect&, WinRect*, WinRect*) { return false; };
   // Which value of a pixel a grey thumbnail shows: 0 the average, 1-3 red, green, blue.
   uint8_t (*greyChannelChoice)() = [] { return uint8_t{0}; };
+  // Units per inch of a size unit (UnitFactor; pixels take the resolution as factor).
+  double (*unitFactor)(int unit, double pixelFactor) = [](int, double) { return 1.0; };
+  // The resolution unit of the user interface: 0 dpi, else dpcm.
+  uint8_t (*resolutionUnit)() = [] { return uint8_t{0}; };
 };
 
 void InstallJobWindowHooks(const JobWindowHooks& hooks);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/file_io.h"
+#include "foundation/round.h"
 #include "frames/orientation/orient_image_block.h"
 #include "frames/orientation/preview_orientation.h"
 #include "output/job_hooks.h"
@@ -71,8 +72,8 @@ WinRect FitThumbnailSize(double width, double height, bool swapAxes) {
   const float scale = std::max(w * kThumbnailScale, h * kThumbnailScale);
   int32_t across = 1, down = 1;
   if (scale > 0) {
-    across = std::max(1, static_cast<int32_t>(w / scale + 0.5f));
-    down = std::max(1, static_cast<int32_t>(h / scale + 0.5f));
+    across = std::max(1, TruncRound(w / scale));
+    down = std::max(1, TruncRound(h / scale));
   }
   return swapAxes ? WinRect{0, 0, down, across} : WinRect{0, 0, across, down};
 }
