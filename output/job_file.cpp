@@ -7,22 +7,16 @@
 #include "foundation/folder_tools.h"
 #include "foundation/paths.h"
 #include "foundation/pstring.h"
-#include "foundation/system.h"
 #include "output/job_cache.h"
 #include "output/job_list.h"
 #include "output/job_records.h"
 #include "output/job_run.h"
 #include "output/output_names.h"
+#include "output/resource_text.h"
 
 namespace {
 
 constexpr const char* kJobFileExtension = ".qbj";
-
-std::string ResourceText(uint32_t id) {
-  char text[512] = {};
-  LoadResourceString(GetModuleInstance(), id, text, sizeof text);
-  return text;
-}
 
 std::string JobName(const JobList& list) {
   char name[kJobNameSize + 1] = {};
@@ -38,9 +32,10 @@ bool IsJobFileName(const char* file, const std::string& jobName) {
 
 std::vector<std::string> FolderFiles(const std::string& folder) {
   std::vector<std::string> names;
-  ForEachFileInFolder(
-      folder.c_str(), [](const char* name, void* context) { static_cast<std::vector<std::string>*>(context)->push_back(name); },
-      &names);
+  const auto keep = [](const char* name, void* context) {
+    static_cast<std::vector<std::string>*>(context)->push_back(name);
+  };
+  ForEachFileInFolder(folder.c_str(), keep, &names);
   return names;
 }
 
@@ -95,7 +90,8 @@ void AppendBytes(std::vector<uint8_t>* out, const void* data, size_t size) {
 JobFileHeader MakeJobFileHeader(const JobList& list, uint32_t count) {
   JobFileHeader header = {};
   const unsigned char* vendor = list.VendorName();
-  std::memcpy(header.vendorName, vendor, vendor[0] < sizeof header.vendorName ? vendor[0] + 1u : sizeof header.vendorName);
+  const size_t vendorBytes = vendor[0] < sizeof header.vendorName ? vendor[0] + 1u : sizeof header.vendorName;
+  std::memcpy(header.vendorName, vendor, vendorBytes);
   char folder[kOutputFolderSize] = {};
   list.GetOutputFolder(folder);
   std::strncpy(header.outputFolder, folder, sizeof header.outputFolder - 1);

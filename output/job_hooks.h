@@ -1,8 +1,9 @@
 // What the jobs need of the main window above the output layer. The main
 // window installs its parts at module attach; until then each part does
 // nothing: resolutions unclamped, no monitor matching, no rows to redraw, no
-// preview to lay out, no automatic setting, and no automatic adjustment
-// before a file entry's run.
+// preview to lay out, no automatic setting, no automatic adjustment
+// before a file entry's run, no preview for thumbnails, sizes in inches and
+// resolutions in dpi.
 #pragma once
 
 #include <cstdint>

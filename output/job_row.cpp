@@ -3,13 +3,12 @@
 #include <cstdio>
 
 #include "foundation/decimal.h"
-#include "foundation/memory.h"
 #include "foundation/pstring.h"
 #include "foundation/round.h"
-#include "foundation/system.h"
 #include "output/job_hooks.h"
 #include "output/job_item.h"
 #include "output/job_thumbnails.h"
+#include "output/resource_text.h"
 #include "records/defaults_block.h"
 #include "state/data_source_state.h"
 
@@ -17,12 +16,6 @@ namespace {
 
 constexpr int32_t kPixelUnit = 4;
 enum : uint16_t { kCmykModeIcm = 2, kCmykModeLab = 4, kCmykModeTables = 5 };
-
-std::string Text(uint32_t id) {
-  char text[256] = {};
-  LoadResourceString(GetModuleInstance(), id, text, sizeof text);
-  return text;
-}
 
 std::string Decimal(double value, int decimals) {
   PString out;
@@ -77,8 +70,8 @@ JobRowLayout LayoutJobRow(const JobItem& item, int32_t width, int32_t height) {
 std::array<std::string, 4> JobRowTexts(const JobItem& item) {
   const FrameRecord& f = item.frame;
   std::array<std::string, 4> lines;
-  lines[0] = f.hasName ? std::string(f.name, strnlen(f.name, sizeof f.name)) : Text(kUntitledFrameString);
-  if (const uint32_t filter = FilterNameString(f.filterMode)) lines[1] = Text(filter);
+  lines[0] = f.hasName ? std::string(f.name, strnlen(f.name, sizeof f.name)) : ResourceText(kUntitledFrameString);
+  if (const uint32_t filter = FilterNameString(f.filterMode)) lines[1] = ResourceText(filter);
 
   const JobWindowHooks& hooks = JobWindow();
   const int unit = GetDefault(gDefaults, kDefaultSizeUnit);
@@ -88,7 +81,7 @@ std::array<std::string, 4> JobRowTexts(const JobItem& item) {
   const int decimals = unit == kPixelUnit ? 0 : 1;
   char line[256];
   std::snprintf(line, sizeof line, "%s x %s %s - %.1f%%,%.1f%%", Decimal(width * factor, decimals).c_str(),
-                Decimal(height * factor, decimals).c_str(), Text(UnitNameString(unit)).c_str(), f.outputScaleX,
+                Decimal(height * factor, decimals).c_str(), ResourceText(UnitNameString(unit)).c_str(), f.outputScaleX,
                 f.outputScaleY);
   lines[2] = line;
 
@@ -97,7 +90,7 @@ std::array<std::string, 4> JobRowTexts(const JobItem& item) {
   PStrFromLong(TruncRound(resolution / hooks.unitFactor(resolutionUnit, resolution)), shown);
   const double megabytes = (resolution * width / 1024) * (resolution * height / 1024) * BytesPerPixel(item);
   std::snprintf(line, sizeof line, "%.*s %s - %s MB", shown[0], reinterpret_cast<const char*>(shown + 1),
-                Text(resolutionUnit == 0 ? kDpiString : kDpcmString).c_str(), Decimal(megabytes, 2).c_str());
+                ResourceText(resolutionUnit == 0 ? kDpiString : kDpcmString).c_str(), Decimal(megabytes, 2).c_str());
   lines[3] = line;
   return lines;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "foundation/file_io.h"
@@ -10,6 +11,7 @@
 #include "frames/orientation/preview_orientation.h"
 #include "output/job_hooks.h"
 #include "output/job_item.h"
+#include "readers/reader_factory.h"
 #include "tone/curve_tables.h"
 #include "tone/gamma_tables.h"
 
@@ -57,6 +59,36 @@ void BuildThresholdTable(FrameRecord& frame, uint8_t* table) {
   for (uint32_t n = 0; n < 256; ++n) table[n] = n >= threshold ? 255 : 0;
 }
 
+constexpr uint8_t kOverviewGround = 200;  // light grey where the file gives no picture
+constexpr int16_t kOverviewReaderMode = 50;
+
+// An overview entry's image file, when the call asks for the file.
+const char* OverviewFile(const JobItem& item, int32_t fromFile) {
+  return item.Kind() == kJobOverview && fromFile ? static_cast<const FileJobItem&>(item).imagePath : nullptr;
+}
+
+// The rectangle of the image file's size; of 50 x 50 when its header cannot be read.
+void FitOverviewThumbnailRect(JobItem& item, const char* path) {
+  ImageFileInfo info = {};
+  std::unique_ptr<ImageFileReader> reader = CreateImageFileReader(path, kOverviewReaderMode, false);
+  const bool read = reader && reader->ImageReaderIsOpen() && reader->ReadHeader(&info) == 0;
+  item.thumbRect = read ? FitThumbnailSize(info.width, info.height, false) : FitThumbnailSize(50, 50, false);
+}
+
+// The image file read reduced into thumbRaw over a light grey ground.
+void MakeOverviewThumbnail(JobItem& item, const char* path) {
+  const int32_t width = Width(item.thumbRect), height = Height(item.thumbRect);
+  std::memset(item.thumbRawBits, kOverviewGround, size_t(width) * size_t(height) * 4);
+  std::unique_ptr<ImageFileReader> reader = CreateImageFileReader(path, kOverviewReaderMode, false);
+  if (!reader || !reader->ImageReaderIsOpen()) return;
+  ImageFileInfo info = {};
+  if (reader->ReadHeader(&info) == 0 && reader->StartReading(0) == 0 &&
+      reader->ReadPreviewLines(item.thumbRaw, reinterpret_cast<uint8_t*>(item.thumbRawBits), width, height, width * 4,
+                               4))
+    std::memcpy(item.thumbShownBits, item.thumbRawBits, size_t(width) * size_t(height) * 4);
+  reader->FinishReading();
+}
+
 void ReplaceBitmaps(JobItem& item, void* raw, uint32_t* rawBits, void* shown, uint32_t* shownBits) {
   DeleteJobBitmap(item.thumbRaw);
   DeleteJobBitmap(item.thumbShown);
@@ -96,9 +128,11 @@ void MakeThumbnail(JobItem& item) {
   std::memcpy(item.thumbShownBits, item.thumbRawBits, PixelCount(item) * 4);
 }
 
-bool RefreshThumbnail(JobItem& item, int32_t) {
+bool RefreshThumbnail(JobItem& item, int32_t fromFile) {
   ReplaceBitmaps(item, nullptr, nullptr, nullptr, nullptr);
-  if (!FitThumbnailRect(item)) return false;
+  const char* file = OverviewFile(item, fromFile);
+  if (file) FitOverviewThumbnailRect(item, file);
+  else if (!FitThumbnailRect(item)) return false;
   uint32_t *rawBits = nullptr, *shownBits = nullptr;
   void* raw = CreateJobBitmap(Width(item.thumbRect), Height(item.thumbRect), &rawBits);
   void* shown = CreateJobBitmap(Width(item.thumbRect), Height(item.thumbRect), &shownBits);
@@ -108,7 +142,8 @@ bool RefreshThumbnail(JobItem& item, int32_t) {
     return false;
   }
   ReplaceBitmaps(item, raw, rawBits, shown, shownBits);
-  MakeThumbnail(item);
+  if (file) MakeOverviewThumbnail(item, file);
+  else MakeThumbnail(item);
   RenderJobThumbnail(item);
   return true;
 }

@@ -19,10 +19,11 @@ bool FitThumbnailRect(JobItem& item);
 // Draws the frame's part of the preview into thumbRaw and copies it into
 // thumbShown; bitmaps without a preview stay as created.
 void MakeThumbnail(JobItem& item);
-// Both bitmaps made anew (from the current preview when fromPreview is set)
-// and rendered; false, and no thumbnail, when there is no preview rectangle
-// or a bitmap cannot be made.
-bool RefreshThumbnail(JobItem& item, int32_t fromPreview);
+// Both bitmaps made anew and rendered: an overview entry with fromFile set
+// reads its image file (a light grey ground where it cannot), every other
+// entry takes the current preview. False, and no thumbnail, when there is
+// no preview rectangle or a bitmap cannot be made.
+bool RefreshThumbnail(JobItem& item, int32_t fromFile);
 // Renders the shown thumbnail from the raw one with the entry's corrections.
 void RenderJobThumbnail(JobItem& item);
 // The thumbnail turned from the frame's own orientation to the given one.

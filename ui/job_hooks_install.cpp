@@ -5,11 +5,13 @@
 #include "ui/main_dialog_support.h"
 #include "ui/monitor_matching.h"
 #include "ui/ui_state_records.h"
+#include "ui/units.h"
 
 void InstallUserInterfaceJobHooks() {
   JobWindowHooks hooks;
   hooks.clampOutputResolution = ClampOutputResolution;
   hooks.setupMonitorMatching = [] { SetupMonitorMatching(gDefaults); };
   hooks.initScanFrame = [] { InitPreviewFrameRecordCb(&gScanFrame); };
+  hooks.unitFactor = UnitFactor;
   InstallJobWindowHooks(hooks);
 }

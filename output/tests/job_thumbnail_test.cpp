@@ -164,3 +164,31 @@ TEST(JobOutputColorTest, TheOutputStaysRgbUnlessProfileOrTablesSayOtherwise) {
 }
 
 }  // namespace
+
+namespace {
+
+// An overview entry reads its image file reduced (3000 x 120 pixels: 50 x 2);
+// a file that cannot be read leaves 50 x 50 of light grey.
+TEST(OverviewThumbnailTest, TheImageFileOrAGreyGround) {
+  OverviewJobItem item;
+  item.frame.bitsPerChannel = 16;  // shown as captured
+  item.frame.colorMode = 2;
+  std::strcpy(item.imagePath, "scan_rgb24.tif");
+  ASSERT_TRUE(RefreshThumbnail(item, 1));
+  ASSERT_TRUE(SameRect(item.thumbRect, WinRect{0, 0, 50, 2}));
+  std::vector<uint32_t> raw(item.thumbRawBits, item.thumbRawBits + 100);
+  EXPECT_NE(raw, std::vector<uint32_t>(100, 0xC8C8C8C8u));
+  EXPECT_NE(raw, std::vector<uint32_t>(100, raw[0]));
+  EXPECT_EQ(std::vector<uint32_t>(item.thumbShownBits, item.thumbShownBits + 100), raw);
+
+  std::strcpy(item.imagePath, "fehlt.tif");
+  ASSERT_TRUE(RefreshThumbnail(item, 1));
+  ASSERT_TRUE(SameRect(item.thumbRect, WinRect{0, 0, 50, 50}));
+  const std::vector<uint32_t> grey(2500, 0xC8C8C8C8u);
+  EXPECT_EQ(std::vector<uint32_t>(item.thumbRawBits, item.thumbRawBits + 2500), grey);
+  EXPECT_EQ(std::vector<uint32_t>(item.thumbShownBits, item.thumbShownBits + 2500), grey);
+  // Without the file the entry takes the preview, and there is none.
+  EXPECT_FALSE(RefreshThumbnail(item, 0));
+}
+
+}  // namespace

@@ -141,7 +141,8 @@ TEST_F(JobRowDrawingTest, APictureOfThreeRows) {
   written.thumbShown = CreateJobBitmap(50, 25, &written.thumbShownBits);
   written.thumbRect = {0, 0, 50, 25};
   for (int y = 0; y < 25; ++y)
-    for (int x = 0; x < 50; ++x) written.thumbShownBits[y * 50 + x] = uint32_t(x * 5) << 16 | uint32_t(y * 10) << 8 | 160;
+    for (int x = 0; x < 50; ++x)
+      written.thumbShownBits[y * 50 + x] = uint32_t(x * 5) << 16 | uint32_t(y * 10) << 8 | 160;
   DrawJobRow(canvas.dc, RECT{0, 0, kWidth, kRowHeight}, ODA_DRAWENTIRE, 0, false, written);
   DrawJobRow(canvas.dc, RECT{0, kRowHeight, kWidth, 2 * kRowHeight}, ODA_DRAWENTIRE, ODS_SELECTED, false, selected);
   DrawJobRow(canvas.dc, RECT{0, 2 * kRowHeight, kWidth, 3 * kRowHeight}, ODA_DRAWENTIRE, 0, true, edited);
