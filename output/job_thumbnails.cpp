@@ -218,6 +218,3 @@ bool EntryOutputIsRgb(const JobItem& item) {
   // The ICC header's data colour space, big-endian at byte 16.
   return read && (uint32_t(header[16]) << 24 | header[17] << 16 | header[18] << 8 | header[19]) == kRgbColorSpace;
 }
-
-// Not built yet: the bitmap handed over is not taken.
-void BuildOverviewThumbnail(JobItem&, void*) {}
