@@ -173,8 +173,9 @@ void StretchDibHalftone(const DibHeader* image, HDC dc, const RECT& source, cons
     }
   }
   GlobalDibDrawInfo info;
-  // The source's y counts from the top of a top-down image, from the bottom of a bottom-up one.
-  const int sourceY = image->height < 0 ? source.top : GlobalDibHeight(image) - source.bottom;
+  // StretchDIBits takes the source's y from the bottom of the picture, for a
+  // top-down image as well.
+  const int sourceY = GlobalDibHeight(image) - source.bottom;
   StretchDIBits(dc, destination.left, destination.top, Width(destination), Height(destination), source.left, sourceY,
                 Width(source), Height(source), GlobalDibBits(image), GlobalDibBitmapInfo(image, &info),
                 DIB_RGB_COLORS, SRCCOPY);

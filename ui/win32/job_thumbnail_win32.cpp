@@ -1,0 +1,16 @@
+#include <windows.h>
+
+#include "session/preview_store.h"
+#include "ui/job_thumbnail_platform.h"
+#include "ui/win32/preview_rendering_win32.h"
+
+bool RenderPreviewThumbnail(const WinRect& source, uint8_t flipX, uint8_t flipY, uint8_t swapAxes, void* bitmap,
+                            const WinRect& rect) {
+  if (!gPreviewBaseDib || !bitmap) return false;
+  const bool drawn =
+      RenderImageToBitmap(gPreviewBaseDib, RECT{source.left, source.top, source.right, source.bottom},
+                          static_cast<HBITMAP>(bitmap), RECT{rect.left, rect.top, rect.right, rect.bottom}, flipX != 0,
+                          flipY != 0, swapAxes != 0);
+  GdiFlush();  // the pixels are read next
+  return drawn;
+}
