@@ -121,12 +121,17 @@ bool WriteJobFile(JobList* list, const char* name, bool asCopy) {
 bool ReadJobFileHeader(FileHandle file, JobFileHeader* header, uint32_t* version) {
   *header = {};
   if (!ReadBytesAt(file, 0, version, sizeof *version) || !IsKnownJobFileVersion(*version)) return false;
-  if (*version == kJobFileVersion) return ReadBytesAt(file, 4, header, sizeof *header);
-  uint8_t old[kOldJobHeaderSize];
-  if (!ReadBytesAt(file, 4, old, sizeof old)) return false;
-  std::memcpy(header, old, kOldJobHeaderCount);
-  std::memcpy(&header->count, old + kOldJobHeaderCount, sizeof header->count);
-  return true;
+  if (*version == kJobFileVersion) {
+    if (!ReadBytesAt(file, 4, header, sizeof *header)) return false;
+  } else {
+    uint8_t old[kOldJobHeaderSize];
+    if (!ReadBytesAt(file, 4, old, sizeof old)) return false;
+    std::memcpy(header, old, kOldJobHeaderCount);
+    std::memcpy(&header->count, old + kOldJobHeaderCount, sizeof header->count);
+  }
+  // The names must lie inside their fields.
+  return header->vendorName[0] < sizeof header->vendorName &&
+         std::memchr(header->outputFolder, 0, sizeof header->outputFolder) != nullptr;
 }
 
 bool ReadJobFile(JobList* list, FileHandle file, uint32_t count, uint32_t version) {

@@ -110,8 +110,10 @@ void JobList::SetName(const char* name) {
 
 void JobList::InsertNode(JobNode* node, int16_t after) {
   JobNode* previous = after >= 1 && after <= count_ ? NthJobNode(*this, after) : nullptr;
-  if (!previous && head_)
-    for (previous = head_; previous->next;) previous = previous->next;
+  if (!previous && head_) {
+    previous = head_;
+    while (previous->next) previous = previous->next;
+  }
   node->prev = previous;
   node->next = previous ? previous->next : head_;
   if (node->next) node->next->prev = node;
