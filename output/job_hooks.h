@@ -2,8 +2,8 @@
 // window installs its parts at module attach; until then each part does
 // nothing: resolutions unclamped, no monitor matching, no rows to redraw, no
 // preview to lay out, no automatic setting, no automatic adjustment
-// before a file entry's run, no preview for thumbnails, sizes in inches and
-// resolutions in dpi.
+// before a file entry's run, no preview for thumbnails, sizes in inches,
+// resolutions in dpi and thumbnails drawn unmatched.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +48,12 @@ struct JobWindowHooks {
   double (*unitFactor)(int unit, double pixelFactor) = [](int, double) { return 1.0; };
   // The resolution unit of the user interface: 0 dpi, else dpcm.
   uint8_t (*resolutionUnit)() = [] { return uint8_t{0}; };
+  // A copy of a thumbnail (32-bit bitmap and its pixels, which may change)
+  // drawn matched for the monitor at destination of the DC; false when
+  // nothing was drawn (MatchBitmapForMonitor).
+  bool (*drawMatchedThumbnail)(void* dc, void* window, void* bitmap, uint32_t* bits, const WinRect& bitmapRect,
+                               const WinRect& destination) =
+      [](void*, void*, void*, uint32_t*, const WinRect&, const WinRect&) { return false; };
 };
 
 void InstallJobWindowHooks(const JobWindowHooks& hooks);

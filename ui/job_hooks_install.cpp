@@ -44,5 +44,6 @@ void InstallUserInterfaceJobHooks() {
   hooks.unitFactor = UnitFactor;
   hooks.framePreviewRect = FramePreviewRect;
   hooks.renderFrameThumbnail = RenderFrameThumbnail;
+  hooks.drawMatchedThumbnail = DrawMatchedThumbnail;
   InstallJobWindowHooks(hooks);
 }

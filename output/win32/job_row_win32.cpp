@@ -1,8 +1,12 @@
 #include "output/win32/job_row_win32.h"
 
+#include <cstring>
+
 #include "foundation/memory.h"
+#include "output/job_hooks.h"
 #include "output/job_item.h"
 #include "output/job_row.h"
+#include "output/job_thumbnails.h"
 
 namespace {
 
@@ -19,6 +23,23 @@ void DrawBitmapAt(HDC dc, HBITMAP bitmap, int x, int y, int width, int height) {
   BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
   SelectObject(source, old);
   DeleteDC(source);
+}
+
+// Matched for the monitor through a copy (matching may change the pixels);
+// the shown thumbnail itself when that draws nothing.
+void DrawThumbnail(HDC dc, HWND window, const JobItem& item, const WinRect& place) {
+  const int w = item.thumbRect.right - item.thumbRect.left, h = item.thumbRect.bottom - item.thumbRect.top;
+  uint32_t* bits = nullptr;
+  void* copy = CreateJobBitmap(w, h, &bits);
+  bool drawn = false;
+  if (copy) {
+    std::memcpy(bits, item.thumbShownBits, size_t(w) * size_t(h) * 4);
+    drawn = JobWindow().drawMatchedThumbnail(dc, window, copy, bits, item.thumbRect, place);
+    DeleteJobBitmap(copy);
+  }
+  if (!drawn)
+    DrawBitmapAt(dc, static_cast<HBITMAP>(item.thumbShown), place.left, place.top, place.right - place.left,
+                 place.bottom - place.top);
 }
 
 void DrawPicture(HDC dc, uint16_t id, WinPoint at, int width, int height) {
@@ -84,10 +105,7 @@ void DrawJobRow(HDC dc, const RECT& itemRect, UINT, UINT state, bool isEditedRow
   HGDIOBJ old = SelectObject(memory, canvas);
   DrawGround(memory, w, h, state, isEditedRow);
   const JobRowLayout layout = LayoutJobRow(item, w, h);
-  if (layout.hasThumbnail) {
-    const WinRect& r = layout.thumbnail;
-    DrawBitmapAt(memory, static_cast<HBITMAP>(item.thumbShown), r.left, r.top, r.right - r.left, r.bottom - r.top);
-  }
+  if (layout.hasThumbnail) DrawThumbnail(memory, WindowFromDC(dc), item, layout.thumbnail);
   for (const JobRowPicture& picture : layout.pictures)
     DrawPicture(memory, picture.id, picture.at, kRowPictureWidth, kRowPictureHeight);
   DrawTexts(memory, w, h, item);

@@ -14,3 +14,11 @@ bool RenderPreviewThumbnail(const WinRect& source, uint8_t flipX, uint8_t flipY,
   GdiFlush();  // the pixels are read next
   return drawn;
 }
+
+bool DrawMatchedThumbnail(void* dc, void* window, void* bitmap, uint32_t* bits, const WinRect& bitmapRect,
+                          const WinRect& destination) {
+  return MatchBitmapForMonitor(static_cast<HBITMAP>(bitmap), reinterpret_cast<uint8_t*>(bits),
+                               RECT{bitmapRect.left, bitmapRect.top, bitmapRect.right, bitmapRect.bottom},
+                               static_cast<HWND>(window), static_cast<HDC>(dc),
+                               RECT{destination.left, destination.top, destination.right, destination.bottom});
+}

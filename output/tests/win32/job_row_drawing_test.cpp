@@ -10,6 +10,7 @@
 #include <fstream>
 #include <vector>
 
+#include "output/job_hooks.h"
 #include "output/job_item.h"
 #include "output/job_row.h"
 #include "output/job_thumbnails.h"
@@ -125,6 +126,43 @@ TEST_F(JobRowDrawingTest, PicturesStatusAndThumbnailWhereTheLayoutSays) {
   EXPECT_EQ(canvas.At(0, 0), GetSysColor(COLOR_MENU) >> 16 | (GetSysColor(COLOR_MENU) & 0xFF00) |
                                  (GetSysColor(COLOR_MENU) & 0xFF) << 16);
   EXPECT_EQ(canvas.At(kWidth - 2, 30), 0xFFFFFFu);
+}
+
+// Matched for the monitor, a copy of the thumbnail goes to the main
+// window's matching at the thumbnail's place; what it draws stays.
+TEST_F(JobRowDrawingTest, TheThumbnailIsMatchedThroughACopy) {
+  static WinRect bitmapRect, destination;
+  static uint32_t firstPixel;
+  static void* matched;
+  JobWindowHooks hooks;
+  hooks.drawMatchedThumbnail = [](void* dc, void*, void* bitmap, uint32_t* bits, const WinRect& rect,
+                                  const WinRect& place) {
+    bitmapRect = rect, destination = place, firstPixel = bits[0], matched = bitmap;
+    HBRUSH brush = CreateSolidBrush(RGB(0x10, 0x20, 0x30));
+    RECT r = {place.left, place.top, place.right, place.bottom};
+    FillRect(static_cast<HDC>(dc), &r, brush);
+    DeleteObject(brush);
+    return true;
+  };
+  InstallJobWindowHooks(hooks);
+  JobItem item;
+  Prepare(item, kJobToRun, 0, 0);
+  item.thumbShown = CreateJobBitmap(40, 20, &item.thumbShownBits);
+  item.thumbRect = {0, 0, 40, 20};
+  for (int i = 0; i < 40 * 20; ++i) item.thumbShownBits[i] = 0x00123456;
+  Canvas canvas(kWidth, kRowHeight);
+  DrawJobRow(canvas.dc, RECT{0, 0, kWidth, kRowHeight}, ODA_DRAWENTIRE, 0, false, item);
+  GdiFlush();
+  InstallJobWindowHooks(JobWindowHooks());
+  EXPECT_NE(matched, item.thumbShown);
+  EXPECT_EQ(firstPixel, 0x00123456u);
+  EXPECT_EQ(bitmapRect.right, 40);
+  EXPECT_EQ(bitmapRect.bottom, 20);
+  EXPECT_EQ(destination.left, 11);
+  EXPECT_EQ(destination.top, 21);
+  EXPECT_EQ(destination.right, 51);
+  EXPECT_EQ(destination.bottom, 41);
+  EXPECT_EQ(Block(canvas, 11, 21, 40, 20), std::vector<uint32_t>(800, 0x102030));
 }
 
 // Three rows one under the other: a written entry with its pictures, a
