@@ -103,6 +103,24 @@ JobNode* JobList::AddJobItem(FrameRecord* frame, uint8_t autoBeforeRun, int32_t 
   return node;
 }
 
+void JobList::SetName(const char* name) {
+  std::memset(name_, 0, sizeof name_);
+  std::strncpy(name_, name, sizeof name_ - 1);
+}
+
+void JobList::InsertNode(JobNode* node, int16_t after) {
+  JobNode* previous = after >= 1 && after <= count_ ? NthJobNode(*this, after) : nullptr;
+  if (!previous && head_) {
+    previous = head_;
+    while (previous->next) previous = previous->next;
+  }
+  node->prev = previous;
+  node->next = previous ? previous->next : head_;
+  if (node->next) node->next->prev = node;
+  (previous ? previous->next : head_) = node;
+  ++count_;
+}
+
 void JobList::DeleteEntry(int16_t index) {
   if (index < 1 || index > count_) return;
   JobNode* node = NthJobNode(*this, index);

@@ -60,13 +60,22 @@ class JobList {
 
   void MarkModified() { modified_ = 1; }
   void MarkStored() { stored_ = 1, modified_ = 0; }
+  // Read from its file: stored, with the changes reading made kept.
+  void MarkRead() { stored_ = 1; }
   void RequestStop() { stopRequested_ = 1; }
   void ClearStopRequest() { stopRequested_ = 0; }
 
- private:
-  JobItem* ItemAt(int16_t index) const;
+  // The device vendor's length-prefixed name (64 bytes).
+  const unsigned char* VendorName() const { return vendorName_; }
+  void SetName(const char* name);
+  // Links a node read from a job file or the clipboard: after entry `after`,
+  // at the end when `after` is 0 or past the end.
+  void InsertNode(JobNode* node, int16_t after);
   // "Kopie von X", then "Kopie (2) von X", ... until no entry carries the name.
   void MakeUniqueFrameName(FrameRecord* frame) const;
+
+ private:
+  JobItem* ItemAt(int16_t index) const;
 
   unsigned char vendorName_[64] = {};
   unsigned char modelName_[64] = {};
