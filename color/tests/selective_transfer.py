@@ -22,6 +22,7 @@ sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools'))
 from seeded_session import HEIGHT, WIDTH, prepare, run, sample  # noqa: E402
 from selective_reference import correct  # noqa: E402
 import preset_store_check  # noqa: E402
+import transfer_expect  # noqa: E402
 
 SIX = [-19, 0, 0, 26, 0, 0,  0, -11, 0, 0, 22, 0,  0, 0, 30, 0, 0, 22,
        11, 0, 0, -22, 0, 0,  0, 11, 0, 40, -22, 0,  0, 0, 11, 0, -35, -22]
@@ -90,24 +91,6 @@ def twelve(matrix, rgb, top):
     return out
 
 
-def read_ppm(path):
-    """(width, height, maximum, samples as 3 x n) of a binary PPM."""
-    data = open(path, 'rb').read()
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    at += 1
-    width, height, top = int(fields[1]), int(fields[2]), int(fields[3])
-    samples = np.frombuffer(data[at:], dtype='>u2' if top > 255 else np.uint8).astype(np.int64)
-    return width, height, top, samples.reshape(-1, 3).T
-
-
 def transfer(runner, bin_folder, folder, bits, selective):
     """The received samples (3 x n) of one seeded memory transfer, or a problem text."""
     if not prepare(folder, bin_folder, runner, channels=3, image_bits=bits, frame_bits=bits, selective=selective):
@@ -116,7 +99,7 @@ def transfer(runner, bin_folder, folder, bits, selective):
     missing = [line for line in ('images transferred: 1', 'all answers as expected') if line not in lines]
     if not ok or missing:
         return 'the host failed or missed %s' % missing
-    width, height, top, samples = read_ppm(os.path.join(folder, 'received.ppm'))
+    width, height, top, samples = transfer_expect.read_ppm(os.path.join(folder, 'received.ppm'))
     if (width, height, top) != (WIDTH, HEIGHT, 255 if bits == 8 else 65535):
         return 'received %dx%d with maximum %d' % (width, height, top)
     return samples
