@@ -130,7 +130,7 @@ def main():
         out.append('END')
     out += ['', 'STRINGTABLE', 'BEGIN',
             '  405 "Quillbrook-Voreinstellungen"', '  406 "*.prf"', '  409 "Voreinstellungsdatei ausw\xe4hlen"',
-            '  2250 "NgFm-Resource name:"', '  2252 "Kann gesch\xfctzten Eintrag nicht \xfcberschreiben!"',
+            '  2250 "NgFm-Resource name:"', '  2251 "<Andere>"', '  2252 "Kann gesch\xfctzten Eintrag nicht \xfcberschreiben!"',
             '  2270 "%s"' % ';'.join(MAKERS)]
     for index, maker in enumerate(MAKERS):
         lines = []

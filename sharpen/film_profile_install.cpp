@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "color/matrix_presets.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/dialogs/user_prompts.h"
 #include "foundation/log/module_string.h"
@@ -15,6 +16,8 @@
 #include "state/data_source_state.h"
 
 namespace {
+
+void (*gReloadFrameProfiles)() = nullptr;
 
 constexpr RecordType kVersionRecordType = TagFromString("vNum");
 constexpr int32_t kVersionRecordId = 128;
@@ -159,8 +162,13 @@ bool ImportFilmProfiles(WindowHandle owner) {
   if (!source) return false;
   ImportFilmProfilesFrom(source);
   CloseFile(source);
+  if (gReloadFrameProfiles) gReloadFrameProfiles();
   return true;
 }
+
+void InstallFilmProfileReload(void (*reload)()) { gReloadFrameProfiles = reload; }
+
+void DeleteFilmProfiles(WindowHandle owner) { RunPresetCleanup(owner, kFilmRecordType, kFirstUserFilmId); }
 
 int ImportFilmProfilesFrom(FileHandle source) {
   int copied = 0;

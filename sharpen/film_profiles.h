@@ -52,8 +52,14 @@ constexpr uint32_t kImportProfilesTitleString = 409;
 
 // Asks for a preferences file (not the current device's store) and copies
 // its profiles into the application store; false when nothing was read. The
-// caller reloads the frames' profiles afterwards.
+// frames then reload their profiles through the hook below.
 bool ImportFilmProfiles(WindowHandle owner);
+// The frame list (a layer above) reloads its frames' film profiles; installed
+// at module attach, null uninstalls.
+void InstallFilmProfileReload(void (*reload)());
+// The record clean-up dialog over the stored profiles, offering only the
+// user's (ids from 2501 up).
+void DeleteFilmProfiles(WindowHandle owner);
 // Copies each profile of the store, in directory order, under its id and
 // name, except a user profile whose id the application store already uses;
 // built-in ids replace the application store's. The number copied.

@@ -86,6 +86,24 @@ def received(path, channels):
     return subprocess.run(['convert', path, '-depth', '8', fmt + ':-'], capture_output=True, check=True).stdout
 
 
+def read_ppm(path):
+    """(width, height, maximum, samples as 3 x n) of a binary PPM."""
+    data = open(path, 'rb').read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    at += 1
+    width, height, top = int(fields[1]), int(fields[2]), int(fields[3])
+    samples = np.frombuffer(data[at:], dtype='>u2' if top > 255 else np.uint8).astype(np.int64)
+    return width, height, top, samples.reshape(-1, 3).T
+
+
 def check_pixels(data, width, rows, channels, image_bits, table, sample, out_bits=8):
     """Problems of received samples against the table applied to the generator's
     samples; with out_bits 16 data holds the samples of a 16-bit frame."""

@@ -4,6 +4,7 @@
 
 #include "color/selective_presets.h"
 #include "foundation/memory.h"
+#include "frames/frame_storage.h"
 #include "frames/mask_services.h"
 #include "output/output_hooks_install.h"
 #include "readers/file_thumbnail_source.h"
@@ -61,6 +62,7 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallRecordCleanupHook();
   // The selective colour presets' install also installs the built-in film profiles.
   InstallOwnerPresetInstaller([] { InstallBuiltinFilmProfiles(); });
+  InstallFilmProfileReload(FixUpLoadedFrames);
   ReadoutConversions readouts;
   readouts.rgbToLab = RgbToLabReadout;
   readouts.rgbToHsl = RgbToHslReadout;

@@ -13,6 +13,7 @@ usage: selective_transfer.py <wine runner> <bin folder> <six|twelve> <8|16>
 """
 import os
 import shutil
+import struct
 import sys
 
 import numpy as np
@@ -22,6 +23,8 @@ sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools'))
 from seeded_session import HEIGHT, WIDTH, prepare, run, sample  # noqa: E402
 from selective_reference import correct  # noqa: E402
 import preset_store_check  # noqa: E402
+import transfer_expect  # noqa: E402
+from record_store_reader import read_store  # noqa: E402
 
 SIX = [-19, 0, 0, 26, 0, 0,  0, -11, 0, 0, 22, 0,  0, 0, 30, 0, 0, 22,
        11, 0, 0, -22, 0, 0,  0, 11, 0, 40, -22, 0,  0, 0, 11, 0, -35, -22]
@@ -90,22 +93,20 @@ def twelve(matrix, rgb, top):
     return out
 
 
-def read_ppm(path):
-    """(width, height, maximum, samples as 3 x n) of a binary PPM."""
-    data = open(path, 'rb').read()
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    at += 1
-    width, height, top = int(fields[1]), int(fields[2]), int(fields[3])
-    samples = np.frombuffer(data[at:], dtype='>u2' if top > 255 else np.uint8).astype(np.int64)
-    return width, height, top, samples.reshape(-1, 3).T
+def film_profile_problems(path):
+    """The preset install at start-up also copied the built-in film profiles: 121 of the 122
+    resources (two share a name), and wrote the store version 55200."""
+    records, _ = read_store(path)
+    films = {record['id']: record for record in records if record['type'] == b'NgFm'}
+    versions = [struct.unpack('<I', record['data'])[0] for record in records if record['type'] == b'vNum']
+    problems = []
+    if len(films) != 121:
+        problems.append('%d film profiles in the application store, wanted 121' % len(films))
+    if 2 not in films or (films[2]['name'], len(films[2]['data'])) != (b'<Linear>', 44):
+        problems.append('no 44-byte film profile 2 "<Linear>"')
+    if versions != [55200]:
+        problems.append('store versions %r, wanted [55200]' % versions)
+    return problems
 
 
 def transfer(runner, bin_folder, folder, bits, selective):
@@ -116,7 +117,7 @@ def transfer(runner, bin_folder, folder, bits, selective):
     missing = [line for line in ('images transferred: 1', 'all answers as expected') if line not in lines]
     if not ok or missing:
         return 'the host failed or missed %s' % missing
-    width, height, top, samples = read_ppm(os.path.join(folder, 'received.ppm'))
+    width, height, top, samples = transfer_expect.read_ppm(os.path.join(folder, 'received.ppm'))
     if (width, height, top) != (WIDTH, HEIGHT, 255 if bits == 8 else 65535):
         return 'received %dx%d with maximum %d' % (width, height, top)
     return samples
@@ -139,12 +140,14 @@ def main():
     for result in (got, plain):
         if isinstance(result, str):
             problems.append(result)
-    # The session installed the factory presets into the fresh application store under their German names.
+    # The session installed the factory presets into the fresh application store under their German
+    # names, and the built-in film profiles with them.
     store = os.path.join(base, 'corrected', 'Quillbrook', 'Prefs', 'QBApp (RazoZUR).prf')
     if not os.path.exists(store):
         problems.append('no application store at ' + store)
     else:
         problems += preset_store_check.check_store(store, lambda id: preset_store_check.GERMAN[id])
+        problems += film_profile_problems(store)
     if not problems and bits == 16:
         raw = np.array([[sample(x, y, c, 16) for y in range(HEIGHT) for x in range(WIDTH)] for c in range(3)])
         if (plain == raw).all():

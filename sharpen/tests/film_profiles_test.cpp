@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "color/matrix_presets.h"
 #include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/file_io.h"
 #include "foundation/record_store.h"
@@ -240,20 +241,47 @@ TEST_F(FilmProfilesTest, ImportCopiesBuiltinsAndNewUserProfiles) {
   AddProfile(2700, "Neu", 3333);
   gAppStore = app;
   CloseFile(other);
+  static int reloads;
+  reloads = 0;
+  InstallFilmProfileReload([] { ++reloads; });
   {
     ScopedPrompts prompts;
     prompts.Cancel(PromptKind::kOpenFile);
     EXPECT_FALSE(ImportFilmProfiles(nullptr));
+    EXPECT_EQ(reloads, 0);
     prompts.Accept(PromptKind::kOpenFile, otherName);
     EXPECT_TRUE(ImportFilmProfiles(nullptr));
     EXPECT_EQ(prompts.Asked(1).kind, PromptKind::kOpenFile);
   }
+  InstallFilmProfileReload(nullptr);
+  EXPECT_EQ(reloads, 1);  // the frames reload their profiles once, after the copy
   EXPECT_EQ(MiddleOf(101), 4242);   // a built-in id is copied over
   EXPECT_EQ(MiddleOf(2600), 1111);  // a used user id is left alone
   EXPECT_EQ(MiddleOf(2700), 3333);
   char name[64];
   ASSERT_TRUE(RecordStoreNameById(gAppStore, kFilmRecordType, 2700, name));
   EXPECT_STREQ(name, "Neu");
+}
+
+TEST_F(FilmProfilesTest, DeleteOffersTheUserProfilesOfTheApplicationStore) {
+  struct Asked {
+    FileHandle store;
+    RecordType type;
+    int32_t minimumId;
+    int calls;
+  };
+  static Asked asked;
+  asked = Asked{};
+  DeleteFilmProfiles(nullptr);  // no dialog installed: nothing happens
+  InstallRecordCleanupDialog([](WindowHandle, FileHandle store, RecordType type, int32_t minimumId) {
+    asked = Asked{store, type, minimumId, asked.calls + 1};
+  });
+  DeleteFilmProfiles(nullptr);
+  InstallRecordCleanupDialog(nullptr);
+  EXPECT_EQ(asked.calls, 1);
+  EXPECT_EQ(asked.store, gAppStore);
+  EXPECT_EQ(asked.type, kFilmRecordType);
+  EXPECT_EQ(asked.minimumId, 2501);
 }
 
 TEST_F(FilmProfilesTest, TheFrameProfileDrivesTheCurves) {

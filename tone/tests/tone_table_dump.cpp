@@ -7,12 +7,21 @@
 //   tone <n> <gamma> <16-bit 0/1>
 //   curve <n> <gamma> <y0..y6>    8-bit table of a block whose gradation points have these outputs
 //   compose <nOut> <outLevels> <outerN> <outerLevels> <innerN> <innerLevels> <outer...> <inner...>
+//   negframe <channel> <gamma> <low byte> <high byte> <16-bit 0/1> <store> <film profile 2 as hex>
+//            a negative frame on film profile 2 of a new store, the negative pass on; three lines: the
+//            channel block's input range, its negative gamma table (16384 entries) and its finished
+//            table (16384 work levels for a 16-bit source, else 256 bytes)
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "foundation/file_io.h"
+#include "foundation/record_store.h"
+#include "sharpen/film_profiles.h"
+#include "sharpen/negative_curves.h"
+#include "state/data_source_state.h"
 #include "tone/curve_tables.h"
 #include "tone/gamma_tables.h"
 #include "tone/gradation_points.h"
@@ -31,6 +40,52 @@ void Print(const std::vector<T>& values) {
     line += std::to_string(values[i]);
   }
   std::fprintf(gAnswers, "%s\n", line.c_str());
+}
+
+// The store holds the given bytes as film profile 2; the frame uses that profile.
+bool SeedFilmStore(const std::string& path, const std::string& hex) {
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  DeleteFileAt(path.c_str());
+  gAppStore = OpenOrCreateFile(path.c_str(), ".");
+  return gAppStore && RecordStoreAdd(gAppStore, kFilmRecordType, 2, bytes.data(), static_cast<uint32_t>(bytes.size()),
+                                     "<Linear>");
+}
+
+void AnswerNegativeFrame(std::istringstream& in, ToneFixture& fixture) {
+  int channel, low, high, wide;
+  double gamma;
+  std::string store, hex;
+  in >> channel >> gamma >> low >> high >> wide >> store >> hex;
+  SetDefault(fixture.defaults, kDefaultGammaReflective, gamma);
+  SetDefault<uint8_t>(fixture.defaults, kDefaultNegativeMode, 1);
+  uint8_t* limits = DefaultsBytes(fixture.defaults, kDefaultFilmLimits);
+  limits[2 * channel] = static_cast<uint8_t>(low);
+  limits[2 * channel + 1] = static_cast<uint8_t>(high);
+  fixture.frame.filmProfileRef = 2;
+  if (!SeedFilmStore(store, hex)) return;
+  gDataSourceState.deviceHas16Bits = wide != 0;
+  gNegativeConversionOn = 1;
+  const ToneBlock& block = fixture.frame.tone[channel];
+  Print(std::vector<int>{block.inputLow, block.inputHigh});
+  std::vector<uint16_t> power(kToneWorkLevels);
+  BuildNegativeGammaTable(power.data(), kToneWorkLevels, gamma, static_cast<int16_t>(channel), &fixture.frame);
+  Print(power);
+  if (wide) {
+    std::vector<uint16_t> table(kToneWorkLevels);
+    BuildFrameToneTables(table.data(), block, kToneWorkLevels, kToneWorkLevels, static_cast<int16_t>(channel), 1,
+                         &fixture.frame, 1.0);
+    Print(table);
+  } else {
+    std::vector<uint8_t> table(256);
+    ComputeToneTables(table.data(), block, 256, static_cast<int16_t>(channel), 1, &fixture.frame, 1.0);
+    Print(std::vector<int>(table.begin(), table.end()));
+  }
+  gNegativeConversionOn = 0;
+  gDataSourceState.deviceHas16Bits = false;
+  FreeFilmProfileCache();
+  CloseFile(gAppStore);
+  gAppStore = nullptr;
 }
 
 void Answer(const std::string& request) {
@@ -109,6 +164,8 @@ void Answer(const std::string& request) {
     ComposeTables16(out.data(), outer.data(), inner.data(), nOut, outLevels, outerN, outerLevels, innerN,
                     innerLevels);
     Print(out);
+  } else if (kind == "negframe") {
+    AnswerNegativeFrame(in, fixture);
   }
 }
 
