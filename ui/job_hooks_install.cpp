@@ -2,6 +2,8 @@
 
 #include "output/job_hooks.h"
 #include "state/data_source_state.h"
+#include "ui/dialog_shell.h"
+#include "ui/job_auto_adjust.h"
 #include "ui/main_dialog_support.h"
 #include "ui/monitor_matching.h"
 #include "ui/ui_state_records.h"
@@ -11,5 +13,7 @@ void InstallUserInterfaceJobHooks() {
   hooks.clampOutputResolution = ClampOutputResolution;
   hooks.setupMonitorMatching = [] { SetupMonitorMatching(gDefaults); };
   hooks.initScanFrame = [] { InitPreviewFrameRecordCb(&gScanFrame); };
+  hooks.relayoutPreview = RelayoutMainPreview;
+  hooks.autoAdjustFile = AutoAdjustFileEntry;
   InstallJobWindowHooks(hooks);
 }

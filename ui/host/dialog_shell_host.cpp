@@ -10,3 +10,4 @@ bool CreateMainDialog() {
 }
 void DestroyMainDialog() {}
 bool TranslateMainAccelerator(void*) { return false; }
+void RelayoutMainPreview() {}
