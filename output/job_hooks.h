@@ -1,8 +1,8 @@
 // What the jobs need of the main window above the output layer. The main
 // window installs its parts at module attach; until then each part does
 // nothing: resolutions unclamped, no monitor matching, no rows to redraw, no
-// preview to lay out, no automatic setting, and no automatic adjustment
-// before a file entry's run.
+// preview to lay out, no automatic setting, no automatic adjustment
+// before a file entry's run, and no editor controls to reset or refresh.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +21,11 @@ struct JobWindowHooks {
   void (*redrawJobRow)(int16_t index, int16_t mode) = [](int16_t, int16_t) {};
   // The preview laid out again and its control invalidated, so that it is rebuilt.
   void (*relayoutPreview)() = [] {};
+  // The main window's working state and frame panel started afresh for
+  // other frames, and (refresh) its panel, tool strip, tone working copy and
+  // preview shown for the current frame.
+  void (*resetEditor)() = [] {};
+  void (*refreshEditor)() = [] {};
   // The global "Automatik vor dem Scan" setting.
   uint8_t (*automaticBeforeScan)() = [] { return uint8_t{0}; };
   void (*setAutomaticBeforeScan)(uint8_t on) = [](uint8_t) {};

@@ -11,3 +11,5 @@ bool TranslateMainAccelerator(void* message);
 // The preview laid out again for the main window and rebuilt from the
 // stored preview; nothing without the window.
 void RelayoutMainPreview();
+// The main window shows the current frame: preview, outlines and frame panel.
+void RefreshMainEditor();

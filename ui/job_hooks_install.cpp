@@ -1,5 +1,6 @@
 #include "ui/job_hooks_install.h"
 
+#include "frames/frame_panel.h"
 #include "output/job_hooks.h"
 #include "state/data_source_state.h"
 #include "ui/dialog_shell.h"
@@ -15,5 +16,10 @@ void InstallUserInterfaceJobHooks() {
   hooks.initScanFrame = [] { InitPreviewFrameRecordCb(&gScanFrame); };
   hooks.relayoutPreview = RelayoutMainPreview;
   hooks.autoAdjustFile = AutoAdjustFileEntry;
+  hooks.resetEditor = [] {
+    ResetUiState();
+    UpdateFramePanelEnabling();
+  };
+  hooks.refreshEditor = RefreshMainEditor;
   InstallJobWindowHooks(hooks);
 }

@@ -11,3 +11,4 @@ bool CreateMainDialog() {
 void DestroyMainDialog() {}
 bool TranslateMainAccelerator(void*) { return false; }
 void RelayoutMainPreview() {}
+void RefreshMainEditor() {}
