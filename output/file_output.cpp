@@ -177,6 +177,10 @@ bool SaveScanToFiles() {
   for (int16_t n = 1; gCurrentFrame; ++n) {
     SetWriterProgressSubtitle(static_cast<int32_t>(CurrentColorModeName()));
     if (gBatchOutput) AvoidNameCollision(kind, n, count, &written);
+    if (!SessionUserInterface().precheckBatchPreview()) {
+      allWritten = false;
+      break;
+    }
     ++started;
     uint8_t cancelled = 0;
     if (WriteImageFile(kind, n, count, &cancelled)) {

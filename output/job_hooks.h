@@ -3,7 +3,8 @@
 // nothing: resolutions unclamped, no monitor matching, no rows to redraw, no
 // preview to lay out, no automatic setting, no automatic adjustment
 // before a file entry's run, no preview for thumbnails, sizes in inches,
-// resolutions in dpi and thumbnails drawn unmatched.
+// resolutions in dpi, thumbnails drawn unmatched, and no editor controls to
+// reset or refresh.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,11 @@ struct JobWindowHooks {
   void (*redrawJobRow)(int16_t index, int16_t mode) = [](int16_t, int16_t) {};
   // The preview laid out again and its control invalidated, so that it is rebuilt.
   void (*relayoutPreview)() = [] {};
+  // The main window's working state and frame panel started afresh for
+  // other frames, and (refresh) its panel, tool strip, tone working copy and
+  // preview shown for the current frame.
+  void (*resetEditor)() = [] {};
+  void (*refreshEditor)() = [] {};
   // The global "Automatik vor dem Scan" setting.
   uint8_t (*automaticBeforeScan)() = [] { return uint8_t{0}; };
   void (*setAutomaticBeforeScan)(uint8_t on) = [](uint8_t) {};

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "frames/orientation/preview_orientation.h"
 #include "output/job_item.h"
 
 struct JobNode {
@@ -71,6 +72,17 @@ class JobList {
   // Links a node read from a job file or the clipboard: after entry `after`,
   // at the end when `after` is 0 or past the end.
   void InsertNode(JobNode* node, int16_t after);
+
+  // Editing an entry in the main window: the window's frames, settings and
+  // preview files set aside, the entry loaded as its only frame, and the
+  // window's state put back afterwards.
+  void SaveEditorState();
+  void LoadEntryIntoEditor(int16_t index);
+  void RestoreEditorState();
+  // The current preview and zoom files moved to new "~QB" files in the
+  // temporary folder, or (back) moved back over the current ones.
+  void SetAsideCurrentPreviews(bool back);
+
   // "Kopie von X", then "Kopie (2) von X", ... until no entry carries the name.
   void MakeUniqueFrameName(FrameRecord* frame) const;
 
@@ -84,6 +96,10 @@ class JobList {
   int32_t outputFormat_ = 0;
   JobNode* head_ = nullptr;
   int16_t count_ = 0;
+  char savedPreviewPath_[256] = {};
+  char savedZoomPath_[256] = {};
+  ColorSettingsSnapshot editorSnapshot_;
+  PreviewOrientation editorOrientation_ = {};
   uint8_t stopRequested_ = 0;
   uint8_t stored_ = 0;
   uint8_t modified_ = 0;

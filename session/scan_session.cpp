@@ -187,6 +187,7 @@ bool PrepareScan() {
   }
 
   DescribeScanImage();
+  if (!SessionUserInterface().precheckBatchPreview()) return false;
   // No tooltips pop up over a batch transfer.
   gTooltipsEnabled = !gSession->transferActive;
   return StartScan();

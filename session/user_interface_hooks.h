@@ -1,7 +1,8 @@
 // What the scan session needs of the user interface above it. The user
 // interface installs its parts at module attach; until then each part does
 // nothing: no capabilities announced, no stored settings loaded or saved, no
-// notice at the end of a batch, no live preview pane.
+// notice at the end of a batch, no live preview pane, no batch preview to
+// make again.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +33,9 @@ struct SessionUserInterfaceHooks {
       [](bool, bool, bool, WinRect*, uint8_t**, void**, WinRect*, uint8_t**) { return int32_t{0}; };
   // Frees the small bitmap a popped pane handed over.
   void (*freePaneBitmap)(void* bitmap) = [](void*) {};
+  // Before each frame of a batch: the sheet's preview made again where the
+  // batch needs one; false stops the batch.
+  bool (*precheckBatchPreview)() = [] { return true; };
   // Re-opens the main window's session on the entry's image; false when none was opened.
   bool (*reopenImageSession)(const DeviceEntry& entry) = [](const DeviceEntry&) { return false; };
 };

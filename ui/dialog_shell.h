@@ -8,3 +8,8 @@ void DestroyMainDialog();
 // Accelerator table 219 for the main window, for the message loops of
 // progress windows: true when it took the message (a system MSG).
 bool TranslateMainAccelerator(void* message);
+// The preview laid out again for the main window and rebuilt from the
+// stored preview; nothing without the window.
+void RelayoutMainPreview();
+// The main window shows the current frame: preview, outlines and frame panel.
+void RefreshMainEditor();

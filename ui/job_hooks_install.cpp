@@ -1,8 +1,11 @@
 #include "ui/job_hooks_install.h"
 
+#include "frames/frame_panel.h"
 #include "output/job_hooks.h"
 #include "session/preview_store.h"
 #include "state/data_source_state.h"
+#include "ui/dialog_shell.h"
+#include "ui/job_auto_adjust.h"
 #include "ui/job_thumbnail_platform.h"
 #include "ui/main_dialog_support.h"
 #include "ui/monitor_matching.h"
@@ -45,5 +48,12 @@ void InstallUserInterfaceJobHooks() {
   hooks.framePreviewRect = FramePreviewRect;
   hooks.renderFrameThumbnail = RenderFrameThumbnail;
   hooks.drawMatchedThumbnail = DrawMatchedThumbnail;
+  hooks.relayoutPreview = RelayoutMainPreview;
+  hooks.autoAdjustFile = AutoAdjustFileEntry;
+  hooks.resetEditor = [] {
+    ResetUiState();
+    UpdateFramePanelEnabling();
+  };
+  hooks.refreshEditor = RefreshMainEditor;
   InstallJobWindowHooks(hooks);
 }

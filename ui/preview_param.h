@@ -39,3 +39,17 @@ PreviewParamRecord MakePreviewParam(const FrameRecord& frameTemplate, const UiRe
 bool SavePreviewParam(const PreviewParamRecord& record);
 // False, with the record untouched, when the store holds no record of the size.
 bool LoadPreviewParam(PreviewParamRecord* record);
+
+// The record of the scan frame, the preview control and the scan area as they are now.
+void StorePreviewParam();
+// The preview made again as the record describes it: the prescan file goes,
+// without keepFrames the record's frame becomes the only frame, and the
+// preview buffers are filled from the image at the stored control's size for
+// the record's frame area (shown as a zoom of it when it is less than the
+// whole scan area). Nothing is drawn. False, with nothing changed, without a
+// record; false also when no frame node could be made or the read failed.
+bool RestorePreviewParam(bool keepFrames);
+// Before each frame of a batch: with the document feeder, each sheet's
+// preview is made again under the progress window "Bild-Automatik". True
+// when nothing needed doing or the preview was made.
+bool PrecheckBatchPreview();

@@ -8,6 +8,7 @@
 #include "ui/main_dialog_support.h"
 #include "ui/option_records.h"
 #include "ui/pending_field_edit.h"
+#include "ui/preview_param.h"
 #include "ui/progress_panes.h"
 #include "ui/ui_state_records.h"
 #include "ui/units.h"
@@ -40,6 +41,7 @@ void InstallUserInterfaceSessionHooks() {
   hooks.drawRowsIntoPreviewPane = DrawRowsIntoProgressPane;
   hooks.popPreviewPane = PopProgressPreviewPane;
   hooks.freePaneBitmap = FreePaneBitmap;
+  hooks.precheckBatchPreview = PrecheckBatchPreview;
   InstallSessionUserInterfaceHooks(hooks);
 
   FramePanelServices panel;

@@ -1,6 +1,7 @@
 #include "ui/tone_hooks_install.h"
 
 #include "records/defaults_block.h"
+#include "session/preview_store.h"
 #include "state/data_source_state.h"
 #include "tone/tone_window_hooks.h"
 #include "ui/preview_geometry.h"
@@ -8,6 +9,7 @@
 
 void InstallUserInterfaceToneHooks() {
   ToneWindowHooks hooks;
+  hooks.previewImage = [](bool corrected) -> const DibHeader* { return corrected ? gPreviewDib : gPreviewBaseDib; };
   hooks.previewClientRect = [](bool) { return gPreviewClientRect; };
   hooks.frameToPreviewRect = [](const FrameRecord& frame, const WinRect& area) {
     const Rect16 area16 = {static_cast<int16_t>(area.top), static_cast<int16_t>(area.left),

@@ -10,3 +10,5 @@ bool CreateMainDialog() {
 }
 void DestroyMainDialog() {}
 bool TranslateMainAccelerator(void*) { return false; }
+void RelayoutMainPreview() {}
+void RefreshMainEditor() {}

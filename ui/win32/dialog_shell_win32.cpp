@@ -22,6 +22,7 @@ constexpr char kFloatingClass[] = "QBFloatingDialog";
 constexpr int kMainDialogTemplate = 110;
 constexpr int kMainIcon = 103;
 constexpr int kCollectCapacity = 11;
+constexpr int kPreviewControlId = 1047;
 
 HHOOK gMsgFilterHook = nullptr;
 HHOOK gKeyboardHook = nullptr;
@@ -149,6 +150,13 @@ bool CreateMainDialog() {
   // Without its window the session still starts from the state the window would set up.
   if (!dialog) ResetUiState();
   return dialog != nullptr;
+}
+
+void RelayoutMainPreview() {
+  HWND dialog = MainDialog();
+  if (!dialog) return;
+  LayoutPreviewArea(dialog);
+  InvalidateRect(GetDlgItem(dialog, kPreviewControlId), nullptr, TRUE);
 }
 
 void DestroyMainDialog() {

@@ -21,6 +21,7 @@
 #include "session/user_interface_hooks.h"
 #include "state/data_source_state.h"
 #include "ui/defaults_record.h"
+#include "ui/dialog_shell.h"
 #include "ui/frame_region_refresh.h"
 #include "ui/main_commands.h"
 #include "ui/option_records.h"
@@ -41,6 +42,19 @@ std::string OpenRowName() {
   char name[64];
   EntryNameText(gDeviceTable.entries[gDeviceLayer.deviceIndex], name);
   return name;
+}
+
+// The window shows the current frame: painted with the outlines and its
+// preview corrected for it.
+void ShowCurrentFrame(HWND dialog) {
+  UpdateWindow(dialog);
+  PaintPreviewNow(dialog);
+  if (gCurrentFrame) {
+    PreviewEditView view(dialog, kPreviewControl);
+    const FrameRecord frame = *gCurrentFrame;
+    // The preview-correction flag is not kept yet: its clear state.
+    RefreshPreviewAfterFrameChange(frame, true, false, 2, view);
+  }
 }
 
 void DeleteDeviceSettings() {
@@ -99,18 +113,18 @@ bool ReopenImageSession(const DeviceEntry& entry, bool* posted, bool discard) {
     // Until the frame panel exists, the layout of its first fill.
     ApplyStoredDialogSize(dialog, gPreviewZoomed);
     LayoutPreviewArea(dialog);
-    UpdateWindow(dialog);
-    PaintPreviewNow(dialog);
-    if (gCurrentFrame) {
-      PreviewEditView view(dialog, kPreviewControl);
-      const FrameRecord frame = *gCurrentFrame;
-      // The preview-correction flag is not kept yet: its clear state.
-      RefreshPreviewAfterFrameChange(frame, true, false, 2, view);
-    }
+    ShowCurrentFrame(dialog);
   }
   const bool wasPosted = PostDeviceCommand(kCommandDevicePrescan, false);
   if (posted) *posted = wasPosted;
   return true;
+}
+
+void RefreshMainEditor() {
+  HWND dialog = static_cast<HWND>(gMainDialog);
+  if (!dialog) return;
+  ShowCurrentFrame(dialog);
+  RefreshFramePanel();
 }
 
 void InstallImageSessionReopen() {

@@ -271,13 +271,6 @@ void RunPrescanRoad(HWND dialog) {
   gUiBusyState = kUiIdle;
 }
 
-void StorePreviewParam() {
-  const UiRect rect{gPreviewClientRect.left, gPreviewClientRect.top, gPreviewClientRect.right,
-                    gPreviewClientRect.bottom};
-  SavePreviewParam(MakePreviewParam(gScanFrame, rect, kPreviewMagnification, gPreviewExtentWidth,
-                                    gPreviewExtentHeight, OrientationSwapAxes() != 0));
-}
-
 void RunScanRoad() {
   // In file mode the user first chooses where the files go.
   if (gFileOutputMode && !ChooseScanOutputFile(gMainDialog)) return;
