@@ -4,6 +4,7 @@
 
 #include "color/selective_presets.h"
 #include "foundation/memory.h"
+#include "frames/default_frame_sets.h"
 #include "frames/mask_services.h"
 #include "output/output_hooks_install.h"
 #include "readers/file_thumbnail_source.h"
@@ -59,8 +60,11 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallOutputSessionHooks();
   InstallUserInterfaceJobHooks();
   InstallRecordCleanupHook();
-  // The selective colour presets' install also installs the built-in film profiles.
-  InstallOwnerPresetInstaller([] { InstallBuiltinFilmProfiles(); });
+  // The selective colour presets' install also installs the default frame sets and the built-in film profiles.
+  InstallOwnerPresetInstaller([] {
+    InstallAllDefaultFrameSets();
+    InstallBuiltinFilmProfiles();
+  });
   ReadoutConversions readouts;
   readouts.rgbToLab = RgbToLabReadout;
   readouts.rgbToHsl = RgbToHslReadout;
