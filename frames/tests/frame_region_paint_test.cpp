@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "color/color_matrix.h"
+#include "color/color_profile_set.h"
 #include "color/mask_region.h"
 #include "color/matrix12_presets.h"
 #include "color/row_corrections.h"
@@ -376,6 +377,38 @@ TEST_F(RegionColourTest, TheTwelveColourMatrixIsBakedIntoACubeInsideTheMask) {
     EXPECT_GT(changed, masked ? 3 : 20);
     DisposeMemHandle(set.entries);
   }
+}
+
+TEST_F(RegionPaintTest, TheSoftProofRunsWhileTheOutputConversionIsShown) {
+  // Mode 5 without separation tables proofs through the identity cube, whose
+  // last cell runs from 248 to 255: v from 248 on becomes 248 + 7 (v - 248) / 8.
+  const auto proofed = [](int v) { return v < 248 ? v : 248 + 7 * (v - 248) / 8; };
+  const auto r = Table(1), g = Table(2), b = Table(3);
+  ASSERT_EQ(r[255], 255);
+  gColorProfileSet.cmykMode = 5;
+  const struct {
+    uint8_t view;
+    uint16_t mode;
+    bool proof;
+  } cases[] = {{1, 5, true}, {1, 2, true}, {0, 5, false}, {1, 1, false}};
+  for (const auto& c : cases) {
+    gOutputConversionView = c.view;
+    gColorProfileSet.cmykMode = c.mode;
+    CopyGlobalDib(images.base, images.shown);
+    uint8_t* bright = GlobalDibBits(images.shown) + kArea.top * GlobalDibStride(images.shown) + 3 * kArea.left;
+    bright[0] = bright[1] = bright[2] = 255;
+    Paint();
+    EXPECT_EQ(bright[2], c.proof ? 254 : 255) << int(c.view) << " " << c.mode;
+    for (int y = kArea.top + 1; y < kArea.bottom; ++y)
+      for (int x = kArea.left; x < kArea.right; ++x) {
+        const Rgb t = Images::At(images.base, x, y);
+        const Rgb toned{r[t[0]], g[t[1]], b[t[2]]};
+        const Rgb want = c.proof ? Rgb{proofed(toned[0]), proofed(toned[1]), proofed(toned[2])} : toned;
+        ASSERT_EQ(Images::At(images.shown, x, y), want) << x << "," << y;
+      }
+  }
+  gOutputConversionView = 0;
+  gColorProfileSet.cmykMode = 0;
 }
 
 TEST_F(RegionColourTest, ASingleColourTakesTheSelectiveColourToo) {
