@@ -11,6 +11,7 @@
 #include "state/data_source_state.h"
 
 ColorProfileSet gColorProfileSet = {{}, {}, {}, nullptr, 0, kProofAllInks};
+uint8_t gOutputConversionView = 0;
 
 namespace {
 

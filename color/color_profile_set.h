@@ -26,6 +26,8 @@ struct ColorProfileSet {
   uint16_t proofChannel;  // the single ink the soft proof shows, kProofAllInks for all
 };
 extern ColorProfileSet gColorProfileSet;
+// The preview shows the output conversion (the CMYK soft proof) where the output mode converts.
+extern uint8_t gOutputConversionView;
 
 // Deletes and rebuilds the transforms from the profiles of the defaults;
 // 0, or the status of the profile or transform that failed (then nothing is left).

@@ -57,6 +57,14 @@ const void* ScriptedSystem::LoadResourceData(ModuleHandle, const char* type, uin
   return found->second.data();
 }
 
+std::vector<uint32_t> ScriptedSystem::ResourceIds(ModuleHandle, const char* type) {
+  std::vector<uint32_t> ids;
+  const std::string key = ResourceTypeKey(type);
+  for (const auto& entry : resources)
+    if (entry.first.first == key) ids.push_back(entry.first.second);
+  return ids;
+}
+
 bool ScriptedSystem::ModuleFileName(ModuleHandle, char* path, int size) {
   if (modulePath.empty() || modulePath.size() >= static_cast<size_t>(size)) return false;
   std::strcpy(path, modulePath.c_str());

@@ -49,6 +49,7 @@ class ScriptedSystem : public SystemServices {
   bool LibraryVersion(const char* library, uint32_t* major, uint32_t* minor) override;
   int LoadStringResource(ModuleHandle module, uint32_t id, char* text, int size) override;
   const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) override;
+  std::vector<uint32_t> ResourceIds(ModuleHandle module, const char* type) override;
   bool ModuleFileName(ModuleHandle module, char* path, int size) override;
   WinPoint CursorPosition() override;
   uint32_t TickCount() override;
@@ -84,6 +85,9 @@ class PlatformServicesForwarder : public SystemServices {
   }
   const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) override {
     return Real().LoadResourceData(module, type, id, size);
+  }
+  std::vector<uint32_t> ResourceIds(ModuleHandle module, const char* type) override {
+    return Real().ResourceIds(module, type);
   }
   bool ModuleFileName(ModuleHandle module, char* path, int size) override {
     return Real().ModuleFileName(module, path, size);

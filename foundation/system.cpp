@@ -55,6 +55,10 @@ int LoadStringField(ModuleHandle module, uint32_t id, int field, char* text, int
   return static_cast<int>(length);
 }
 
+std::vector<uint32_t> CustomResourceIds(ModuleHandle module, const char* type) {
+  return System().ResourceIds(module, type);
+}
+
 const void* LoadCustomResource(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) {
   uint32_t bytes = 0;
   const void* data = System().LoadResourceData(module, type, id, &bytes);

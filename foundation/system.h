@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "foundation/geometry.h"
 #include "foundation/memory.h"
@@ -56,3 +57,5 @@ enum : uint32_t { kResourceTypeIcon = 3, kResourceTypeGroupIcon = 14 };
 // A resource's bytes (and size when asked); null when the module is none or
 // the resource is missing.
 const void* LoadCustomResource(ModuleHandle module, const char* type, uint32_t id, uint32_t* size);
+// The ids of the module's numbered resources of the type.
+std::vector<uint32_t> CustomResourceIds(ModuleHandle module, const char* type);

@@ -10,6 +10,8 @@ SystemServices& System() { return gInstalledServices ? *gInstalledServices : Pla
 
 void InstallSystemServices(SystemServices* services) { gInstalledServices = services; }
 
+std::vector<uint32_t> SystemServices::ResourceIds(ModuleHandle, const char*) { return {}; }
+
 uint32_t SystemServices::TickCount() {
   SystemServices& platform = PlatformSystemServices();
   return &platform == this ? 0 : platform.TickCount();

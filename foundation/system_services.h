@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "foundation/geometry.h"
 #include "foundation/memory.h"
@@ -27,6 +28,9 @@ class SystemServices {
   virtual int LoadStringResource(ModuleHandle module, uint32_t id, char* text, int size) = 0;
   // A resource's bytes, valid while the module is loaded; null when missing.
   virtual const void* LoadResourceData(ModuleHandle module, const char* type, uint32_t id, uint32_t* size) = 0;
+  // The numbered resources of a type in the module, in the module's order;
+  // services that know no resources list none.
+  virtual std::vector<uint32_t> ResourceIds(ModuleHandle module, const char* type);
   // The module's full file name; null module means the running program.
   virtual bool ModuleFileName(ModuleHandle module, char* path, int size) = 0;
   // The mouse cursor on the screen.

@@ -1,4 +1,6 @@
 // The frame initialiser fed from the open session.
+#include <cstring>
+
 #include "frames/frame_record_init.h"
 #include "frames/orientation/preview_orientation.h"
 #include "frames/settings_records.h"
@@ -15,6 +17,18 @@ void InitFrameRecord(FrameRecord* record, bool fromScratch) {
   inputs.mirrorV = PreviewMirrorV();
   inputs.quarterTurns = static_cast<uint16_t>(PreviewQuarterTurns());
   InitFrameRecordWith(record, fromScratch, inputs);
+}
+
+bool GiveDeviceDefaults(FrameRecord* record, const double focusRect[4]) {
+  if (GetDefault(gDefaults, kDefaultSettingsRecordId) != 0) return false;
+  // The image-file device has no filter, focus or lamp option: all its flags are off.
+  const FrameInitInputs device = {};
+  record->filterMode = device.deviceFilterFlag ? 5 : 1;
+  record->focusMode = device.deviceFocusFlag ? 1 : 0;
+  if (device.deviceFocusFlag) record->focusValue = 0;
+  std::memcpy(record->focusRect, focusRect, sizeof record->focusRect);
+  record->autoLampBrightness = device.lampBrightnessDefault;
+  return true;
 }
 
 void InitPreviewFrameRecord(FrameRecord* record) {

@@ -32,3 +32,8 @@ void InitFrameRecordWith(FrameRecord* record, bool fromScratch, const FrameInitI
 void InitFrameRecord(FrameRecord* record, bool fromScratch);
 // The default frame over the whole scan area.
 void InitPreviewFrameRecord(FrameRecord* record);
+// A frame drawn on the preview while no default settings record is chosen
+// takes the open device's defaults: filter mode, focus mode (focus value 0
+// with a focus option), the focus point rectangle given (inches) and the
+// lamp brightness. False, with the frame untouched, while a record is chosen.
+bool GiveDeviceDefaults(FrameRecord* record, const double focusRect[4]);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "frames/frame_color_steps.h"
 #include "tone/curve_tables.h"
 #include "tone/gamma_tables.h"
 #include "tone/tone_engine_state.h"
@@ -35,6 +36,24 @@ uint8_t LineArtThreshold(FrameRecord* frame) {
 // Average at or above t: white; else black.
 void ThresholdTable(uint8_t table[256], uint8_t t) {
   for (int i = 0; i < 256; ++i) table[i] = i >= t ? 255 : 0;
+}
+
+// The rectangle's pixels of a 24- or 32-bit bitmap (cut at its edges); an empty block otherwise.
+BitmapPixels AreaPixels(GlobalDib dib, const WinRect& rect) {
+  const int32_t bytes = dib->bitCount / 8;
+  if (dib->bitCount != 24 && dib->bitCount != 32) return BitmapPixels{nullptr, 0, 0, 0, 0};
+  const int32_t left = std::max(rect.left, 0), top = std::max(rect.top, 0);
+  const int32_t right = std::min(rect.right, GlobalDibWidth(dib));
+  const int32_t bottom = std::min(rect.bottom, GlobalDibHeight(dib));
+  const uint32_t stride = GlobalDibStride(dib);
+  uint8_t* first = GlobalDibBits(dib) + static_cast<size_t>(top) * stride + static_cast<size_t>(left) * bytes;
+  return BitmapPixels{first, stride, right - left, bottom - top, bytes};
+}
+
+// The whole lattice as one run of its 32768 entries.
+BitmapPixels LatticePixels() {
+  const int32_t entries = kLatticeSide * kLatticeSide * kLatticeSide;
+  return BitmapPixels{GlobalDibBits(gPreviewLattice), static_cast<uint32_t>(entries) * 4, entries, 1, 4};
 }
 
 }  // namespace
@@ -82,7 +101,13 @@ void PaintFrameRegion(GlobalDib shown, const FrameRecord& source, const WinRect&
   }
   for (int16_t c = 0; c < 3; ++c) CurveTable(tables[c], &frame, static_cast<int16_t>(c + 1));
   if (frame.invert) InvertGlobalDibRect(shown, l, t, r, b);
+  // The colour steps go into the lattice while it is built and come with it
+  // while it is used; only without it do they run over the image.
+  if (gPreviewLatticeMode == 99 && gPreviewLattice) ApplyFrameColorSteps(frame, LatticePixels(), nullptr);
   ApplyLutsToGlobalDibRect(shown, tables[0], tables[1], tables[2], l, t, r, b);
+  const BitmapPixels area = AreaPixels(shown, rect);
+  if (gPreviewLatticeMode == 0) ApplyFrameColorSteps(frame, area, &rect);
+  if (UsesOutputConversion()) ApplySoftProof(area);
 }
 
 void ApplyFrameCorrectionsToColor(uint8_t* r, uint8_t* g, uint8_t* b, const FrameRecord& source,
@@ -108,4 +133,9 @@ void ApplyFrameCorrectionsToColor(uint8_t* r, uint8_t* g, uint8_t* b, const Fram
     CurveTable(table, &frame, static_cast<int16_t>(c + 1));
     *channels[c] = table[*channels[c]];
   }
+  uint8_t pixel[3] = {*b, *g, *r};
+  ApplyFrameColorSteps(frame, BitmapPixels{pixel, 3, 1, 1, 3}, nullptr);
+  *r = pixel[2];
+  *g = pixel[1];
+  *b = pixel[0];
 }

@@ -1,6 +1,7 @@
 // A frame's corrections on its area of the preview: tone tables (or the
-// line-art threshold, or the grey image), and the preview lattice that lets
-// the tool dialogs re-render fast while a slider moves.
+// line-art threshold, or the grey image), the colour steps of RGB frames,
+// and the preview lattice that lets the tool dialogs re-render fast while a
+// slider moves (built with the colour steps, then used in their place).
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,7 @@ void PaintFrameRegion(GlobalDib shown, const FrameRecord& frame, const WinRect& 
 // 32 + B holds 3 + 8c in each channel. False when memory is short.
 bool BuildPreviewLattice();
 
-// One colour through the same chain on a copy of the frame, for readouts and swatches.
+// One colour through the same chain on a copy of the frame, for readouts and
+// swatches: tone tables and the colour steps, without mask and soft proof.
 void ApplyFrameCorrectionsToColor(uint8_t* r, uint8_t* g, uint8_t* b, const FrameRecord& frame,
                                   const RegionPaintOptions& options);

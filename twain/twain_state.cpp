@@ -4,6 +4,7 @@
 
 #include "color/selective_presets.h"
 #include "foundation/memory.h"
+#include "frames/default_frame_sets.h"
 #include "frames/frame_storage.h"
 #include "frames/mask_services.h"
 #include "output/output_hooks_install.h"
@@ -60,8 +61,11 @@ bool OnModuleAttach(ModuleRef instance) {
   InstallOutputSessionHooks();
   InstallUserInterfaceJobHooks();
   InstallRecordCleanupHook();
-  // The selective colour presets' install also installs the built-in film profiles.
-  InstallOwnerPresetInstaller([] { InstallBuiltinFilmProfiles(); });
+  // The selective colour presets' install also installs the default frame sets and the built-in film profiles.
+  InstallOwnerPresetInstaller([] {
+    InstallAllDefaultFrameSets();
+    InstallBuiltinFilmProfiles();
+  });
   InstallFilmProfileReload(FixUpLoadedFrames);
   ReadoutConversions readouts;
   readouts.rgbToLab = RgbToLabReadout;

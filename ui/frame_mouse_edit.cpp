@@ -5,6 +5,7 @@
 #include "frames/frame_limits.h"
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
+#include "frames/frame_record_init.h"
 #include "frames/frame_tracking.h"
 #include "frames/orientation/orientation_maps.h"
 #include "frames/orientation/preview_orientation.h"
@@ -177,9 +178,21 @@ void TrackFrameWithMouse(WinPoint press, FrameEditView& view) {
   view.DrawAllFrames();
 }
 
+// The centre pixel of the preview in inches of the scan area.
+void PreviewCentreRect(double rect[4]) {
+  const WinRect client = ControlClient();
+  const int32_t x = client.right / 2, y = client.bottom / 2;
+  Rect16 packed;
+  RectToRect16(WinRect{x, y, x + 1, y + 1}, &packed);
+  PreviewRectToFrame(rect, packed, true);
+}
+
 void DrawNewFrameWithMouse(WinPoint press, FrameEditView& view) {
   FrameListNode* node = NewFrameNode(gScanFrame);
   if (!node) return;
+  double centre[4];
+  PreviewCentreRect(centre);
+  GiveDeviceDefaults(&node->frame, centre);
   AppendFrameNode(node);
   MakeFrameCurrent(0, node);
   if (!view.BeginOutlines()) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "foundation/paths.h"
 #include "foundation/settings_folders.h"
@@ -27,6 +29,13 @@ TEST(ModuleResources, FolderNameTipsAndIconGroups) {
     EXPECT_EQ(group->images[1].width, 16);
     FreeIconGroup(group);
   }
+}
+
+TEST(ModuleResources, NumberedResourcesOfATypeAreListed) {
+  const std::vector<uint32_t> groups = CustomResourceIds(nullptr, ResourceTypeNumber(kResourceTypeGroupIcon));
+  for (uint32_t id : {kPrefsFolderIconGroup, kPreviewsFolderIconGroup})
+    EXPECT_NE(std::find(groups.begin(), groups.end(), id), groups.end()) << id;
+  EXPECT_TRUE(CustomResourceIds(nullptr, "FRsA").empty());
 }
 
 TEST(SettingsFolder, PreviewsFolderBesideTheModuleIsMarkedForTheShell) {

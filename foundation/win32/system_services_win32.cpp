@@ -12,6 +12,13 @@ HMODULE ModuleOrProgram(ModuleHandle module) {
   return module ? static_cast<HMODULE>(module) : GetModuleHandleA(nullptr);
 }
 
+// Named (not numbered) resources are left out: the callers ask for ids.
+BOOL CALLBACK CollectResourceId(HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
+  if (IS_INTRESOURCE(name))
+    reinterpret_cast<std::vector<uint32_t>*>(list)->push_back(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(name)));
+  return TRUE;
+}
+
 class Win32SystemServices : public SystemServices {
  public:
   bool AsyncKeyDown(int virtualKey) override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
@@ -66,6 +73,12 @@ class Win32SystemServices : public SystemServices {
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (bytes) *size = SizeofResource(from, found);
     return bytes;
+  }
+
+  std::vector<uint32_t> ResourceIds(ModuleHandle module, const char* type) override {
+    std::vector<uint32_t> ids;
+    EnumResourceNamesA(ModuleOrProgram(module), type, CollectResourceId, reinterpret_cast<LONG_PTR>(&ids));
+    return ids;
   }
 
   bool ModuleFileName(ModuleHandle module, char* path, int size) override {

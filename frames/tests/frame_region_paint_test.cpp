@@ -3,10 +3,22 @@
 // corrected colours, outside it the base image untouched.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdio>
 #include <functional>
+#include <string>
+#include <vector>
 
+#include "color/color_matrix.h"
+#include "color/color_profile_set.h"
+#include "color/mask_region.h"
+#include "color/matrix12_presets.h"
+#include "color/row_corrections.h"
+#include "color/selective_color.h"
 #include "frames/frame_region_paint.h"
+#include "state/data_source_state.h"
 #include "tone/curve_tables.h"
 #include "tone/gamma_tables.h"
 #include "tone/tests/tone_fixture.h"
@@ -199,6 +211,212 @@ TEST_F(RegionPaintTest, ASingleColourFollowsTheSameTables) {
     r = g = b = c.grey;
     ApplyFrameCorrectionsToColor(&r, &g, &b, tone.frame, RegionPaintOptions{0});
     EXPECT_EQ(r, c.expected) << int(c.grey);
+  }
+}
+
+// The six-colour correction written from its definition: the amount of each
+// source colour measured on the unchanged inks (C, M, Y = 255 - R, G, B),
+// trunc(amount x p x 0.01 + 0.5) added to the inks of the target colour, one
+// clamp at the end.
+Rgb SixColourModel(const int16_t* matrix, Rgb c) {
+  const double ink[3] = {255.0 - c[0], 255.0 - c[1], 255.0 - c[2]};
+  const double amount[6] = {std::min(ink[1], ink[2]) - ink[0], std::min(ink[0], ink[2]) - ink[1],
+                            std::min(ink[0], ink[1]) - ink[2], ink[0] - std::max(ink[1], ink[2]),
+                            ink[1] - std::max(ink[0], ink[2]), ink[2] - std::max(ink[0], ink[1])};
+  const std::vector<int> targetInks[6] = {{1, 2}, {0, 2}, {0, 1}, {0}, {1}, {2}};
+  double out[3] = {ink[0], ink[1], ink[2]};
+  for (int source = 0; source < 6; ++source)
+    for (int target = 0; target < 6; ++target) {
+      const int p = matrix[source * 6 + target];
+      if (p == 0 || amount[source] <= 0) continue;
+      const double d = std::trunc(amount[source] * (p * 0.01) + 0.5);
+      for (int i : targetInks[target]) out[i] += d;
+    }
+  Rgb result;
+  for (int i = 0; i < 3; ++i) result[i] = 255 - static_cast<int>(std::clamp(out[i], 0.0, 255.0));
+  return result;
+}
+
+// The colour steps after the tone tables: the frame's own corrections with
+// the colour-correction switch on, in its mask, and through the lattice.
+class RegionColourTest : public RegionPaintTest {
+ protected:
+  void SetUp() override {
+    RegionPaintTest::SetUp();
+    SetDefault(gDefaults, kDefaultColorCorrectionOn, uint8_t{1});
+    tone.frame.selectiveColorMode = 1;
+    const int16_t seeded[36] = {-19, 0, 0, 26, 0,   0, 0,  -11, 0,   0, 22, 0, 0,   0, -11, 0, 0, 22,
+                                11,  0, 0, -22, 0,  0, 0,  11,  0,   0, -22, 0, 0, 0, 40, 0, 0, -22};
+    std::copy_n(seeded, 36, tone.frame.selectiveColorMatrix);
+  }
+  void TearDown() override {
+    SetDefault(gDefaults, kDefaultColorCorrectionOn, uint8_t{0});
+    InstallMaskRegionServices(MaskRegionServices());
+    FreeSelectiveColorLuts();
+    FreeColorMatrix12State();
+    RegionPaintTest::TearDown();
+  }
+  Rgb Toned(Rgb c) {
+    const auto r = Table(1), g = Table(2), b = Table(3);
+    return Rgb{r[c[0]], g[c[1]], b[c[2]]};
+  }
+  Rgb Corrected(Rgb c) { return SixColourModel(tone.frame.selectiveColorMatrix, Toned(c)); }
+  // A mask "M" drawn on the area itself: the pixels of kMask (image coordinates).
+  void InstallMask() {
+    MaskRegionServices services;
+    services.loadMaskRegion = [](const char* name, std::vector<WinRect>* area, WinRect* drawnOn) {
+      area->clear();
+      if (std::string(name) == "M") area->push_back(kMask);
+      *drawnOn = kArea;
+      return true;
+    };
+    InstallMaskRegionServices(services);
+    std::snprintf(tone.frame.maskName, sizeof tone.frame.maskName, "M");
+  }
+  static bool InMask(int x, int y) { return x >= kMask.left && x < kMask.right && y >= kMask.top && y < kMask.bottom; }
+  static constexpr WinRect kMask{4, 5, 8, 11};
+};
+
+TEST_F(RegionColourTest, TheSixColourMatrixCorrectsTheTonedAreaWhileTheSwitchIsOn) {
+  for (uint8_t on : {1, 0}) {
+    SetDefault(gDefaults, kDefaultColorCorrectionOn, on);
+    CopyGlobalDib(images.base, images.shown);
+    Paint();
+    images.Expect([&](Rgb c) { return on ? Corrected(c) : Toned(c); });
+  }
+  // The seeded matrix moves the area's colours, so the check above is not the tones twice.
+  int moved = 0;
+  for (int y = kArea.top; y < kArea.bottom; ++y)
+    for (int x = kArea.left; x < kArea.right; ++x) {
+      const Rgb c = Images::At(images.base, x, y);
+      moved += Corrected(c) != Toned(c);
+    }
+  EXPECT_GT(moved, 20);
+}
+
+TEST_F(RegionColourTest, TheFramesMaskLimitsTheSelectiveColour) {
+  InstallMask();
+  Paint();
+  for (int y = kArea.top; y < kArea.bottom; ++y)
+    for (int x = kArea.left; x < kArea.right; ++x) {
+      const Rgb c = Images::At(images.base, x, y);
+      ASSERT_EQ(Images::At(images.shown, x, y), InMask(x, y) ? Corrected(c) : Toned(c)) << x << "," << y;
+    }
+  // A mask that no longer exists leaves no region behind: the whole area is corrected.
+  std::snprintf(tone.frame.maskName, sizeof tone.frame.maskName, "gone");
+  CopyGlobalDib(images.base, images.shown);
+  Paint();
+  images.Expect([&](Rgb c) { return Corrected(c); });
+}
+
+TEST_F(RegionColourTest, TheLatticeTakesTheColourStepsWhenBuiltAndGivesThemWhenUsed) {
+  InstallMask();
+  gPreviewLatticeMode = 99;
+  Paint();
+  // Built: the image has its tones only, the lattice the correction of each entry (no mask).
+  images.Expect([&](Rgb c) { return Toned(c); });
+  const uint8_t* lattice = GlobalDibBits(gPreviewLattice);
+  for (int index : {0, 5 * 1024 + 17 * 32 + 31, 31 * 1024 + 2 * 32 + 9, 32767}) {
+    const uint8_t* e = lattice + index * 4;
+    const Rgb entry{3 + 8 * (index >> 10), 3 + 8 * ((index >> 5) & 31), 3 + 8 * (index & 31)};
+    EXPECT_EQ((Rgb{e[2], e[1], e[0]}), SixColourModel(tone.frame.selectiveColorMatrix, entry)) << index;
+  }
+  // Used: each toned colour becomes its lattice entry, and the steps do not run again.
+  gPreviewLatticeMode = 1;
+  CopyGlobalDib(images.base, images.shown);
+  Paint();
+  images.Expect([&](Rgb c) {
+    const Rgb t = Toned(c);
+    return SixColourModel(tone.frame.selectiveColorMatrix,
+                          Rgb{3 + 8 * (t[0] >> 3), 3 + 8 * (t[1] >> 3), 3 + 8 * (t[2] >> 3)});
+  });
+}
+
+TEST_F(RegionColourTest, TheTwelveColourMatrixIsBakedIntoACubeInsideTheMask) {
+  // Identity tones over colours on the cube's nodes: the cube gives exactly the matrix's own result there.
+  FrameInitInputs inputs = {};
+  inputs.defaults = &tone.defaults;
+  InitFrameRecordWith(&tone.frame, true, inputs);
+  tone.frame.colorMode = kColorModeRgb;
+  tone.frame.selectiveColorMode = 2;
+  tone.frame.colorMatrix12[0 * 6 + 0] = -30;  // sector 0 (red): less red
+  tone.frame.colorMatrix12[4 * 6 + 4] = 45;   // sector 4 (green): more magenta
+  for (int sector = 0; sector < kMatrixSectors; ++sector) tone.frame.colorMatrix12[sector * 6 + 3] = 60;  // more cyan
+  uint8_t* bits = GlobalDibBits(images.base);
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize; ++x) {
+      uint8_t* p = bits + y * GlobalDibStride(images.base) + 3 * x;
+      p[0] = static_cast<uint8_t>(8 * ((x + y) % 31));
+      p[1] = static_cast<uint8_t>(8 * ((3 * y) % 31));
+      p[2] = static_cast<uint8_t>(8 * ((5 * x + 2) % 31));
+    }
+  const auto r = Table(1);
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(r[i], i);
+  InstallMask();
+  for (bool masked : {true, false}) {
+    if (!masked) tone.frame.maskName[0] = 0;
+    CopyGlobalDib(images.base, images.shown);
+    Paint();
+    ColorMatrixLutSet set{};
+    ASSERT_EQ(BuildColorMatrixLuts(tone.frame.colorMatrix12, &set, nullptr, nullptr, 0), 0);
+    int changed = 0;
+    for (int y = 0; y < kSize; ++y)
+      for (int x = 0; x < kSize; ++x) {
+        const Rgb c = Images::At(images.base, x, y);
+        const bool inside = x >= kArea.left && x < kArea.right && y >= kArea.top && y < kArea.bottom;
+        Rgb want = c;
+        if (inside && (!masked || InMask(x, y))) {
+          uint8_t pixel[3] = {static_cast<uint8_t>(c[0]), static_cast<uint8_t>(c[1]), static_cast<uint8_t>(c[2])};
+          ApplyColorMatrix8(pixel, pixel, reinterpret_cast<const ColorMatrixLut*>(set.entries->data), set.entryCount,
+                            1, 3, 1, 0, 0, nullptr);
+          want = Rgb{pixel[0], pixel[1], pixel[2]};
+        }
+        changed += want != c;
+        ASSERT_EQ(Images::At(images.shown, x, y), want) << x << "," << y;
+      }
+    EXPECT_GT(changed, masked ? 3 : 20);
+    DisposeMemHandle(set.entries);
+  }
+}
+
+TEST_F(RegionPaintTest, TheSoftProofRunsWhileTheOutputConversionIsShown) {
+  // Mode 5 without separation tables proofs through the identity cube, whose
+  // last cell runs from 248 to 255: v from 248 on becomes 248 + 7 (v - 248) / 8.
+  const auto proofed = [](int v) { return v < 248 ? v : 248 + 7 * (v - 248) / 8; };
+  const auto r = Table(1), g = Table(2), b = Table(3);
+  ASSERT_EQ(r[255], 255);
+  gColorProfileSet.cmykMode = 5;
+  const struct {
+    uint8_t view;
+    uint16_t mode;
+    bool proof;
+  } cases[] = {{1, 5, true}, {1, 2, true}, {0, 5, false}, {1, 1, false}};
+  for (const auto& c : cases) {
+    gOutputConversionView = c.view;
+    gColorProfileSet.cmykMode = c.mode;
+    CopyGlobalDib(images.base, images.shown);
+    uint8_t* bright = GlobalDibBits(images.shown) + kArea.top * GlobalDibStride(images.shown) + 3 * kArea.left;
+    bright[0] = bright[1] = bright[2] = 255;
+    Paint();
+    EXPECT_EQ(bright[2], c.proof ? 254 : 255) << int(c.view) << " " << c.mode;
+    for (int y = kArea.top + 1; y < kArea.bottom; ++y)
+      for (int x = kArea.left; x < kArea.right; ++x) {
+        const Rgb t = Images::At(images.base, x, y);
+        const Rgb toned{r[t[0]], g[t[1]], b[t[2]]};
+        const Rgb want = c.proof ? Rgb{proofed(toned[0]), proofed(toned[1]), proofed(toned[2])} : toned;
+        ASSERT_EQ(Images::At(images.shown, x, y), want) << x << "," << y;
+      }
+  }
+  gOutputConversionView = 0;
+  gColorProfileSet.cmykMode = 0;
+}
+
+TEST_F(RegionColourTest, ASingleColourTakesTheSelectiveColourToo) {
+  const Rgb colours[] = {{255, 0, 0}, {200, 100, 30}, {20, 90, 240}, {128, 128, 128}};
+  for (const Rgb& c : colours) {
+    uint8_t r = static_cast<uint8_t>(c[0]), g = static_cast<uint8_t>(c[1]), b = static_cast<uint8_t>(c[2]);
+    ApplyFrameCorrectionsToColor(&r, &g, &b, tone.frame, RegionPaintOptions{0});
+    EXPECT_EQ((Rgb{r, g, b}), Corrected(c));
   }
 }
 

@@ -111,6 +111,29 @@ TEST_F(FrameMouseEditTest, ADragOnFreeSpaceDrawsANewCurrentFrame) {
   EXPECT_GT(view.areas, 0);     // re-rendered
 }
 
+TEST_F(FrameMouseEditTest, ANewFrameTakesTheDeviceDefaultsUnlessASettingsRecordIsChosen) {
+  gScanFrame.filterMode = 3;
+  gScanFrame.focusMode = 2;
+  gScanFrame.autoLampBrightness = 7;
+  Drag(320, 40, {{370, 90, true}, {370, 90, false}});
+  ASSERT_EQ(CountFrames(), 3);
+  // The image file has no filter, focus or lamp option; the focus point is the preview's centre pixel.
+  EXPECT_EQ(Current().filterMode, 1);
+  EXPECT_EQ(Current().focusMode, 0);
+  EXPECT_EQ(Current().autoLampBrightness, 0);
+  const double* focus = Current().focusRect;
+  EXPECT_NEAR(focus[0], 4.0, 1e-9);  // pixel 200 of 400 over 8 inches
+  EXPECT_NEAR(focus[1], 3.0, 1e-9);  // pixel 150 of 300 over 6 inches
+  EXPECT_NEAR(focus[2], 0.02, 1e-9);
+
+  SetDefault(gDefaults, kDefaultSettingsRecordId, uint32_t{5});
+  Drag(320, 140, {{370, 190, true}, {370, 190, false}});
+  ASSERT_EQ(CountFrames(), 4);
+  EXPECT_EQ(Current().filterMode, 3);
+  EXPECT_EQ(Current().focusMode, 2);
+  EXPECT_EQ(Current().autoLampBrightness, 7);
+}
+
 TEST_F(FrameMouseEditTest, ANewFrameUnderSixPixelsIsDroppedWithoutTrace) {
   for (const Step& end : {Step{325, 140, false}, Step{370, 45, false}}) {
     Drag(320, 40, {{end.x, end.y, true}, end});
