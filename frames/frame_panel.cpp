@@ -23,6 +23,12 @@ void RefreshFramePanel() {
   if (gView.refresh) gView.refresh();
 }
 
+void ReloadFramePanel() {
+  UpdateFramePanelEnabling();
+  RefreshFramePanel();
+  if (gView.reloadCombos) gView.reloadCombos();
+}
+
 void SuspendFieldUpdates(bool resume) {
   if (!resume) {
     ++gSuspendedUpdates;

@@ -9,11 +9,15 @@
 bool UpdateFramePanelEnabling();
 // Rewrites every field of the panel from the current frame.
 void RefreshFramePanel();
+// After every change of the current frame (selection, load, undo, drop):
+// enabling, fields, and the combos that show which record equals the frame.
+void ReloadFramePanel();
 
 // The panel's pages register what shows the frame; without pages both do nothing.
 struct FramePanelView {
   void (*refresh)() = nullptr;
   void (*updateEnabling)() = nullptr;
+  void (*reloadCombos)() = nullptr;
 };
 void SetFramePanelView(const FramePanelView& view);
 

@@ -115,6 +115,10 @@ void UpdatePageEnabling() {
   ComboSelect(page, kImageTypeCombo, frame->imageType + 1);
 }
 
+void ReloadPageCombos() {
+  if (gPaletteFramePage) FillSettingsComboOfPanel(gPaletteFramePage);
+}
+
 // A typed value goes into the frame; the dependent fields follow at once
 // unless the field stays pending (the palette's timer rewrites it later).
 void OnFieldEdited(HWND page, int id) {
@@ -249,6 +253,18 @@ void FillSettingsComboOfPanel(HWND page) {
   ComboSelect(page, kSettingsCombo, match ? match : ComboCount(page, kSettingsCombo));
 }
 
+void InitFramePanel() {
+  if (!gPaletteFramePage) return;
+  FillImageCombos(gPaletteFramePage);
+  ReloadFramePanel();
+}
+
+void FillImageCombos(HWND page) {
+  FillScanTypeCombo(page);
+  FillFilterCombo(page);
+  FillSettingsComboWithCommands(page);
+}
+
 HWND CreateFramePage(HWND parent) {
   return CreateDialogParamA(static_cast<HINSTANCE>(GetModuleInstance()), MAKEINTRESOURCEA(kFramePageTemplate), parent,
                             FramePageProc, 0);
@@ -258,10 +274,8 @@ INT_PTR CALLBACK FramePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       gPaletteFramePage = page;
-      SetFramePanelView(FramePanelView{RefreshPage, UpdatePageEnabling});
-      FillScanTypeCombo(page);
-      FillFilterCombo(page);
-      FillSettingsComboWithCommands(page);
+      SetFramePanelView(FramePanelView{RefreshPage, UpdatePageEnabling, ReloadPageCombos});
+      FillImageCombos(page);
       UpdatePageEnabling();
       RefreshPage();
       return TRUE;

@@ -20,6 +20,12 @@ extern HWND gPaletteFramePage;
 HWND CreateFramePage(HWND parent);
 INT_PTR CALLBACK FramePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The first fill of the panel's pages that exist; the main window runs its
+// own share (caption and layout) before it.
+void InitFramePanel();
+// The scan-type, filter and settings combos of the page.
+void FillImageCombos(HWND page);
+
 // The combos of the page.
 void FillScanTypeCombo(HWND page);
 void FillFilterCombo(HWND page);

@@ -12,6 +12,7 @@
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
 #include "frames/param_snapshot.h"
+#include "frames/win32/frame_page_win32.h"
 #include "ui/frame_mouse_edit.h"
 #include "ui/win32/frame_edit_view_win32.h"
 #include "ui/win32/frame_overlay_win32.h"
@@ -35,6 +36,7 @@
 #include "ui/preview_param.h"
 #include "ui/win32/brightness_extremes_win32.h"
 #include "ui/win32/image_session_win32.h"
+#include "ui/win32/main_caption_win32.h"
 #include "ui/ui_state_records.h"
 #include "ui/win32/dialog_positions_win32.h"
 #include "ui/win32/dialog_size_win32.h"
@@ -117,6 +119,14 @@ MainWindowSizing CurrentSizing() {
   return sizing;
 }
 
+// A page's width and the gap after it; 0 without the page.
+LONG PageWidth(HWND page) {
+  if (!page) return 0;
+  RECT r;
+  GetWindowRect(page, &r);
+  return r.right - r.left + kPageGap;
+}
+
 // The preview control at width x height, its frame 4 pixels round it, the
 // hint line below it and the general page beside it.
 void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
@@ -129,6 +139,9 @@ void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
   if (gPaletteGeneralPage)
     SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
+  if (gPaletteFramePage)
+    SetWindowPos(gPaletteFramePage, nullptr, preview.left + width + kPageGap + PageWidth(gPaletteGeneralPage),
+                 preview.top - 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
 }
 
@@ -422,17 +435,25 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
   return CallWindowProcA(gPreviewControlProc, control, message, wParam, lParam);
 }
 
-// Until the palette hosts it, the general page stands right of the preview:
-// the window grows by its width.
-void ShowGeneralPage(HWND dialog) {
-  HWND page = CreateGeneralPage(dialog);
-  if (!page) return;
-  RECT pageRect, window;
-  GetWindowRect(page, &pageRect);
-  GetWindowRect(dialog, &window);
-  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + (pageRect.right - pageRect.left) + kPageGap,
-               window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER);
-  ShowWindow(page, SW_SHOW);
+// Until the palette hosts them, the general page and the frame page stand
+// right of the preview, side by side: the window grows by their widths.
+void ShowPalettePages(HWND dialog) {
+  for (HWND page : {CreateGeneralPage(dialog), CreateFramePage(dialog)}) {
+    if (!page) continue;
+    RECT window;
+    GetWindowRect(dialog, &window);
+    SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + PageWidth(page), window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    ShowWindow(page, SW_SHOW);
+  }
+}
+
+// The main dialog's share of the panel's first fill: its caption, then the
+// preview laid out at the stored size.
+void InitMainDialogPanel(HWND dialog) {
+  SetMainCaption();
+  ApplyStoredDialogSize(dialog, gPreviewZoomed);
+  LayoutPreviewArea(dialog);
 }
 
 void MainDialogInit(HWND dialog) {
@@ -443,11 +464,9 @@ void MainDialogInit(HWND dialog) {
   gPreviewZoomed = false;
   DeleteAllFrames();
   ResetUiState();
-  ShowGeneralPage(dialog);
-  // Until the frame panel exists, its first fill lays the window out.
-  ApplyStoredDialogSize(dialog, gPreviewZoomed);
-  LayoutPreviewArea(dialog);
-  UpdateFramePanelEnabling();
+  ShowPalettePages(dialog);
+  InitMainDialogPanel(dialog);
+  InitFramePanel();
   ShowWindow(dialog, SW_SHOWNORMAL);
   UpdateWindow(dialog);
   SetForegroundWindow(dialog);
