@@ -144,6 +144,14 @@ TEST_F(FramePage, AnEmptiedNameShowsTheUntitledText) {
   EXPECT_EQ(FieldText(kFrameNameField), "Rahmen ohne Titel");
 }
 
+// The twelve built-in subjects of the tone tools; a choice is the frame's image type.
+TEST_F(FramePage, TheImageTypeComboShowsAndSetsTheSubject) {
+  EXPECT_EQ(ComboCount(page_, kImageTypeCombo), 12);
+  EXPECT_EQ(ComboSelection(page_, kImageTypeCombo), 1);
+  Choose(kImageTypeCombo, 4);
+  EXPECT_EQ(gCurrentFrame->imageType, 3);
+}
+
 TEST_F(FramePage, AScanTypeChoiceChangesTheFrame) {
   Choose(kScanTypeCombo, 3);
   EXPECT_EQ(gCurrentFrame->bitsPerChannel, 1);

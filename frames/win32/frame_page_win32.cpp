@@ -22,6 +22,7 @@
 #include "frames/win32/record_cleanup_win32.h"
 #include "frames/win32/scan_mode_combo_win32.h"
 #include "state/data_source_state.h"
+#include "tone/ui/auto_adjust_dialogs_win32.h"
 
 HWND gPaletteFramePage = nullptr;
 
@@ -169,6 +170,14 @@ void OnScanTypeChange(HWND page) {
   RefreshPage();
 }
 
+// The automatic adjustment that a subject's choice runs belongs to the tone
+// tools; the page keeps the frame's subject.
+void OnImageTypeChange(HWND page) {
+  const int selection = ComboSelection(page, kImageTypeCombo);
+  if (!gCurrentFrame || selection < 1) return;
+  gCurrentFrame->imageType = static_cast<uint8_t>(selection - 1);
+}
+
 void OnFilterChange(HWND page) {
   if (!gCurrentFrame) return;
   gCurrentFrame->filterMode = static_cast<uint8_t>(FilterKindAtIndex(gFilterKinds, ComboSelection(page, kFilterCombo)));
@@ -263,6 +272,13 @@ void FillImageCombos(HWND page) {
   FillScanTypeCombo(page);
   FillFilterCombo(page);
   FillSettingsComboWithCommands(page);
+  FillImageTypeCombo(page);
+}
+
+void FillImageTypeCombo(HWND page) {
+  FillSubjectCombo(page, kImageTypeCombo, true, true, true);
+  ComboFitWidth(page, kImageTypeCombo);
+  if (gCurrentFrame) ComboSelect(page, kImageTypeCombo, gCurrentFrame->imageType + 1);
 }
 
 HWND CreateFramePage(HWND parent) {
@@ -287,6 +303,7 @@ INT_PTR CALLBACK FramePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
       if (id == kScanTypeCombo) OnScanTypeChange(page);
       if (id == kFilterCombo) OnFilterChange(page);
       if (id == kSettingsCombo) OnSettingsComboChange(page);
+      if (id == kImageTypeCombo) OnImageTypeChange(page);
       return TRUE;
     }
     case WM_DESTROY:

@@ -23,7 +23,7 @@ INT_PTR CALLBACK FramePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
 // The first fill of the panel's pages that exist; the main window runs its
 // own share (caption and layout) before it.
 void InitFramePanel();
-// The scan-type, filter and settings combos of the page.
+// The scan-type, filter, settings and image-type combos of the page.
 void FillImageCombos(HWND page);
 
 // The combos of the page.
@@ -33,3 +33,5 @@ void FillFilterCombo(HWND page);
 // "Speichern"; the record that equals the current frame is selected, else the last item.
 void FillSettingsComboWithCommands(HWND page);
 void FillSettingsComboOfPanel(HWND page);
+// The tone tools' subjects, the frame's image type selected.
+void FillImageTypeCombo(HWND page);
