@@ -38,6 +38,7 @@
 #include "ui/win32/image_session_win32.h"
 #include "ui/win32/main_caption_win32.h"
 #include "ui/ui_state_records.h"
+#include "ui/win32/dialog_placement.h"
 #include "ui/win32/dialog_positions_win32.h"
 #include "ui/win32/dialog_size_win32.h"
 #include "ui/window_state_records.h"
@@ -119,12 +120,16 @@ MainWindowSizing CurrentSizing() {
   return sizing;
 }
 
-// A page's width and the gap after it; 0 without the page.
+// A page's width or height; 0 without the page.
 LONG PageWidth(HWND page) {
-  if (!page) return 0;
-  RECT r;
-  GetWindowRect(page, &r);
-  return r.right - r.left + kPageGap;
+  RECT r = {};
+  if (page) GetWindowRect(page, &r);
+  return r.right - r.left;
+}
+LONG PageHeight(HWND page) {
+  RECT r = {};
+  if (page) GetWindowRect(page, &r);
+  return r.bottom - r.top;
 }
 
 // The preview control at width x height, its frame 4 pixels round it, the
@@ -140,8 +145,8 @@ void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
     SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
   if (gPaletteFramePage)
-    SetWindowPos(gPaletteFramePage, nullptr, preview.left + width + kPageGap + PageWidth(gPaletteGeneralPage),
-                 preview.top - 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(gPaletteFramePage, nullptr, preview.left + width + kPageGap, preview.top - 4 + PageHeight(gPaletteGeneralPage),
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
 }
 
@@ -435,17 +440,21 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
   return CallWindowProcA(gPreviewControlProc, control, message, wParam, lParam);
 }
 
-// Until the palette hosts them, the general page and the frame page stand
-// right of the preview, side by side: the window grows by their widths.
+// Until the palette hosts them, the general page stands right of the
+// preview, cut to the height of its shown controls, and the frame page below
+// it: the window grows by their width.
 void ShowPalettePages(HWND dialog) {
-  for (HWND page : {CreateGeneralPage(dialog), CreateFramePage(dialog)}) {
-    if (!page) continue;
-    RECT window;
-    GetWindowRect(dialog, &window);
-    SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + PageWidth(page), window.bottom - window.top,
-                 SWP_NOMOVE | SWP_NOZORDER);
-    ShowWindow(page, SW_SHOW);
-  }
+  HWND general = CreateGeneralPage(dialog);
+  HWND frame = CreateFramePage(dialog);
+  if (!general && !frame) return;
+  if (general) FitDialogToChildren(general, false, true, kPageGap);
+  RECT window;
+  GetWindowRect(dialog, &window);
+  const LONG width = std::max(PageWidth(general), PageWidth(frame)) + kPageGap;
+  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + width, window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  for (HWND page : {general, frame})
+    if (page) ShowWindow(page, SW_SHOW);
 }
 
 // The main dialog's share of the panel's first fill: its caption, then the
