@@ -133,7 +133,7 @@ LONG PageHeight(HWND page) {
 }
 
 // The preview control at width x height, its frame 4 pixels round it, the
-// hint line below it and the general page beside it.
+// hint line below it and the pages beside it.
 void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
   const RECT preview = ItemRectInDialog(dialog, kPreviewControl);
   MoveWindow(PreviewControl(dialog), preview.left, preview.top, width, height, FALSE);
@@ -145,8 +145,8 @@ void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
     SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
   if (gPaletteFramePage)
-    SetWindowPos(gPaletteFramePage, nullptr, preview.left + width + kPageGap, preview.top - 4 + PageHeight(gPaletteGeneralPage),
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(gPaletteFramePage, nullptr, preview.left + width + kPageGap,
+                 preview.top - 4 + PageHeight(gPaletteGeneralPage), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
 }
 
