@@ -20,6 +20,9 @@ struct FramePanelView {
   void (*reloadCombos)() = nullptr;
 };
 void SetFramePanelView(const FramePanelView& view);
+// The general page's share of the enabling (its source combos), registered
+// by the page that shows them; null without the page.
+void SetGeneralPageEnabling(void (*update)());
 
 // Writes into several fields are bracketed so that the change notifications
 // they cause are not taken for the user's edits: false suspends, true resumes

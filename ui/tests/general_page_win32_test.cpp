@@ -9,6 +9,7 @@
 
 #include "foundation/dialogs/win32/combo_win32.h"
 #include "foundation/memory.h"
+#include "frames/frame_panel.h"
 #include "frames/win32/frame_set_combo_win32.h"
 #include "frames/win32/scan_mode_combo_win32.h"
 #include "frames/win32/source_combos_win32.h"
@@ -150,6 +151,16 @@ TEST_F(GeneralPage, PositiveOrNegativeFollowsAndSetsTheNegativeFlag) {
   EXPECT_EQ(GetDefault(gDefaults, kDefaultNegativeMode), 0);
   Choose(2, kPositiveNegativeCombo);
   EXPECT_EQ(GetDefault(gDefaults, kDefaultNegativeMode), 1);
+}
+
+// The panel's enabling selects the source combos as the state now stands.
+TEST_F(GeneralPage, TheEnablingFollowsTheModesAndTheNegativeFlag) {
+  Open();
+  gBatchOutput = true;
+  SetDefault(gDefaults, kDefaultNegativeMode, uint8_t{1});
+  UpdateFramePanelEnabling();
+  EXPECT_EQ(Shown(), 2);
+  EXPECT_EQ(Shown(kPositiveNegativeCombo), 2);
 }
 
 TEST_F(GeneralPage, ListsTheFrameSetCommands) {

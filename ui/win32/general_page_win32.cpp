@@ -3,6 +3,7 @@
 #include "foundation/dialogs/win32/combo_win32.h"
 #include "foundation/memory.h"
 #include "foundation/system.h"
+#include "frames/frame_panel.h"
 #include "frames/param_snapshot.h"
 #include "frames/win32/frame_page_win32.h"
 #include "frames/win32/frame_set_combo_win32.h"
@@ -73,6 +74,15 @@ void OnPositiveNegativeChange(HWND page) {
   if ((item == 1) == NegativeOriginal()) ApplyPositiveNegativeChange(item == 2);
 }
 
+// The source combos as the state stands: scan mode and positive or negative.
+void UpdateGeneralPageEnabling() {
+  HWND page = gPaletteGeneralPage;
+  if (!page) return;
+  SelectScanModeItem(page, ScanMode{gBatchOutput, gFileOutputMode});
+  gPreviousScanModeItem = ComboSelection(page, kScanModeCombo);
+  ComboSelect(page, kPositiveNegativeCombo, PositiveNegativeComboIndex(NegativeOriginal(), 0));
+}
+
 // The frame page's combos that show what the current frame equals.
 void RefreshFramePageCombos() {
   if (gPaletteFramePage) FillSettingsComboOfPanel(gPaletteFramePage);
@@ -120,6 +130,7 @@ INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
   switch (message) {
     case WM_INITDIALOG:
       InitGeneralPage(page);
+      SetGeneralPageEnabling(UpdateGeneralPageEnabling);
       return TRUE;
     case WM_COMMAND:
       // Nothing changes while a prescan runs.
@@ -127,7 +138,10 @@ INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
       if (HIWORD(wParam) == CBN_SELCHANGE) OnSourceCommand(page, LOWORD(wParam));
       return TRUE;
     case WM_DESTROY:
-      if (gPaletteGeneralPage == page) gPaletteGeneralPage = nullptr;
+      if (gPaletteGeneralPage == page) {
+        gPaletteGeneralPage = nullptr;
+        SetGeneralPageEnabling(nullptr);
+      }
       return FALSE;
     default:
       return FALSE;
