@@ -87,7 +87,10 @@ void ShowFields(HWND page, int except) {
   show(kOutputResolutionField, std::to_string(frame->outputResolution));
   unsigned char size[256];
   char sizeText[256];
-  FormatDataSize(size, DataSizeMegabytes(frame->scanPixelWidth, frame->scanPixelHeight, *frame,
+  // A copy of the frame settles its scan size; the frame itself stays as it is.
+  FrameRecord settled = *frame;
+  SettlePanelScanSize(&settled);
+  FormatDataSize(size, DataSizeMegabytes(settled.scanPixelWidth, settled.scanPixelHeight, settled,
                                          GetDefault(gDefaults, kDefaultOutputCmsMode)));
   PStrToText(size, sizeText);
   show(kDataSizeField, sizeText);
