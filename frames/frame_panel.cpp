@@ -7,20 +7,29 @@
 namespace {
 
 FramePanelView gView;
+void (*gGeneralPageEnabling)() = nullptr;
 int16_t gSuspendedUpdates = 0;
 bool gPopupMenuActive = false;
 
 }  // namespace
 
 void SetFramePanelView(const FramePanelView& view) { gView = view; }
+void SetGeneralPageEnabling(void (*update)()) { gGeneralPageEnabling = update; }
 
 bool UpdateFramePanelEnabling() {
+  if (gGeneralPageEnabling) gGeneralPageEnabling();
   if (gView.updateEnabling) gView.updateEnabling();
   return true;
 }
 
 void RefreshFramePanel() {
   if (gView.refresh) gView.refresh();
+}
+
+void ReloadFramePanel() {
+  UpdateFramePanelEnabling();
+  RefreshFramePanel();
+  if (gView.reloadCombos) gView.reloadCombos();
 }
 
 void SuspendFieldUpdates(bool resume) {

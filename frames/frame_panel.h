@@ -9,13 +9,20 @@
 bool UpdateFramePanelEnabling();
 // Rewrites every field of the panel from the current frame.
 void RefreshFramePanel();
+// After every change of the current frame (selection, load, undo, drop):
+// enabling, fields, and the combos that show which record equals the frame.
+void ReloadFramePanel();
 
 // The panel's pages register what shows the frame; without pages both do nothing.
 struct FramePanelView {
   void (*refresh)() = nullptr;
   void (*updateEnabling)() = nullptr;
+  void (*reloadCombos)() = nullptr;
 };
 void SetFramePanelView(const FramePanelView& view);
+// The general page's share of the enabling (its source combos), registered
+// by the page that shows them; null without the page.
+void SetGeneralPageEnabling(void (*update)());
 
 // Writes into several fields are bracketed so that the change notifications
 // they cause are not taken for the user's edits: false suspends, true resumes

@@ -17,3 +17,6 @@ double PanelUnitFactor(int unit, double pixelFactor) {
   return gServices.unitFactor ? gServices.unitFactor(unit, pixelFactor) : 1.0;
 }
 PanelScaleLimiter PanelScaleClamp() { return gServices.clampScale; }
+void SettlePanelScanSize(FrameRecord* frame) {
+  if (gServices.settleScanSize) gServices.settleScanSize(frame);
+}

@@ -14,6 +14,8 @@ struct FramePanelServices {
   // Units per inch of a size unit; pixels take pixelFactor (the output resolution).
   double (*unitFactor)(int unit, double pixelFactor) = nullptr;
   PanelScaleLimiter clampScale = nullptr;
+  // Settles a frame's scan resolution and scan pixel sizes as a scan would.
+  void (*settleScanSize)(FrameRecord* frame) = nullptr;
 };
 
 void InstallFramePanelServices(const FramePanelServices& services);
@@ -23,3 +25,6 @@ void NotePanelFieldPending(bool pending, uint16_t id);
 double PanelUnitFactor(int unit, double pixelFactor);
 // Null without the main window: scales are then not limited.
 PanelScaleLimiter PanelScaleClamp();
+// The scan pixel sizes a scan of the frame would have: the frame's own
+// without the main window.
+void SettlePanelScanSize(FrameRecord* frame);

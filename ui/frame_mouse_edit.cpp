@@ -242,7 +242,7 @@ void SelectFrameUnderCursor(WinPoint press, FrameEditView& view) {
   if (!hit) return;
   MakeFrameCurrent(0, hit);
   ToneToolsFollowCurrentFrame();
-  ShowFrameFields(true);
+  ReloadFramePanel();
   RefreshPreviewAfterFrameChange(hit->frame, false, true, 0, view);
   view.DrawAllFrames();
   view.SetFrameCursor();
@@ -259,7 +259,7 @@ void DragFrameParameters(FrameEditView& view) {
   RefreshPreviewAfterFrameChange(FrameListHead()->frame, false, true, 2, view);
   view.DrawAllFrames();
   ToneToolsFollowCurrentFrame();
-  ShowFrameFields(true);
+  ReloadFramePanel();
 }
 
 void DeleteCurrentFrameInteractive(FrameEditView& view) {
@@ -269,7 +269,7 @@ void DeleteCurrentFrameInteractive(FrameEditView& view) {
   RestoreFrameArea(gone, view);
   RemoveCurrentFrame();
   ToneToolsFollowCurrentFrame();
-  ShowFrameFields(true);
+  ReloadFramePanel();
   if (FrameListHead()) RefreshPreviewAfterFrameChange(FrameListHead()->frame, false, true, 2, view);
   view.DrawAllFrames();
 }

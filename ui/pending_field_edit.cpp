@@ -2,6 +2,7 @@
 
 #include "foundation/system.h"
 #include "frames/frame_panel.h"
+#include "frames/panel_sizes.h"
 #include "ui/pending_field_edit_platform.h"
 
 uint16_t gPendingEditId = kNoPendingEdit;
@@ -41,16 +42,18 @@ bool FlushPendingFieldEdit() {
 }
 
 FieldEdit FieldEditOfControl(uint16_t id, bool swapAxes) {
+  // The frame panel decides which axis a size field shows.
+  const bool width = FieldShowsWidth(id, swapAxes);
   switch (id) {
-    case 1035: return swapAxes ? FieldEdit::kOriginalHeight : FieldEdit::kOriginalWidth;
-    case 1038: return swapAxes ? FieldEdit::kOriginalWidth : FieldEdit::kOriginalHeight;
-    case 1036: return swapAxes ? FieldEdit::kScaleY : FieldEdit::kScaleX;
-    case 1039: return swapAxes ? FieldEdit::kScaleX : FieldEdit::kScaleY;
-    case 1037: return swapAxes ? FieldEdit::kOutputHeight : FieldEdit::kOutputWidth;
-    case 1040: return swapAxes ? FieldEdit::kOutputWidth : FieldEdit::kOutputHeight;
-    case 1041: return FieldEdit::kScreenRuling;
-    case 1043: return FieldEdit::kOutputResolution;
-    case 1054: return FieldEdit::kQFactor;
+    case kOriginalWidthField:
+    case kOriginalHeightField: return width ? FieldEdit::kOriginalWidth : FieldEdit::kOriginalHeight;
+    case kScaleXField:
+    case kScaleYField: return width ? FieldEdit::kScaleX : FieldEdit::kScaleY;
+    case kOutputWidthField:
+    case kOutputHeightField: return width ? FieldEdit::kOutputWidth : FieldEdit::kOutputHeight;
+    case kScreenRulingField: return FieldEdit::kScreenRuling;
+    case kOutputResolutionField: return FieldEdit::kOutputResolution;
+    case kQualityFactorField: return FieldEdit::kQFactor;
     default: return FieldEdit::kNone;
   }
 }

@@ -2,6 +2,7 @@
 
 #include "frames/frame_panel_services.h"
 #include "session/device_layer.h"
+#include "session/frame_geometry.h"
 #include "session/user_interface_hooks.h"
 #include "ui/batch_end.h"
 #include "ui/defaults_record.h"
@@ -49,5 +50,6 @@ void InstallUserInterfaceSessionHooks() {
   panel.notePendingEdit = NotePendingFieldEdit;
   panel.unitFactor = UnitFactor;
   panel.clampScale = ClampPanelScale;
+  panel.settleScanSize = ChooseScanResolution;
   InstallFramePanelServices(panel);
 }

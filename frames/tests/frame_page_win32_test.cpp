@@ -38,6 +38,11 @@ class FramePage : public FrameStoreTest {
     FramePanelServices services;
     services.limits = [] { return PanelLimits{50.0, 300.0, 1, 1000}; };
     services.notePendingEdit = [](bool pending, uint16_t id) { gNotes.push_back({pending, id}); };
+    // As a scan would settle them: 1024 x 512 scan pixels.
+    services.settleScanSize = [](FrameRecord* f) {
+      f->scanPixelWidth = 1024;
+      f->scanPixelHeight = 512;
+    };
     InstallFramePanelServices(services);
     gNotes.clear();
     FrameRecord frame = TestFrame(1);
@@ -142,6 +147,21 @@ TEST_F(FramePage, AnEmptiedNameShowsTheUntitledText) {
   SetDlgItemTextA(page_, kFrameNameField, "");
   EXPECT_EQ(gCurrentFrame->hasName, 0);
   EXPECT_EQ(FieldText(kFrameNameField), "Rahmen ohne Titel");
+}
+
+// The data size of the scan the frame would make (8-bit colour: 3 bytes a
+// pixel); the frame keeps its own sizes.
+TEST_F(FramePage, TheDataSizeIsThatOfTheSettledScan) {
+  EXPECT_EQ(FieldText(kDataSizeField), "1.50");
+  EXPECT_EQ(gCurrentFrame->scanPixelWidth, TestFrame(1).scanPixelWidth);
+}
+
+// The twelve built-in subjects of the tone tools; a choice is the frame's image type.
+TEST_F(FramePage, TheImageTypeComboShowsAndSetsTheSubject) {
+  EXPECT_EQ(ComboCount(page_, kImageTypeCombo), 12);
+  EXPECT_EQ(ComboSelection(page_, kImageTypeCombo), 1);
+  Choose(kImageTypeCombo, 4);
+  EXPECT_EQ(gCurrentFrame->imageType, 3);
 }
 
 TEST_F(FramePage, AScanTypeChoiceChangesTheFrame) {

@@ -22,6 +22,7 @@
 #include "frames/win32/record_cleanup_win32.h"
 #include "frames/win32/scan_mode_combo_win32.h"
 #include "state/data_source_state.h"
+#include "tone/ui/auto_adjust_dialogs_win32.h"
 
 HWND gPaletteFramePage = nullptr;
 
@@ -86,7 +87,10 @@ void ShowFields(HWND page, int except) {
   show(kOutputResolutionField, std::to_string(frame->outputResolution));
   unsigned char size[256];
   char sizeText[256];
-  FormatDataSize(size, DataSizeMegabytes(frame->scanPixelWidth, frame->scanPixelHeight, *frame,
+  // A copy of the frame settles its scan size; the frame itself stays as it is.
+  FrameRecord settled = *frame;
+  SettlePanelScanSize(&settled);
+  FormatDataSize(size, DataSizeMegabytes(settled.scanPixelWidth, settled.scanPixelHeight, settled,
                                          GetDefault(gDefaults, kDefaultOutputCmsMode)));
   PStrToText(size, sizeText);
   show(kDataSizeField, sizeText);
@@ -113,6 +117,10 @@ void UpdatePageEnabling() {
   ComboSelect(page, kFilterCombo, FilterComboIndex(gFilterKinds, frame->filterMode));
   ComboSelect(page, kScanTypeCombo, BitDepthComboIndex(*frame));
   ComboSelect(page, kImageTypeCombo, frame->imageType + 1);
+}
+
+void ReloadPageCombos() {
+  if (gPaletteFramePage) FillSettingsComboOfPanel(gPaletteFramePage);
 }
 
 // A typed value goes into the frame; the dependent fields follow at once
@@ -163,6 +171,14 @@ void OnScanTypeChange(HWND page) {
                       CurrentPanelLimits());
   UpdatePageEnabling();
   RefreshPage();
+}
+
+// The automatic adjustment that a subject's choice runs belongs to the tone
+// tools; the page keeps the frame's subject.
+void OnImageTypeChange(HWND page) {
+  const int selection = ComboSelection(page, kImageTypeCombo);
+  if (!gCurrentFrame || selection < 1) return;
+  gCurrentFrame->imageType = static_cast<uint8_t>(selection - 1);
 }
 
 void OnFilterChange(HWND page) {
@@ -249,6 +265,25 @@ void FillSettingsComboOfPanel(HWND page) {
   ComboSelect(page, kSettingsCombo, match ? match : ComboCount(page, kSettingsCombo));
 }
 
+void InitFramePanel() {
+  if (!gPaletteFramePage) return;
+  FillImageCombos(gPaletteFramePage);
+  ReloadFramePanel();
+}
+
+void FillImageCombos(HWND page) {
+  FillScanTypeCombo(page);
+  FillFilterCombo(page);
+  FillSettingsComboWithCommands(page);
+  FillImageTypeCombo(page);
+}
+
+void FillImageTypeCombo(HWND page) {
+  FillSubjectCombo(page, kImageTypeCombo, true, true, true);
+  ComboFitWidth(page, kImageTypeCombo);
+  if (gCurrentFrame) ComboSelect(page, kImageTypeCombo, gCurrentFrame->imageType + 1);
+}
+
 HWND CreateFramePage(HWND parent) {
   return CreateDialogParamA(static_cast<HINSTANCE>(GetModuleInstance()), MAKEINTRESOURCEA(kFramePageTemplate), parent,
                             FramePageProc, 0);
@@ -258,10 +293,8 @@ INT_PTR CALLBACK FramePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       gPaletteFramePage = page;
-      SetFramePanelView(FramePanelView{RefreshPage, UpdatePageEnabling});
-      FillScanTypeCombo(page);
-      FillFilterCombo(page);
-      FillSettingsComboWithCommands(page);
+      SetFramePanelView(FramePanelView{RefreshPage, UpdatePageEnabling, ReloadPageCombos});
+      FillImageCombos(page);
       UpdatePageEnabling();
       RefreshPage();
       return TRUE;
@@ -273,6 +306,7 @@ INT_PTR CALLBACK FramePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
       if (id == kScanTypeCombo) OnScanTypeChange(page);
       if (id == kFilterCombo) OnFilterChange(page);
       if (id == kSettingsCombo) OnSettingsComboChange(page);
+      if (id == kImageTypeCombo) OnImageTypeChange(page);
       return TRUE;
     }
     case WM_DESTROY:

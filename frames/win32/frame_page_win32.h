@@ -20,6 +20,12 @@ extern HWND gPaletteFramePage;
 HWND CreateFramePage(HWND parent);
 INT_PTR CALLBACK FramePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The first fill of the panel's pages that exist; the main window runs its
+// own share (caption and layout) before it.
+void InitFramePanel();
+// The scan-type, filter, settings and image-type combos of the page.
+void FillImageCombos(HWND page);
+
 // The combos of the page.
 void FillScanTypeCombo(HWND page);
 void FillFilterCombo(HWND page);
@@ -27,3 +33,5 @@ void FillFilterCombo(HWND page);
 // "Speichern"; the record that equals the current frame is selected, else the last item.
 void FillSettingsComboWithCommands(HWND page);
 void FillSettingsComboOfPanel(HWND page);
+// The tone tools' subjects, the frame's image type selected.
+void FillImageTypeCombo(HWND page);

@@ -31,6 +31,10 @@
 //     --resize W H          (with --cancel) before Cancel, drag the source window's
 //                           bottom-right corner to W x H: the messages of the drag
 //                           (WM_SIZING, then the size it allowed)
+//     --field ID TEXT       (with --cancel) before Cancel, type TEXT into the edit
+//                           field ID of the source's window (its text set, as its
+//                           change notification tells the page) and print what
+//                           the field shows afterwards
 //     --out PATH            the file of the first image (default "received.bmp" or
 //                           "received.pnm"); later images of a batch get "-2", "-3"...
 //                           before the extension
@@ -625,6 +629,9 @@ HWND EnableInWindow(Host& host, TW_USERINTERFACE* ui) {
   std::printf("source window: preview %ldx%ld at %ld,%ld, %s\n", r.right - r.left, r.bottom - r.top,
               r.left - outer.left, r.top - outer.top, IsWindowVisible(window) ? "shown" : "hidden");
   std::printf("source window: placed at %ld,%ld\n", outer.left, outer.top);
+  char caption[256] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  std::printf("source window: caption \"%s\"\n", caption);
   return window;
 }
 
@@ -636,6 +643,8 @@ struct WindowActions {
   std::string openPath;
   std::string choosePath;  // the answer to the open-image dialog at MSG_ENABLEDS
   bool closeKey = false;  // Cancel by Ctrl+W instead of the button
+  int fieldId = 0;  // an edit field typed into before Cancel (0: none)
+  std::string fieldText;
   std::string snapshot;
 };
 
@@ -673,6 +682,35 @@ void ResizeInWindow(Host& host, HWND window, int width, int height) {
               preview.right, preview.bottom);
 }
 
+struct FoundControl {
+  int id;
+  HWND control;
+};
+
+BOOL CALLBACK FindControlById(HWND child, LPARAM found) {
+  auto* wanted = reinterpret_cast<FoundControl*>(found);
+  if (GetDlgCtrlID(child) != wanted->id) return TRUE;
+  wanted->control = child;
+  return FALSE;
+}
+
+// The edit field of a page in the source's window, given the text a user
+// types: the field's change notification carries it to the page.
+void TypeIntoField(Host& host, HWND window, int id, const std::string& text) {
+  FoundControl found = {id, nullptr};
+  EnumChildWindows(window, FindControlById, reinterpret_cast<LPARAM>(&found));
+  if (!found.control) {
+    Fail("the edit field in the source's window", 0, static_cast<unsigned>(id));
+    return;
+  }
+  SetFocus(found.control);
+  SendMessageA(found.control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  RunEvents(host);
+  char shown[256] = "";
+  GetWindowTextA(found.control, shown, sizeof shown);
+  std::printf("field %d: \"%s\"\n", id, shown);
+}
+
 void TakeSnapshot(HWND window, const WindowActions& actions) {
   if (window && !actions.snapshot.empty() && !WriteWindowSnapshot(window, actions.snapshot))
     Fail("the window snapshot", 0, 1);
@@ -685,6 +723,7 @@ void CancelInWindow(Host& host, const WindowActions& actions) {
   TW_USERINTERFACE ui = {};
   HWND window = EnableInWindow(host, &ui);
   if (window && actions.resizeWidth > 0) ResizeInWindow(host, window, actions.resizeWidth, actions.resizeHeight);
+  if (window && actions.fieldId != 0) TypeIntoField(host, window, actions.fieldId, actions.fieldText);
   TakeSnapshot(window, actions);
   if (window && actions.closeKey) {
     SetForegroundWindow(window);
@@ -927,7 +966,7 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
                          "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--open PATH] [--choose PATH] "
-                         "[--snapshot PATH] [--cancel] [--close-key] [--resize W H] [--files PATH] [--type NAME] "
+                         "[--snapshot PATH] [--cancel] [--close-key] [--resize W H] [--field ID TEXT] [--files PATH] [--type NAME] "
                          "[--out PATH]\n");
     return 2;
   }
@@ -966,6 +1005,9 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--resize") == 0 && i + 2 < argc) {
       actions.resizeWidth = std::atoi(argv[++i]);
       actions.resizeHeight = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--field") == 0 && i + 2 < argc) {
+      actions.fieldId = std::atoi(argv[++i]);
+      actions.fieldText = argv[++i];
     } else if (std::strcmp(argv[i], "--choose") == 0 && i + 1 < argc) {
       actions.choosePath = argv[++i];
     } else if (std::strcmp(argv[i], "--open") == 0 && i + 1 < argc) {

@@ -19,6 +19,8 @@
 #include "frames/frame_list.h"
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
+#include "frames/panel_sizes.h"
+#include "frames/win32/frame_page_win32.h"
 #include "session/preview_store.h"
 #include "state/data_source_state.h"
 #include "ui/dialog_shell.h"
@@ -124,6 +126,22 @@ TEST_F(MainWindowFrameEdit, ScriptedDragsDrawResizeAndSelect) {
   ScriptedDrag(5.8, 4.8, {{5.8, 4.8, false}});
   ExpectCurrent(4, 3, 2, 2);
   EXPECT_EQ(CountFrames(), 3);
+}
+
+// The window carries the frame page; selecting another frame shows that frame there.
+TEST_F(MainWindowFrameEdit, SelectingAFrameShowsItOnTheFramePage) {
+  ASSERT_NE(gPaletteFramePage, nullptr);
+  ASSERT_EQ(GetParent(gPaletteFramePage), dialog_);
+  FrameRecord& b = FrameListHead()->next->frame;
+  b.qualityFactor = 1.7;
+  b.outputResolution = 255;
+  ScriptedDrag(5.8, 4.8, {{5.8, 4.8, false}});
+  ExpectCurrent(4, 3, 2, 2);
+  char text[64] = "";
+  GetDlgItemTextA(gPaletteFramePage, kQualityFactorField, text, sizeof text);
+  EXPECT_STREQ(text, "1.7");
+  GetDlgItemTextA(gPaletteFramePage, kOutputResolutionField, text, sizeof text);
+  EXPECT_STREQ(text, "255");
 }
 
 TEST_F(MainWindowFrameEdit, TheDeleteButtonRemovesTheCurrentFrameButNotTheLast) {

@@ -9,7 +9,11 @@
 
 #include "foundation/dialogs/win32/combo_win32.h"
 #include "foundation/memory.h"
+#include "frames/frame_panel.h"
+#include "frames/win32/frame_set_combo_win32.h"
 #include "frames/win32/scan_mode_combo_win32.h"
+#include "frames/win32/source_combos_win32.h"
+#include "records/defaults_block.h"
 #include "state/data_source_state.h"
 #include "ui/main_commands.h"
 #include "ui/win32/general_page_win32.h"
@@ -28,6 +32,7 @@ class GeneralPage : public ::testing::Test {
     gBatchOutput = false;
     gFileOutputMode = false;
     gUiBusyState = kUiIdle;
+    SetDefault(gDefaults, kDefaultNegativeMode, uint8_t{0});
   }
   void TearDown() override {
     if (parent_) DestroyWindow(parent_);
@@ -46,13 +51,23 @@ class GeneralPage : public ::testing::Test {
   }
 
   // As a user's pick: the list's selection, then its notification to the page.
-  void Choose(int item) {
-    HWND combo = GetDlgItem(page_, kScanModeCombo);
+  void Choose(int item, int id = kScanModeCombo) {
+    HWND combo = GetDlgItem(page_, id);
     SendMessageA(combo, CB_SETCURSEL, item - 1, 0);
-    SendMessageA(page_, WM_COMMAND, MAKEWPARAM(kScanModeCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendMessageA(page_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
   }
 
-  int Shown() { return ComboSelection(page_, kScanModeCombo); }
+  int Shown(int id = kScanModeCombo) { return ComboSelection(page_, id); }
+
+  std::vector<std::string> Items(int id) {
+    std::vector<std::string> items;
+    for (int i = 1; i <= ComboCount(page_, id); ++i) {
+      char text[256];
+      ComboItemText(page_, id, i, text);
+      items.push_back(text);
+    }
+    return items;
+  }
 
   HWND parent_ = nullptr;
   HWND page_ = nullptr;
@@ -60,13 +75,7 @@ class GeneralPage : public ::testing::Test {
 
 TEST_F(GeneralPage, ListsTheFourScanModesUnderItsLabel) {
   Open();
-  std::vector<std::string> items;
-  for (int i = 1; i <= ComboCount(page_, kScanModeCombo); ++i) {
-    char text[256];
-    ComboItemText(page_, kScanModeCombo, i, text);
-    items.push_back(text);
-  }
-  EXPECT_EQ(items, (std::vector<std::string>{"Normal", "Stapel Modus", "Normal (Datei)", "Stapel Modus (Datei)"}));
+  EXPECT_EQ(Items(kScanModeCombo), (std::vector<std::string>{"Normal", "Stapel Modus", "Normal (Datei)", "Stapel Modus (Datei)"}));
   char label[64] = {};
   GetDlgItemTextA(page_, 1577, label, sizeof label);
   EXPECT_STREQ(label, "Arbeitsmodus:");
@@ -112,6 +121,51 @@ TEST_F(GeneralPage, NothingChangesWhileAPrescanRuns) {
   Choose(4);
   EXPECT_FALSE(gBatchOutput);
   EXPECT_FALSE(gFileOutputMode);
+}
+
+// An image file is a reflective original: "Durchsicht" cannot be chosen,
+// and without film formats their combo leaves the page.
+TEST_F(GeneralPage, OffersTheOriginalsOfTheImageFile) {
+  Open();
+  EXPECT_EQ(Items(kOriginalCombo), (std::vector<std::string>{"Aufsicht", "Durchsicht"}));
+  EXPECT_EQ(ComboItemData(page_, kOriginalCombo, 0), 0);
+  EXPECT_EQ(ComboItemData(page_, kOriginalCombo, 1), kComboItemUnavailable);
+  EXPECT_EQ(Shown(kOriginalCombo), 1);
+  Choose(2, kOriginalCombo);
+  EXPECT_EQ(Shown(kOriginalCombo), 1) << "the unavailable item gives way";
+  RECT film, positive;
+  GetWindowRect(GetDlgItem(page_, kFilmFormatCombo), &film);
+  GetWindowRect(GetDlgItem(page_, kPositiveNegativeCombo), &positive);
+  RECT original;
+  GetWindowRect(GetDlgItem(page_, kOriginalCombo), &original);
+  EXPECT_GT(film.left - original.left, 1000) << "the film-format combo is off the page";
+  EXPECT_LT(positive.top - original.top, 40) << "the gap it leaves is closed";
+}
+
+TEST_F(GeneralPage, PositiveOrNegativeFollowsAndSetsTheNegativeFlag) {
+  SetDefault(gDefaults, kDefaultNegativeMode, uint8_t{1});
+  Open();
+  EXPECT_EQ(Items(kPositiveNegativeCombo), (std::vector<std::string>{"Positiv", "Negativ"}));
+  EXPECT_EQ(Shown(kPositiveNegativeCombo), 2);
+  Choose(1, kPositiveNegativeCombo);
+  EXPECT_EQ(GetDefault(gDefaults, kDefaultNegativeMode), 0);
+  Choose(2, kPositiveNegativeCombo);
+  EXPECT_EQ(GetDefault(gDefaults, kDefaultNegativeMode), 1);
+}
+
+// The panel's enabling selects the source combos as the state now stands.
+TEST_F(GeneralPage, TheEnablingFollowsTheModesAndTheNegativeFlag) {
+  Open();
+  gBatchOutput = true;
+  SetDefault(gDefaults, kDefaultNegativeMode, uint8_t{1});
+  UpdateFramePanelEnabling();
+  EXPECT_EQ(Shown(), 2);
+  EXPECT_EQ(Shown(kPositiveNegativeCombo), 2);
+}
+
+TEST_F(GeneralPage, ListsTheFrameSetCommands) {
+  Open();
+  EXPECT_EQ(Items(kFrameSetCombo), (std::vector<std::string>{" Import", " L\xf6schen...", " Speichern"}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The palette's general page (dialog 368): the scan-mode combo. Until the
-// floating palette hosts its pages, the main window carries this one beside
-// its preview.
+// The palette's general page (dialog 368): scan mode, original, positive or
+// negative and frame sets. Until the floating palette hosts its pages, the
+// main window carries this one beside its preview.
 #pragma once
 
 #include <windows.h>

@@ -29,6 +29,7 @@
 #include "ui/ui_state_records.h"
 #include "ui/win32/dialog_size_win32.h"
 #include "ui/win32/frame_edit_view_win32.h"
+#include "ui/win32/main_caption_win32.h"
 #include "ui/win32/main_dialog_win32.h"
 #include "ui/window_state_records.h"
 
@@ -108,9 +109,10 @@ bool ReopenImageSession(const DeviceEntry& entry, bool* posted, bool discard) {
 
   DeleteAllFrames();
   ResetUiState();
-  UpdateFramePanelEnabling();
+  ReloadFramePanel();
   if (dialog) {
-    // Until the frame panel exists, the layout of its first fill.
+    // Another image is another device: the caption names it.
+    SetMainCaption();
     ApplyStoredDialogSize(dialog, gPreviewZoomed);
     LayoutPreviewArea(dialog);
     ShowCurrentFrame(dialog);

@@ -12,6 +12,7 @@
 #include "frames/frame_panel.h"
 #include "frames/orientation/preview_orientation.h"
 #include "frames/param_snapshot.h"
+#include "frames/win32/frame_page_win32.h"
 #include "ui/frame_mouse_edit.h"
 #include "ui/win32/frame_edit_view_win32.h"
 #include "ui/win32/frame_overlay_win32.h"
@@ -35,7 +36,9 @@
 #include "ui/preview_param.h"
 #include "ui/win32/brightness_extremes_win32.h"
 #include "ui/win32/image_session_win32.h"
+#include "ui/win32/main_caption_win32.h"
 #include "ui/ui_state_records.h"
+#include "ui/win32/dialog_placement.h"
 #include "ui/win32/dialog_positions_win32.h"
 #include "ui/win32/dialog_size_win32.h"
 #include "ui/window_state_records.h"
@@ -117,8 +120,20 @@ MainWindowSizing CurrentSizing() {
   return sizing;
 }
 
+// A page's width or height; 0 without the page.
+LONG PageWidth(HWND page) {
+  RECT r = {};
+  if (page) GetWindowRect(page, &r);
+  return r.right - r.left;
+}
+LONG PageHeight(HWND page) {
+  RECT r = {};
+  if (page) GetWindowRect(page, &r);
+  return r.bottom - r.top;
+}
+
 // The preview control at width x height, its frame 4 pixels round it, the
-// hint line below it and the general page beside it.
+// hint line below it and the pages beside it.
 void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
   const RECT preview = ItemRectInDialog(dialog, kPreviewControl);
   MoveWindow(PreviewControl(dialog), preview.left, preview.top, width, height, FALSE);
@@ -129,6 +144,9 @@ void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
   if (gPaletteGeneralPage)
     SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
+  if (gPaletteFramePage)
+    SetWindowPos(gPaletteFramePage, nullptr, preview.left + width + kPageGap,
+                 preview.top - 4 + PageHeight(gPaletteGeneralPage), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
 }
 
@@ -415,17 +433,29 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
   return CallWindowProcA(gPreviewControlProc, control, message, wParam, lParam);
 }
 
-// Until the palette hosts it, the general page stands right of the preview:
-// the window grows by its width.
-void ShowGeneralPage(HWND dialog) {
-  HWND page = CreateGeneralPage(dialog);
-  if (!page) return;
-  RECT pageRect, window;
-  GetWindowRect(page, &pageRect);
+// Until the palette hosts them, the general page stands right of the
+// preview, cut to the height of its shown controls, and the frame page below
+// it: the window grows by their width.
+void ShowPalettePages(HWND dialog) {
+  HWND general = CreateGeneralPage(dialog);
+  HWND frame = CreateFramePage(dialog);
+  if (!general && !frame) return;
+  if (general) FitDialogToChildren(general, false, true, kPageGap);
+  RECT window;
   GetWindowRect(dialog, &window);
-  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + (pageRect.right - pageRect.left) + kPageGap,
-               window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER);
-  ShowWindow(page, SW_SHOW);
+  const LONG width = std::max(PageWidth(general), PageWidth(frame)) + kPageGap;
+  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + width, window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  for (HWND page : {general, frame})
+    if (page) ShowWindow(page, SW_SHOW);
+}
+
+// The main dialog's share of the panel's first fill: its caption, then the
+// preview laid out at the stored size.
+void InitMainDialogPanel(HWND dialog) {
+  SetMainCaption();
+  ApplyStoredDialogSize(dialog, gPreviewZoomed);
+  LayoutPreviewArea(dialog);
 }
 
 void MainDialogInit(HWND dialog) {
@@ -436,11 +466,9 @@ void MainDialogInit(HWND dialog) {
   gPreviewZoomed = false;
   DeleteAllFrames();
   ResetUiState();
-  ShowGeneralPage(dialog);
-  // Until the frame panel exists, its first fill lays the window out.
-  ApplyStoredDialogSize(dialog, gPreviewZoomed);
-  LayoutPreviewArea(dialog);
-  UpdateFramePanelEnabling();
+  ShowPalettePages(dialog);
+  InitMainDialogPanel(dialog);
+  InitFramePanel();
   ShowWindow(dialog, SW_SHOWNORMAL);
   UpdateWindow(dialog);
   SetForegroundWindow(dialog);
