@@ -274,6 +274,7 @@ struct OpenAnswer {
   bool expected = false;
   std::string path;
   volatile LONG answered = 0;
+  HWND dialog = nullptr;  // answered already: seen again while it closes
 };
 OpenAnswer gOpenImage;
 
@@ -327,6 +328,7 @@ void AnswerSaveAs(HWND dialog) {
 // As a user does: the name typed, then OK; or Cancel.
 void AnswerOpenImage(HWND dialog) {
   if (InterlockedExchange(&gOpenImage.answered, 1) != 0) return;
+  gOpenImage.dialog = dialog;
   if (gOpenImage.path.empty()) {
     std::printf("open-image: cancelled\n");
     std::fflush(stdout);
@@ -358,6 +360,7 @@ BOOL CALLBACK AnswerMessageBox(HWND window, LPARAM) {
     return TRUE;
   }
   if (IsFileDialog(window)) {
+    if (window == gOpenImage.dialog) return TRUE;
     if (gOpenImage.expected && !gOpenImage.answered) {
       AnswerOpenImage(window);
     } else {
