@@ -25,6 +25,8 @@
 //                           source without a recent image shows at MSG_ENABLEDS
 //     --snapshot PATH       (with --transfer or --cancel) the source's window as a
 //                           .bmp before Scan or Cancel
+//     --progress-snapshot PATH  (with --transfer memory) the source's progress
+//                           window as a .bmp once half the image has come
 //     --cancel              open, enable, press Cancel in the source's window and
 //                           report MSG_CLOSEDSREQ, then disable and close
 //     --close-key           the same with Ctrl+W typed in the source's window
@@ -780,6 +782,35 @@ bool PullNative(Host& host, const std::string& path) {
   return written;
 }
 
+// The progress window's snapshot taken during a memory transfer (empty: none).
+std::string gProgressSnapshot;
+
+// The source's progress window: a shown window of this thread with the progress
+// bar (1116) and the picture (1117) among its items.
+BOOL CALLBACK FindProgressWindow(HWND window, LPARAM found) {
+  if (!IsWindowVisible(window) || !GetDlgItem(window, 1116) || !GetDlgItem(window, 1117)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Takes the progress window as the screen shows it and reports where its picture lies in the snapshot.
+void SnapshotProgressWindow() {
+  HWND progress = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindProgressWindow, reinterpret_cast<LPARAM>(&progress));
+  if (!progress) {
+    Fail("the progress window shown during the transfer", 0, 1);
+    return;
+  }
+  RECT r, outer;
+  HWND picture = GetDlgItem(progress, 1117);
+  GetClientRect(picture, &r);
+  MapWindowPoints(picture, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(progress, &outer);
+  std::printf("progress window: picture %ldx%ld at %ld,%ld\n", r.right - r.left, r.bottom - r.top,
+              r.left - outer.left, r.top - outer.top);
+  if (!WriteWindowSnapshot(progress, gProgressSnapshot)) Fail("the progress window snapshot", 0, 1);
+}
+
 bool PullMemory(Host& host, const TW_IMAGEINFO& info, const std::string& path) {
   TW_SETUPMEMXFER setup = {};
   host.Expect("DAT_SETUPMEMXFER", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup, TWRC_SUCCESS);
@@ -790,6 +821,7 @@ bool PullMemory(Host& host, const TW_IMAGEINFO& info, const std::string& path) {
   HGLOBAL buffer = GlobalAlloc(GMEM_MOVEABLE, setup.Preferred);
   std::vector<unsigned char> image(static_cast<size_t>(setup.MinBufSize) * info.ImageLength);
   int blocks = 0;
+  bool snapshotTaken = gProgressSnapshot.empty();
   TW_UINT16 rc;
   for (;;) {
     TW_IMAGEMEMXFER block = {};
@@ -809,10 +841,15 @@ bool PullMemory(Host& host, const TW_IMAGEINFO& info, const std::string& path) {
                     block.BytesPerRow);
       }
       GlobalUnlock(buffer);
+      if (!snapshotTaken && rc == TWRC_SUCCESS && 2 * (block.YOffset + block.Rows) >= info.ImageLength) {
+        SnapshotProgressWindow();
+        snapshotTaken = true;
+      }
     }
     if (rc == TWRC_XFERDONE) break;
   }
   GlobalFree(buffer);
+  if (!snapshotTaken) Fail("the progress window snapshot before the last block", 0, 1);
   std::printf("DAT_IMAGEMEMXFER: rc=%u after %d blocks\n", rc, blocks);
   if (rc != TWRC_XFERDONE) {
     Fail("DAT_IMAGEMEMXFER", rc, TWRC_XFERDONE);
@@ -969,7 +1006,8 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: twainhost <data source> [--product NAME] [--manufacturer NAME] [--cycle] "
                          "[--loop N] [--transfer native|memory] [--batch] [--prescan] [--open PATH] [--choose PATH] "
-                         "[--snapshot PATH] [--cancel] [--close-key] [--resize W H] [--field ID TEXT] [--files PATH] [--type NAME] "
+                         "[--snapshot PATH] [--progress-snapshot PATH] [--cancel] [--close-key] [--resize W H] [--field ID TEXT] "
+                         "[--files PATH] [--type NAME] "
                          "[--out PATH]\n");
     return 2;
   }
@@ -1018,6 +1056,8 @@ int main(int argc, char** argv) {
       actions.openPath = argv[++i];
     } else if (std::strcmp(argv[i], "--snapshot") == 0 && hasValue) {
       actions.snapshot = argv[++i];
+    } else if (std::strcmp(argv[i], "--progress-snapshot") == 0 && hasValue) {
+      gProgressSnapshot = argv[++i];
     } else if (std::strcmp(argv[i], "--cancel") == 0) {
       cancel = true;
     } else if (std::strcmp(argv[i], "--close-key") == 0) {
