@@ -15,6 +15,7 @@
 #include "output/image_file_writer.h"
 #include "output/job_hooks.h"
 #include "output/output_names.h"
+#include "output/resource_text.h"
 #include "output/writer_progress.h"
 #include "records/defaults_block.h"
 #include "session/device_layer.h"
@@ -25,12 +26,6 @@
 namespace {
 
 constexpr uint32_t kBoxOkCancelInformation = kBoxOkCancel | kBoxIconInformation;
-
-std::string ResourceText(uint32_t id) {
-  char text[512] = {};
-  LoadResourceString(GetModuleInstance(), id, text, sizeof text);
-  return text;
-}
 
 // The job's output folder + "\" + string 473.
 std::string JobOutputPath(const JobList& list) {
