@@ -27,6 +27,8 @@ constexpr uint32_t kIdleStepMs = 5;
 constexpr int kVirtualKeyControl = 0x11;
 constexpr int kVirtualKeyAlt = 0x12;
 constexpr int32_t kFocusPointMode = 9;
+constexpr int32_t kFocusLineMode = 10;
+constexpr int32_t kWhiteLineMode = 11;
 
 WinRect ToWinRect(const Rect16& r) { return WinRect{r.left, r.top, r.right, r.bottom}; }
 
@@ -274,31 +276,66 @@ void DeleteCurrentFrameInteractive(FrameEditView& view) {
   view.DrawAllFrames();
 }
 
-void SetFocusPointFromMarker(WinPoint press, FrameEditView& view) {
-  FrameListNode* head = FrameListHead();
-  if (!head || !view.BeginOutlines()) return;
+namespace {
+
+constexpr int kVirtualKeyShift = 0x10;
+constexpr uint16_t kCursorFree = 124, kCursorUpDown = 125, kCursorSideways = 126;
+
+struct MarkerDrag {
+  void (FrameEditView::*invert)(const WinRect&);
+  bool byKeys;  // modifier keys hold the marker to one axis, shown by the cursor
+};
+
+// The marker follows the cursor's way from the press while the left button
+// is held, kept inside the control and drawn inverted (twice erases it).
+WinRect DragMarker(WinPoint press, const WinRect& start, const MarkerDrag& drag, FrameEditView& view) {
   const WinRect client = ControlClient();
-  const WinPoint size = view.FocusMarkerSize();
-  auto around = [&](WinPoint p) {
-    WinRect r{p.x - size.x / 2, p.y - size.y / 2, p.x - size.x / 2 + size.x, p.y - size.y / 2 + size.y};
-    MoveRectInside(&r, client);
-    return r;
-  };
-  WinRect marker = around(press);
-  view.InvertFocusMarker(marker);
+  WinRect marker = start;
+  MoveRectInside(&marker, client);
+  (view.*drag.invert)(marker);
   WinPoint last = press;
+  uint16_t shown = 0;
   while (IsKeyDown(kVirtualKeyLeftButton)) {
     const WinPoint cursor = NextCursor(view);
-    if (!PointsEqual(cursor.x, cursor.y, last.x, last.y)) {
-      view.InvertFocusMarker(marker);
-      marker = around(cursor);
-      view.InvertFocusMarker(marker);
-    } else {
+    int32_t dx = cursor.x - press.x, dy = cursor.y - press.y;
+    if (drag.byKeys) {
+      const bool upDown = IsKeyDown(kVirtualKeyShift), sideways = !upDown && IsKeyDown(kVirtualKeyControl);
+      if (upDown) dx = 0;
+      if (sideways) dy = 0;
+      const uint16_t cursorId = upDown ? kCursorUpDown : sideways ? kCursorSideways : kCursorFree;
+      if (cursorId != shown) view.ShowCursor(shown = cursorId);
+    }
+    WinRect moved{start.left + dx, start.top + dy, start.right + dx, start.bottom + dy};
+    MoveRectInside(&moved, client);
+    if (!SameRect(moved, marker)) {
+      (view.*drag.invert)(marker);
+      marker = moved;
+      (view.*drag.invert)(marker);
+    } else if (PointsEqual(cursor.x, cursor.y, last.x, last.y)) {
       SleepMs(kIdleStepMs);
     }
     last = cursor;
   }
-  view.InvertFocusMarker(marker);
+  (view.*drag.invert)(marker);
+  return marker;
+}
+
+}  // namespace
+
+WinRect DragPointMarker(WinPoint press, WinRect marker, FrameEditView& view) {
+  return DragMarker(press, marker, MarkerDrag{&FrameEditView::InvertFocusMarker, false}, view);
+}
+
+WinRect DragFocusPointMarker(WinPoint press, WinRect line, FrameEditView& view) {
+  return DragMarker(press, line, MarkerDrag{&FrameEditView::InvertLineMarker, true}, view);
+}
+
+void SetFocusPointFromMarker(WinPoint press, FrameEditView& view) {
+  FrameListNode* head = FrameListHead();
+  if (!head || !view.BeginOutlines()) return;
+  const WinPoint size = view.FocusMarkerSize();
+  const WinPoint corner{press.x - size.x / 2, press.y - size.y / 2};
+  const WinRect marker = DragPointMarker(press, WinRect{corner.x, corner.y, corner.x + size.x, corner.y + size.y}, view);
   view.EndOutlines();
   Rect16 packed;
   RectToRect16(marker, &packed);
@@ -307,11 +344,33 @@ void SetFocusPointFromMarker(WinPoint press, FrameEditView& view) {
   view.RepaintPreview();
 }
 
+bool DragPreviewLine(WinPoint press, FrameEditView& view, double inches[4]) {
+  const WinRect client = ControlClient();
+  if (!Inside(press, client) || !view.BeginOutlines()) return false;
+  // The line lies along the scan line of the image: across the preview unless the axes are swapped.
+  const WinRect line = OrientationSwapAxes() ? WinRect{press.x, 0, press.x + 1, client.bottom}
+                                             : WinRect{0, press.y, client.right, press.y + 1};
+  const WinRect ended = DragFocusPointMarker(press, line, view);
+  view.EndOutlines();
+  Rect16 packed;
+  RectToRect16(ended, &packed);
+  PreviewRectToFrame(inches, packed, true);
+  return true;
+}
+
 void PressOnPreview(WinPoint press, FrameEditView& view) {
   // A field typed into moments ago is put back first; the press does nothing else.
   if (!FlushPendingFieldEdit()) return;
   if (gPreviewToolMode == kPipetteToolMode) return ApplyPreviewPipette(press, view);
   if (gPreviewToolMode == kFocusPointMode) return SetFocusPointFromMarker(press, view);
+  if (gPreviewToolMode == kFocusLineMode || gPreviewToolMode == kWhiteLineMode) {
+    // The line is shown and measured, not kept.
+    double line[4];
+    DragPreviewLine(press, view, line);
+    gPreviewToolMode = 0;
+    view.RepaintPreview();
+    return;
+  }
   if (gPreviewToolMode != 0) return;
   const FrameListNode* head = FrameListHead();
   if (head && CurrentFrameHandleAt(press) != 0) return TrackFrameWithMouse(press, view);

@@ -25,6 +25,11 @@ class FrameEditView : public PreviewRefreshView {
   // The focus marker's size, and the marker drawn inverted there (twice erases it).
   virtual WinPoint FocusMarkerSize() = 0;
   virtual void InvertFocusMarker(const WinRect& rect) = 0;
+  // The line marker of the focus and white line tools, inverted over the
+  // rectangle (twice erases it).
+  virtual void InvertLineMarker(const WinRect& rect) = 0;
+  // A cursor of the module's resources for the rest of a drag.
+  virtual void ShowCursor(uint16_t cursorId) = 0;
 };
 
 // The displayed handle of the current frame under the point (control
@@ -48,5 +53,17 @@ void DeleteCurrentFrameInteractive(FrameEditView& view);
 // held; its rectangle becomes the current frame's focus point rectangle and
 // the preview returns to the frame mode.
 void SetFocusPointFromMarker(WinPoint press, FrameEditView& view);
-// What a left-button press at the point does in the frame and focus point modes.
+// The focus marker moved with the mouse while the button is held, kept
+// inside the control; where it ended.
+WinRect DragPointMarker(WinPoint press, WinRect marker, FrameEditView& view);
+// The line marker moved the same way: with Shift only up and down (cursor
+// 125), with Ctrl only sideways (126), otherwise freely (124).
+WinRect DragFocusPointMarker(WinPoint press, WinRect line, FrameEditView& view);
+// Focus line and white line modes: a line across the preview at the press,
+// horizontal (vertical when the orientation swaps the axes), dragged and
+// given back in scan-area inches (x, y, width, height); false when the press
+// lies outside the preview.
+bool DragPreviewLine(WinPoint press, FrameEditView& view, double inches[4]);
+// What a left-button press at the point does in the frame, focus point, and
+// focus and white line modes.
 void PressOnPreview(WinPoint press, FrameEditView& view);

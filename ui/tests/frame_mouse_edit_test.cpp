@@ -45,6 +45,13 @@ class RecordingEditView : public FrameEditView {
     ++markers;
     lastMarker = rect;
   }
+  std::vector<WinRect> lines;  // every inverted line marker, in order
+  void InvertLineMarker(const WinRect& rect) override {
+    EXPECT_TRUE(open);
+    lines.push_back(rect);
+  }
+  std::vector<uint16_t> cursors;
+  void ShowCursor(uint16_t cursorId) override { cursors.push_back(cursorId); }
   void DrawPreviewArea(const WinRect&) override { ++areas; }
   void RepaintPreview() override {}
   void SampleDensitometerAtCursor() override {}
@@ -54,6 +61,7 @@ class RecordingEditView : public FrameEditView {
 struct Step {
   int32_t x, y;
   bool held;
+  std::set<int> keys = {};  // held besides the button
 };
 
 class FrameMouseEditTest : public testing::Test {
@@ -87,8 +95,11 @@ class FrameMouseEditTest : public testing::Test {
   void Drag(int32_t x, int32_t y, const std::vector<Step>& steps) {
     system->keysDown = {kVirtualKeyLeftButton};
     system->cursor = WinPoint{x, y};
-    for (const Step& s : steps)
-      system->inputSteps.push_back({WinPoint{s.x, s.y}, s.held ? std::set<int>{kVirtualKeyLeftButton} : std::set<int>{}});
+    for (const Step& s : steps) {
+      std::set<int> keys = s.keys;
+      if (s.held) keys.insert(kVirtualKeyLeftButton);
+      system->inputSteps.push_back({WinPoint{s.x, s.y}, keys});
+    }
     PressOnPreview(WinPoint{x, y}, view);
     EXPECT_FALSE(view.open);
   }
@@ -216,6 +227,61 @@ TEST_F(FrameMouseEditTest, TheFocusMarkerSetsTheFocusPointInFocusMode) {
   gPreviewToolMode = 9;
   Drag(100, 100, {{399, 299, true}, {399, 299, false}});
   EXPECT_NEAR(Current().focusRect[0] + Current().focusRect[2], 8.0, 1e-9);
+}
+
+TEST_F(FrameMouseEditTest, TheLineMarkerFollowsTheCursorAlongTheAxesTheKeysLeave) {
+  constexpr int kShift = 0x10, kCtrl = 0x11;
+  const struct {
+    int32_t mode;
+    int quarterTurns;
+    std::vector<Step> steps;
+    std::vector<uint16_t> cursors;
+    WinRect line;  // where it ended, control coordinates
+  } cases[] = {
+      // Across the preview at the press, moved down by the cursor's way; sideways it stays inside.
+      {10, 0, {{130, 160, true}, {130, 160, false}}, {124}, {0, 160, 400, 161}},
+      // Shift: up and down only.
+      {11, 0, {{150, 140, true, {kShift}}, {150, 140, false, {kShift}}}, {125}, {0, 140, 400, 141}},
+      // Ctrl: sideways only, which leaves a line across the preview where it was.
+      {10, 0, {{150, 170, true, {kCtrl}}, {150, 170, false, {kCtrl}}}, {126}, {0, 60, 400, 61}},
+      // Letting go of the key frees the marker again.
+      {10, 0, {{120, 90, true, {kCtrl}}, {140, 90, true}, {140, 90, false}}, {126, 124}, {0, 90, 400, 91}},
+      // A quarter turn swaps the axes: the line stands upright, and with Shift it cannot go sideways.
+      {10, 1, {{150, 140, true, {kShift}}, {130, 140, true}, {130, 140, false}}, {125, 124}, {130, 0, 131, 400}},
+      // Not past the border.
+      {11, 0, {{100, 900, true}, {100, 900, false}}, {124}, {0, 299, 400, 300}},
+  };
+  for (const auto& c : cases) {
+    SetPreviewOrientation(0, 0, static_cast<uint16_t>(c.quarterTurns));
+    gPreviewClientRect = c.quarterTurns % 2 ? WinRect{10, 10, 310, 410} : WinRect{10, 10, 410, 310};
+    view.lines.clear();
+    view.cursors.clear();
+    gPreviewToolMode = c.mode;
+    const WinPoint press = c.quarterTurns % 2 ? WinPoint{100, 100} : WinPoint{100, 60};
+    Drag(press.x, press.y, c.steps);
+    EXPECT_EQ(gPreviewToolMode, 0);
+    ASSERT_GE(view.lines.size(), 2u);
+    EXPECT_EQ(view.lines.size() % 2, 0u) << "every line drawn was erased";
+    const WinRect& last = view.lines.back();
+    EXPECT_EQ((std::vector<int32_t>{last.left, last.top, last.right, last.bottom}),
+              (std::vector<int32_t>{c.line.left, c.line.top, c.line.right, c.line.bottom}))
+        << c.mode << " " << c.steps.front().x << "," << c.steps.front().y;
+    EXPECT_EQ(view.cursors, c.cursors);
+    ExpectRect(Current(), 1, 1, 2, 2);  // no frame is drawn or moved
+    EXPECT_EQ(CountFrames(), 2);
+  }
+}
+
+TEST_F(FrameMouseEditTest, TheLineComesBackInInchesOfTheScanArea) {
+  system->keysDown = {kVirtualKeyLeftButton};
+  system->inputSteps.push_back({WinPoint{200, 150}, {kVirtualKeyLeftButton}});
+  double inches[4];
+  ASSERT_TRUE(DragPreviewLine(WinPoint{200, 100}, view, inches));
+  EXPECT_NEAR(inches[0], 0.0, 1e-9);
+  EXPECT_NEAR(inches[1], 3.0, 1e-9);  // row 150 of 300 over 6 inches
+  EXPECT_NEAR(inches[2], 8.0, 1e-9);
+  EXPECT_NEAR(inches[3], 0.02, 1e-9);
+  EXPECT_FALSE(DragPreviewLine(WinPoint{450, 100}, view, inches)) << "outside the preview";
 }
 
 TEST_F(FrameMouseEditTest, AZoomedDragOffersMoveOnly) {

@@ -1,10 +1,17 @@
 #include "ui/win32/frame_edit_view_win32.h"
 
+#include "foundation/memory.h"
 #include "foundation/win32/global_dib_draw_win32.h"
 #include "frames/win32/frame_outline_win32.h"
 #include "session/preview_store.h"
 #include "ui/main_dialog_support.h"
 #include "ui/win32/frame_overlay_win32.h"
+
+bool SetCursorById(uint16_t id) {
+  HCURSOR cursor = LoadCursorA(static_cast<HINSTANCE>(GetModuleInstance()), MAKEINTRESOURCEA(id));
+  if (cursor) SetCursor(cursor);
+  return cursor != nullptr;
+}
 
 PreviewEditView::PreviewEditView(HWND dialog, int controlId)
     : dialog_(dialog), controlId_(controlId), control_(GetDlgItem(dialog, controlId)) {}
@@ -48,6 +55,12 @@ WinPoint PreviewEditView::FocusMarkerSize() {
 }
 
 void PreviewEditView::InvertFocusMarker(const WinRect& rect) { InvertFocusMarkerAt(dc_, rect.left, rect.top); }
+
+void PreviewEditView::InvertLineMarker(const WinRect& rect) {
+  PatBlt(dc_, rect.left, rect.top, RectWidth(rect), RectHeight(rect), DSTINVERT);
+}
+
+void PreviewEditView::ShowCursor(uint16_t cursorId) { SetCursorById(cursorId); }
 
 void PreviewEditView::DrawPreviewArea(const WinRect& area) {
   if (gPreviewDib)

@@ -6,6 +6,9 @@
 
 #include "ui/frame_mouse_edit.h"
 
+// Sets the module's cursor of that id; false when there is none.
+bool SetCursorById(uint16_t id);
+
 class PreviewEditView : public FrameEditView {
  public:
   PreviewEditView(HWND dialog, int controlId);
@@ -17,6 +20,8 @@ class PreviewEditView : public FrameEditView {
   void SetFrameCursor() override;
   WinPoint FocusMarkerSize() override;
   void InvertFocusMarker(const WinRect& rect) override;
+  void InvertLineMarker(const WinRect& rect) override;
+  void ShowCursor(uint16_t cursorId) override;
   void DrawPreviewArea(const WinRect& area) override;
   void RepaintPreview() override;
   void SampleDensitometerAtCursor() override;

@@ -227,12 +227,6 @@ RECT FramePreviewRect(const FrameRecord& frame) {
   return RECT{r.left, r.top, r.right, r.bottom};
 }
 
-bool SetCursorById(uint16_t id) {
-  HCURSOR cursor = LoadCursorA(static_cast<HINSTANCE>(GetModuleInstance()), MAKEINTRESOURCEA(id));
-  if (cursor) SetCursor(cursor);
-  return cursor != nullptr;
-}
-
 // What the cursor over the preview shows: the tool mode's cursor, else the frames decide.
 PreviewPointer PointerAt(POINT at) {
   PreviewPointer p{};
