@@ -15,6 +15,10 @@
 
 namespace {
 
+// The frame's area is given in the pixels of the displayed preview, zoomed
+// or not: its mask needs no further way into the zoomed preview.
+constexpr uint8_t kAreaInShownPixels = 0;
+
 // The engines take rows of at most 65535 pixels; a preview row is far shorter.
 uint16_t RowWidth(const BitmapPixels& pixels) { return static_cast<uint16_t>(pixels.width); }
 uint16_t Step(const BitmapPixels& pixels) { return static_cast<uint16_t>(pixels.pixelBytes); }
@@ -40,7 +44,7 @@ void ThroughCube(const BitmapPixels& pixels, MemHandle cube, const ColorMatrixLu
 
 void SelectiveColour(const FrameRecord& frame, const BitmapPixels& pixels, const WinRect* area) {
   const char* mask = frame.maskName[0] && area ? frame.maskName : nullptr;
-  BuildSelectiveColorLuts(frame.selectiveColorMatrix, &gSelectiveFrameSet, mask, area, 1);
+  BuildSelectiveColorLuts(frame.selectiveColorMatrix, &gSelectiveFrameSet, mask, area, kAreaInShownPixels);
   const SelectiveColorLut* entries = SelectiveColorEntries(gSelectiveFrameSet);
   if (!entries || gSelectiveFrameSet.entryCount == 0) return;
   for (int32_t y = 0; y < pixels.rows; ++y) {
@@ -52,7 +56,7 @@ void SelectiveColour(const FrameRecord& frame, const BitmapPixels& pixels, const
 
 void TwelveColourMatrix(const FrameRecord& frame, const BitmapPixels& pixels, const WinRect* area) {
   const char* mask = frame.maskName[0] && area ? frame.maskName : nullptr;
-  BuildColorMatrixLuts(frame.colorMatrix12, &gRegionMatrixSet, mask, area, 1);
+  BuildColorMatrixLuts(frame.colorMatrix12, &gRegionMatrixSet, mask, area, kAreaInShownPixels);
   if (!gRegionMatrixSet.enabled) return;
   const MemHandle cube = ColorMatrix12Cube();
   BakeColorMatrixIntoCube(cube, &gRegionMatrixSet);

@@ -3,6 +3,8 @@
 #include "color/mask_region.h"
 #include "foundation/record_store.h"
 #include "frames/mask_record.h"
+#include "frames/orientation/orientation_maps.h"
+#include "frames/orientation/preview_orientation.h"
 #include "state/data_source_state.h"
 
 bool LoadMaskRegion(uint16_t id, const char* name, std::vector<WinRect>* area, WinRect* drawnOn) {
@@ -20,8 +22,37 @@ bool LoadMaskRegion(uint16_t id, const char* name, std::vector<WinRect>* area, W
   return true;
 }
 
-// Not built yet: the preview's zoom is not known here, the rectangle stays.
-WinRect MaskRectToPreview(const WinRect& rect) { return rect; }
+namespace {
+
+WinRect Unchanged(const WinRect& rect) { return rect; }
+WinRect (*gUnzoomedToZoomed)(const WinRect&) = Unchanged;
+
+WinRect Exchanged(const WinRect& r) { return WinRect{r.left, r.top, r.left + RectHeight(r), r.top + RectWidth(r)}; }
+
+}  // namespace
+
+void MapMaskRegionToPreview(std::vector<WinRect>* area, WinRect* reference, bool toStored) {
+  const uint8_t flipX = OrientationFlipX(), flipY = OrientationFlipY(), swap = OrientationSwapAxes();
+  if (!flipX && !flipY && !swap) return;
+  // The mapping takes its bounds in the stored (image) axes.
+  const WinRect stored = toStored && swap ? Exchanged(*reference) : *reference;
+  const PixelRect bounds{stored.left, stored.top, stored.right, stored.bottom};
+  for (WinRect& r : *area) {
+    PixelRect p{r.left, r.top, r.right, r.bottom};
+    if (toStored)
+      MapRectFromPreview(&p, &bounds, flipX, flipY, swap);
+    else
+      MapRectToPreview(&p, &bounds, flipX, flipY, swap);
+    r = WinRect{p.left, p.top, p.right, p.bottom};
+  }
+  *reference = toStored || !swap ? stored : Exchanged(stored);
+}
+
+WinRect MaskRectToPreview(const WinRect& rect) { return gUnzoomedToZoomed(rect); }
+
+void InstallMaskZoomHook(WinRect (*unzoomedToZoomed)(const WinRect& rect)) {
+  gUnzoomedToZoomed = unzoomedToZoomed ? unzoomedToZoomed : Unchanged;
+}
 
 void InstallFrameMaskServices() {
   MaskRegionServices services;

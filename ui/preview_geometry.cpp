@@ -28,9 +28,9 @@ void PreviewSize(const Rect16* area, double* width, double* height) {
   if (OrientationSwapAxes()) std::swap(*width, *height);
 }
 
-Rect16 ToPreview(double x, double y, double width, double height, double W, double H) {
+Rect16 ToPreview(double x, double y, double width, double height, double W, double H, bool zoomed) {
   Rect16 r;
-  if (gPreviewZoomed) {
+  if (zoomed) {
     r.top = Round16((y - gZoomBox.y) * H / gZoomBox.height);
     r.left = Round16((x - gZoomBox.x) * W / gZoomBox.width);
     r.bottom = Round16(height / gZoomBox.height * H + r.top);
@@ -57,16 +57,27 @@ Rect16 MapPacked(Rect16 r, double W, double H, bool toPreview) {
   return r;
 }
 
+// Preview pixels (image axes) into x, y, width, height in inches.
+double* ToInches(double out[4], const Rect16& rect, double W, double H, bool zoomed) {
+  const double extentW = zoomed ? gZoomBox.width : gPreviewExtentWidth;
+  const double extentH = zoomed ? gZoomBox.height : gPreviewExtentHeight;
+  out[0] = rect.left * extentW / W + (zoomed ? gZoomBox.x : 0.0);
+  out[1] = rect.top * extentH / H + (zoomed ? gZoomBox.y : 0.0);
+  out[2] = Rect16Width(rect) * extentW / W;
+  out[3] = Rect16Height(rect) * extentH / H;
+  return out;
+}
+
 }  // namespace
 
 Rect16 FrameToPreviewPacked(double x, double y, double width, double height) {
-  return ToPreview(x, y, width, height, RectWidth(gPreviewClientRect), RectHeight(gPreviewClientRect));
+  return ToPreview(x, y, width, height, RectWidth(gPreviewClientRect), RectHeight(gPreviewClientRect), gPreviewZoomed);
 }
 
 Rect16 FrameToPreviewRect(double x, double y, double width, double height, bool orient, const Rect16* area) {
   double W, H;
   PreviewSize(area, &W, &H);
-  const Rect16 r = ToPreview(x, y, width, height, W, H);
+  const Rect16 r = ToPreview(x, y, width, height, W, H, gPreviewZoomed);
   return orient ? MapPacked(r, W, H, true) : r;
 }
 
@@ -74,11 +85,17 @@ double* PreviewRectToFrame(double out[4], Rect16 rect, bool orient) {
   double W, H;
   PreviewSize(nullptr, &W, &H);
   if (orient) rect = MapPacked(rect, W, H, false);
-  const double extentW = gPreviewZoomed ? gZoomBox.width : gPreviewExtentWidth;
-  const double extentH = gPreviewZoomed ? gZoomBox.height : gPreviewExtentHeight;
-  out[0] = rect.left * extentW / W + (gPreviewZoomed ? gZoomBox.x : 0.0);
-  out[1] = rect.top * extentH / H + (gPreviewZoomed ? gZoomBox.y : 0.0);
-  out[2] = Rect16Width(rect) * extentW / W;
-  out[3] = Rect16Height(rect) * extentH / H;
-  return out;
+  return ToInches(out, rect, W, H, gPreviewZoomed);
+}
+
+WinRect UnzoomedRectToZoomed(const WinRect& rect) {
+  if (!gPreviewZoomed) return rect;
+  double W, H;
+  PreviewSize(nullptr, &W, &H);
+  Rect16 packed;
+  RectToRect16(rect, &packed);
+  double inches[4];
+  ToInches(inches, packed, W, H, false);
+  const Rect16 r = ToPreview(inches[0], inches[1], inches[2], inches[3], W, H, true);
+  return WinRect{r.left, r.top, r.right, r.bottom};
 }

@@ -20,3 +20,6 @@ Rect16 FrameToPreviewPacked(double x, double y, double width, double height);
 Rect16 FrameToPreviewRect(double x, double y, double width, double height, bool orient, const Rect16* area);
 // The inverse: x, y, width, height into out, which is returned.
 double* PreviewRectToFrame(double out[4], Rect16 rect, bool orient);
+// A rectangle of the unzoomed preview (image axes) in the zoomed preview's
+// pixels while zoomed, through scan-area inches; unchanged otherwise.
+WinRect UnzoomedRectToZoomed(const WinRect& rect);

@@ -1,6 +1,7 @@
 #include "ui/session_hooks_install.h"
 
 #include "frames/frame_panel_services.h"
+#include "frames/mask_services.h"
 #include "session/device_layer.h"
 #include "session/frame_geometry.h"
 #include "session/user_interface_hooks.h"
@@ -9,6 +10,7 @@
 #include "ui/main_dialog_support.h"
 #include "ui/option_records.h"
 #include "ui/pending_field_edit.h"
+#include "ui/preview_geometry.h"
 #include "ui/preview_param.h"
 #include "ui/progress_panes.h"
 #include "ui/ui_state_records.h"
@@ -52,4 +54,5 @@ void InstallUserInterfaceSessionHooks() {
   panel.clampScale = ClampPanelScale;
   panel.settleScanSize = ChooseScanResolution;
   InstallFramePanelServices(panel);
+  InstallMaskZoomHook(UnzoomedRectToZoomed);
 }

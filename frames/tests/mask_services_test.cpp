@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "color/mask_region.h"
@@ -11,6 +12,7 @@
 #include "frame_store_fixture.h"
 #include "frames/mask_record.h"
 #include "frames/mask_services.h"
+#include "frames/orientation/preview_orientation.h"
 
 namespace {
 
@@ -146,6 +148,57 @@ TEST_F(MaskServicesTest, AZeroMatrixDropsTheOldMaskRegion) {
   MaskedRow row;
   row.Apply();
   for (int k = 0; k < 100; ++k) EXPECT_TRUE(row.Same(k)) << k;
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<int32_t> Sides(const WinRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+class MaskOrientationTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    SetPreviewOrientation(0, 0, 0);
+    InstallMaskZoomHook(nullptr);
+  }
+};
+
+// Stored on a reference of 100 x 80: the rectangle at (10, 20)-(30, 40) in the image's axes.
+TEST_F(MaskOrientationTest, AStoredMaskTurnsWithThePreviewAndBack) {
+  const struct {
+    uint8_t mirrorH, mirrorV;
+    uint16_t quarterTurns;
+    WinRect shown, reference;
+  } cases[] = {
+      {0, 0, 0, {10, 20, 30, 40}, {0, 0, 100, 80}},
+      {1, 0, 0, {70, 20, 90, 40}, {0, 0, 100, 80}},
+      {0, 1, 0, {10, 40, 30, 60}, {0, 0, 100, 80}},
+      // A quarter clockwise: the image's bottom edge is the preview's left edge, and the reference stands upright.
+      {0, 0, 1, {40, 10, 60, 30}, {0, 0, 80, 100}},
+      {0, 0, 2, {70, 40, 90, 60}, {0, 0, 100, 80}},
+  };
+  for (const auto& c : cases) {
+    SetPreviewOrientation(c.mirrorH, c.mirrorV, c.quarterTurns);
+    std::vector<WinRect> area = {{10, 20, 30, 40}};
+    WinRect reference{0, 0, 100, 80};
+    MapMaskRegionToPreview(&area, &reference, false);
+    ASSERT_EQ(area.size(), 1u);
+    const std::string label = std::to_string(c.mirrorH) + std::to_string(c.mirrorV) + std::to_string(c.quarterTurns);
+    EXPECT_EQ(Sides(area[0]), Sides(c.shown)) << label;
+    EXPECT_EQ(Sides(reference), Sides(c.reference)) << label;
+    // Drawn there on the turned preview, it is stored at the same place of the image.
+    MapMaskRegionToPreview(&area, &reference, true);
+    EXPECT_EQ(Sides(area[0]), Sides(WinRect{10, 20, 30, 40})) << label;
+    EXPECT_EQ(Sides(reference), Sides(WinRect{0, 0, 100, 80})) << label;
+  }
+}
+
+TEST_F(MaskOrientationTest, TheZoomComesFromTheMainWindow) {
+  const WinRect r{10, 20, 30, 40};
+  EXPECT_EQ(Sides(MaskRectToPreview(r)), Sides(r)) << "nothing installed: no zoom";
+  InstallMaskZoomHook([](const WinRect& in) { return WinRect{in.left * 2, in.top * 2, in.right * 2, in.bottom * 2}; });
+  EXPECT_EQ(Sides(MaskRectToPreview(r)), Sides(WinRect{20, 40, 60, 80}));
 }
 
 }  // namespace

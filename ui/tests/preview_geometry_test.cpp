@@ -1,6 +1,8 @@
 // Frames in inches against rectangles in the preview control.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "frames/orientation/preview_orientation.h"
 #include "session/preview_store.h"
 #include "ui/preview_geometry.h"
@@ -69,6 +71,34 @@ TEST_F(PreviewGeometry, AQuarterTurnSwapsTheExtentsAndMapsBack) {
   // A given area stands in for the control.
   const Rect16 area{0, 0, 800, 600};
   ExpectRect(FrameToPreviewRect(0, 0, 2, 1, false, &area), 0, 0, 100, 200);
+}
+
+}  // namespace
+
+namespace {
+
+// The mask's way into the zoomed preview: 50 pixels an inch unzoomed, 100 in the zoom box (2, 1, 4 x 3).
+TEST_F(PreviewGeometry, AnUnzoomedRectangleLandsInTheZoomedPreview) {
+  const struct {
+    bool zoomed;
+    int quarterTurns;
+    WinRect in, out;
+  } cases[] = {
+      {false, 0, {100, 50, 200, 125}, {100, 50, 200, 125}},
+      {true, 0, {100, 50, 200, 125}, {0, 0, 200, 150}},      // the zoom box's corner, twice the size
+      {true, 0, {150, 100, 160, 110}, {100, 100, 120, 120}},
+      {true, 0, {0, 0, 50, 25}, {-199, -99, -98, -48}},      // left of and above the box, rounded as frames are
+      {true, 1, {150, 100, 160, 110}, {100, 100, 120, 120}},  // the image's axes under a quarter turn too
+  };
+  for (const auto& c : cases) {
+    gPreviewZoomed = c.zoomed;
+    SetPreviewOrientation(0, 0, static_cast<uint16_t>(c.quarterTurns));
+    gPreviewClientRect = c.quarterTurns ? WinRect{0, 0, 300, 400} : WinRect{0, 0, 400, 300};
+    const WinRect r = UnzoomedRectToZoomed(c.in);
+    EXPECT_EQ((std::vector<int32_t>{r.left, r.top, r.right, r.bottom}),
+              (std::vector<int32_t>{c.out.left, c.out.top, c.out.right, c.out.bottom}))
+        << c.in.left << "," << c.in.top << " zoomed " << c.zoomed << " turns " << c.quarterTurns;
+  }
 }
 
 }  // namespace
