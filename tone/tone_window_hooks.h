@@ -28,6 +28,11 @@ struct ToneWindowHooks {
   // The frame's rectangle (scan-area inches) in preview pixels inside area.
   WinRect (*frameToPreviewRect)(const FrameRecord& frame, const WinRect& area) =
       [](const FrameRecord&, const WinRect&) { return WinRect{}; };
+  // The part of the scan area (inches) the preview shows while zoomed; false while it shows all of it.
+  bool (*zoomBox)(DRect* box) = [](DRect*) { return false; };
+  // A place given as fractions of the preview (image axes) in preview-control
+  // pixels, turned and mirrored as the preview is when orient is set.
+  WinPoint (*previewPoint)(double x, double y, bool orient) = [](double, double, bool) { return WinPoint{}; };
   // Fills runs of empty bins from their non-empty neighbours.
   void (*fillHistogramGaps)(uint32_t* histogram, int count) = [](uint32_t*, int) {};
   // The mean colour of the preview pixels inside the current frame whose grey

@@ -10,6 +10,7 @@
 #include "session/preview_store.h"
 #include "state/data_source_state.h"
 #include "tone/curve_tables.h"
+#include "tone/point_marker_set.h"
 #include "tone/table_utils.h"
 #include "tone/tone_curve.h"
 #include "tone/tone_working_copy.h"
@@ -25,9 +26,11 @@ constexpr uint32_t kWhitePointTooDark = 102;    // "Weißpunkt geringer Helligke
 constexpr uint32_t kNeutralConflict = 145;
 constexpr int kEndPointDistance = 20;
 
-// The neutral points' marker set belongs to the palette's bitmaps, not built
-// yet: its half width counts as 1 pixel.
-int16_t NeutralMarkerHalfWidth() { return 1; }
+// Half the width of the neutral points' markers, 1 when the set cannot be made.
+int16_t NeutralMarkerHalfWidth() {
+  PointMarkerSet markers(kNeutralPointMarkerIds, kNeutralPointMarkers);
+  return markers.count() > 0 ? markers.MarkerHalfWidth() : 1;
+}
 
 bool Confirmed(uint32_t textId) {
   return ShowAlert(GetModuleInstance(), kErrorCaptionString, textId, true, nullptr) == kAnswerYes;

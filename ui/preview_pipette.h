@@ -13,6 +13,9 @@ class FrameEditView;
 
 constexpr int32_t kPipetteToolMode = 8;
 enum : uint16_t { kPipetteBlack = 301, kPipetteWhite = 302, kPipetteNeutral = 303 };
+// The markers of the frame's neutral points (its fixed measuring points), one bitmap each.
+constexpr int16_t kNeutralPointMarkers = 4;
+constexpr uint16_t kNeutralPointMarkerIds[kNeutralPointMarkers] = {461, 462, 463, 464};
 
 // The pipette of the kind on the frame with the sample's base colour. False
 // when the user declined a brightness alert: the frame is then unchanged.

@@ -8,6 +8,19 @@ HBITMAP LoadBitmapResource(UINT id) {
   return static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
+void BlitBitmapResource(HDC dc, UINT id, int x, int y, DWORD rop) {
+  HBITMAP bitmap = LoadBitmapResource(id);
+  if (!bitmap) return;
+  BITMAP info;
+  GetObjectA(bitmap, sizeof info, &info);
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, rop);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+}
+
 bool CreateDibSectionForRect(HDC dc, const RECT& rect, HBITMAP* bitmap, void** pixels, WORD bitCount) {
   BITMAPINFO info;
   ZeroMemory(&info, sizeof info);

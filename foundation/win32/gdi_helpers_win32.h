@@ -18,6 +18,9 @@ inline WinPoint* AsWinPoint(POINT* p) { return reinterpret_cast<WinPoint*>(p); }
 
 // The module's bitmap resource loaded as a DIB section; null when missing.
 HBITMAP LoadBitmapResource(UINT id);
+// The module's bitmap resource combined onto the DC by the raster operation
+// with its left-top corner at (x, y); nothing when it is missing.
+void BlitBitmapResource(HDC dc, UINT id, int x, int y, DWORD rop);
 // A top-down DIB section of the rectangle's size at the bit count, 7874
 // pixels per metre; false when it cannot be made.
 bool CreateDibSectionForRect(HDC dc, const RECT& rect, HBITMAP* bitmap, void** pixels, WORD bitCount);

@@ -5,6 +5,11 @@
 #include "frames/frame_outline_style.h"
 #include "frames/win32/frame_outline_win32.h"
 #include "session/preview_store.h"
+#include "tone/point_marker_set.h"
+#include "tone/tone_curve.h"
+#include "ui/palette_state.h"
+#include "ui/preview_cursor.h"
+#include "ui/preview_pipette.h"
 #include "ui/preview_geometry.h"
 
 namespace {
@@ -24,20 +29,6 @@ constexpr int kFocusMarkerBitmap = 188;
 // Inverts where the source is black, keeps where it is white: NOT (source XOR destination).
 constexpr DWORD kInvertUnderBlack = 0x00990066;
 
-// The marker bitmap with its left-top corner at (x, y), combined by the raster operation.
-void BlitMarker(HDC dc, int bitmapId, int x, int y, DWORD rop) {
-  HBITMAP bitmap = LoadBitmapResource(bitmapId);
-  if (!bitmap) return;
-  BITMAP info;
-  GetObjectA(bitmap, sizeof info, &info);
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, rop);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-}
-
 SIZE MarkerSize(int bitmapId) {
   SIZE size{0, 0};
   if (HBITMAP bitmap = LoadBitmapResource(bitmapId)) {
@@ -52,7 +43,7 @@ SIZE MarkerSize(int bitmapId) {
 // The marker centred on the point, its black strokes ANDed onto the preview.
 void DrawMarker(HDC dc, int bitmapId, POINT centre) {
   const SIZE size = MarkerSize(bitmapId);
-  BlitMarker(dc, bitmapId, centre.x - size.cx / 2, centre.y - size.cy / 2, SRCAND);
+  BlitBitmapResource(dc, bitmapId, centre.x - size.cx / 2, centre.y - size.cy / 2, SRCAND);
 }
 
 // Focus mode 1: the frame's centre; modes 2 and 3: the focus point rectangle's.
@@ -65,11 +56,22 @@ void DrawFrameFocusMarker(HDC dc, const FrameRecord& frame) {
   DrawMarker(dc, kFocusMarkerBitmap, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
+// While the neutral pipette is chosen: where the frame's neutral points lie.
+void DrawPipettePointMarkers(HWND control, const FrameRecord& frame) {
+  if (gPreviewToolMode != kPipetteToolMode || gPipetteKind != kPipetteNeutral) return;
+  FrameRecord copy = frame;
+  ToneCurve curve(kFrameCurvePoints);
+  LoadCurvePointsFromFrame(&copy, &curve);
+  PointMarkerSet markers(kNeutralPointMarkerIds, kNeutralPointMarkers);
+  markers.SetMarkersFromCurve(&curve);
+  for (int16_t i = 0; i < markers.count(); ++i) markers.DrawMarker(control, i);
+}
+
 }  // namespace
 
 SIZE FocusMarkerBitmapSize() { return MarkerSize(kFocusMarkerBitmap); }
 
-void InvertFocusMarkerAt(HDC dc, int x, int y) { BlitMarker(dc, kFocusMarkerBitmap, x, y, kInvertUnderBlack); }
+void InvertFocusMarkerAt(HDC dc, int x, int y) { BlitBitmapResource(dc, kFocusMarkerBitmap, x, y, kInvertUnderBlack); }
 
 uint16_t CurrentFrameAnimatedStyle() { return gCurrentFrameStyle; }
 
@@ -86,6 +88,7 @@ void AnimateCurrentFrameOutline(HWND previewControl) {
 void DrawAllFrames(HWND previewControl, HDC dc) {
   const FrameListNode* head = FrameListHead();
   if (!head || !previewControl) return;
+  DrawPipettePointMarkers(previewControl, head->frame);
   HDC own = dc ? dc : GetDC(previewControl);
   DrawOutline(own, head->frame, gCurrentFrameStyle);
   DrawFrameFocusMarker(own, head->frame);

@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-// The current frame, then (unless zoomed) every other frame in the checker
-// style, on the given device context or the control's own.
+// The neutral points' markers while the neutral pipette is chosen, the
+// current frame, then (unless zoomed) every other frame in the checker style,
+// on the given device context or the control's own.
 void DrawAllFrames(HWND previewControl, HDC dc);
 // The current frame's animated style (0-7), which its XOR outlines take too.
 uint16_t CurrentFrameAnimatedStyle();
