@@ -26,6 +26,8 @@ constexpr int32_t kSmallestNewFrame = 6;  // pixels either way
 constexpr uint32_t kIdleStepMs = 5;
 constexpr int kVirtualKeyControl = 0x11;
 constexpr int kVirtualKeyAlt = 0x12;
+constexpr int kVirtualKeyShift = 0x10;
+constexpr uint16_t kCursorFree = 124, kCursorUpDown = 125, kCursorSideways = 126;
 constexpr int32_t kFocusPointMode = 9;
 constexpr int32_t kFocusLineMode = 10;
 constexpr int32_t kWhiteLineMode = 11;
@@ -277,9 +279,6 @@ void DeleteCurrentFrameInteractive(FrameEditView& view) {
 }
 
 namespace {
-
-constexpr int kVirtualKeyShift = 0x10;
-constexpr uint16_t kCursorFree = 124, kCursorUpDown = 125, kCursorSideways = 126;
 
 struct MarkerDrag {
   void (FrameEditView::*invert)(const WinRect&);
