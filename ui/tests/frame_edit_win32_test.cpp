@@ -25,7 +25,11 @@
 #include "state/data_source_state.h"
 #include "ui/dialog_shell.h"
 #include "ui/preview_cursor.h"
+#include "ui/palette_state.h"
 #include "ui/preview_geometry.h"
+#include "ui/preview_pipette.h"
+#include "ui/tone_hooks_install.h"
+#include "tone/tone_window_hooks.h"
 #include "ui/tests/frame_list_fixture.h"
 #include "ui/win32/frame_overlay_win32.h"
 
@@ -288,6 +292,28 @@ TEST_F(MainWindowFrameEdit, TheFocusMarkerAndTheMarchingOutline) {
     EXPECT_EQ(CurrentFrameAnimatedStyle(), (first + tick) % 8);
   }
   HoldForLooking();
+}
+
+TEST_F(MainWindowFrameEdit, TheNeutralPointsShowWhileTheNeutralPipetteIsChosen) {
+  InstallUserInterfaceToneHooks();
+  // One neutral point of the current frame, inside it: a quarter across and 0.4 down the scan area.
+  FrameRecord& frame = FrameListHead()->frame;
+  frame.fixedPoints[0] = FramePoint{0.25, 0.4};
+  for (ToneBlock& block : frame.tone) block.fixedPointValues[0] = ToneFixedPointValue{100, 120};
+  gPreviewToolMode = kPipetteToolMode;
+  RECT client;
+  GetClientRect(control_, &client);
+  const POINT centre{std::lround(client.right * 0.25), std::lround(client.bottom * 0.4)};
+  // The pipette tip of marker 461 passes two pixels above its centre; the ramp is nowhere black.
+  for (const uint16_t kind : {kPipetteNeutral, kPipetteBlack}) {
+    gPipetteKind = kind;
+    InvalidateRect(control_, nullptr, TRUE);
+    UpdateWindow(control_);
+    HDC dc = GetDC(control_);
+    EXPECT_EQ(GetPixel(dc, centre.x, centre.y - 2) == RGB(0, 0, 0), kind == kPipetteNeutral) << kind;
+    ReleaseDC(control_, dc);
+  }
+  InstallToneWindowHooks(ToneWindowHooks{});
 }
 
 TEST_F(MainWindowFrameEdit, TheFocusPointFollowsTheDraggedMarker) {
