@@ -37,6 +37,15 @@ struct ScanBandState {
   uint8_t multiScan = 0;  // the read runs through the multi-scan passes
 };
 
+// A fixed measuring point pinned on the preview, kept in scan-area inches and
+// in pixels of the preview image (before its orientation).
+struct MarkedPoint {
+  bool set;
+  double x, y;
+  int32_t px, py;
+};
+constexpr int kMarkedPointCount = 4;
+
 struct DataSourceState {
   WindowRef mainDialog = nullptr;
   AcceleratorRef mainAccelerators[2] = {};
@@ -65,6 +74,7 @@ struct DataSourceState {
   uint8_t activePoints[7] = {};   // which marked points are active
   uint16_t colourBalanceGear = 0;
   uint8_t toolDialogBusy = 0;     // a modal tool dialog runs
+  MarkedPoint markedPoints[kMarkedPointCount] = {};
 };
 
 extern DataSourceState gDataSourceState;
@@ -96,6 +106,7 @@ inline bool& gSixteenBitColorOption = gDataSourceState.sixteenBitColorOption;
 inline uint16_t& gBatchIndex = gDataSourceState.batchIndex;
 inline uint16_t& gBatchLast = gDataSourceState.batchLast;
 inline uint8_t& gToolDialogBusy = gDataSourceState.toolDialogBusy;
+inline MarkedPoint (&gMarkedPoints)[kMarkedPointCount] = gDataSourceState.markedPoints;
 
 // Back to the state of a fresh session.
 void ResetDataSourceState();

@@ -2,6 +2,7 @@
 
 int16_t gPreviewHoverTarget = 0;
 int32_t gPreviewToolMode = 0;
+uint16_t gSpecialCursorId = 0;
 
 namespace {
 

@@ -18,6 +18,11 @@ extern int16_t gPreviewHoverTarget;
 // What a press on the preview does: 0 frames, 8 curve-point pick, 9 focus
 // point, 10 focus line, 11 white line, 12 filmstrip offset.
 extern int32_t gPreviewToolMode;
+// The cursor of the special modes: 429 or 430 for the half of the extremes
+// button last hovered with Shift (its brightest or darkest point), or the
+// cursor of the curve-point pick.
+enum : uint16_t { kCursorBrightestPoint = 429, kCursorDarkestPoint = 430 };
+extern uint16_t gSpecialCursorId;
 
 struct PreviewPointer {
   bool shift;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "foundation/dialogs/testing/scoped_prompts.h"
@@ -24,6 +25,7 @@
 #include "session/preview_store.h"
 #include "state/data_source_state.h"
 #include "ui/dialog_shell.h"
+#include "ui/marked_points.h"
 #include "ui/preview_cursor.h"
 #include "ui/palette_state.h"
 #include "ui/preview_geometry.h"
@@ -545,3 +547,44 @@ TEST_F(MainWindowFrameEdit, AResizedWindowGrowsThePreviewAndKeepsTheFramesInTheS
 }
 
 }  // namespace
+
+TEST_F(MainWindowFrameEdit, ShiftOverTheExtremesButtonShowsItsHalfsCursorAndAClickFixesThatPoint) {
+  const ModuleHandle module = GetModuleInstance();
+  SetModuleInstance(GetModuleHandleA(nullptr));
+  const POINT bright = InControl(2.5, 2.0), dark = InControl(1.5, 2.5);
+  for (const auto& [at, v] : {std::pair<POINT, uint8_t>{bright, 255}, {dark, 0}}) {
+    uint8_t* p = GlobalDibBits(gPreviewDib) + at.y * GlobalDibStride(gPreviewDib) + at.x * 4;
+    p[0] = p[1] = p[2] = v;
+  }
+  HWND button = GetDlgItem(dialog_, 1224);
+  RECT r;
+  GetWindowRect(button, &r);
+  const LONG x = (r.left + r.right) / 2;
+  ScopedScriptedSystem system;
+  const struct {
+    LONG y;
+    uint16_t cursor;
+    POINT point;
+  } cases[] = {{r.top + 1, 429, bright}, {r.bottom - 2, 430, dark}};
+  for (int i = 0; i < 2; ++i) {
+    const auto& c = cases[i];
+    system->keysDown = {VK_SHIFT};
+    system->cursor = WinPoint{x, c.y};
+    SetCursor(nullptr);
+    EXPECT_TRUE(SendMessageA(dialog_, WM_SETCURSOR, reinterpret_cast<WPARAM>(button), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(c.cursor))) << c.cursor;
+    EXPECT_EQ(gSpecialCursorId, c.cursor);
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1224, BN_CLICKED), 0);
+    const MarkedPoint& point = gMarkedPoints[i];
+    EXPECT_TRUE(point.set) << c.cursor;
+    EXPECT_EQ(point.px, c.point.x) << c.cursor;
+    EXPECT_EQ(point.py, c.point.y) << c.cursor;
+    EXPECT_NEAR(point.x, c.point.x / pixelsPerInch_, 1e-9);
+  }
+  // Without Shift the button shows the extremes instead and fixes no point.
+  system->keysDown = {};
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1224, BN_CLICKED), 0);
+  EXPECT_FALSE(gMarkedPoints[2].set);
+  EXPECT_TRUE(system->beeps.empty());
+  SetModuleInstance(module);
+}

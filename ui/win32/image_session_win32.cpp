@@ -20,6 +20,7 @@
 #include "session/scan_session.h"
 #include "session/user_interface_hooks.h"
 #include "state/data_source_state.h"
+#include "tone/fixed_pipette_window.h"
 #include "ui/defaults_record.h"
 #include "ui/dialog_shell.h"
 #include "ui/frame_region_refresh.h"
@@ -86,6 +87,8 @@ bool ReopenImageSession(const DeviceEntry& entry, bool* posted, bool discard) {
   }
 
   LoadImageGeometry();
+  ClearFixedPipettePoints();
+  UpdateFixedPipetteWindow();
   ResetDeviceStatus();
   InitDeviceCapabilities();
   ComputeScanAreaInches();

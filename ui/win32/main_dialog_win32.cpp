@@ -13,6 +13,7 @@
 #include "frames/orientation/preview_orientation.h"
 #include "frames/param_snapshot.h"
 #include "frames/win32/frame_page_win32.h"
+#include "ui/brightness_extremes.h"
 #include "ui/frame_mouse_edit.h"
 #include "ui/win32/frame_edit_view_win32.h"
 #include "ui/win32/frame_overlay_win32.h"
@@ -30,10 +31,12 @@
 #include "ui/frame_settings_reset.h"
 #include "ui/main_commands.h"
 #include "ui/main_window_layout.h"
+#include "ui/marked_points.h"
 #include "ui/preview_cursor.h"
 #include "ui/preview_geometry.h"
 #include "ui/preview_orientation_store.h"
 #include "ui/preview_param.h"
+#include "ui/preview_pipette.h"
 #include "ui/win32/brightness_extremes_win32.h"
 #include "ui/win32/image_session_win32.h"
 #include "ui/win32/main_caption_win32.h"
@@ -248,10 +251,38 @@ PreviewPointer PointerAt(POINT at) {
   return p;
 }
 
+// In the curve-point pick only the dialog itself or a plain static text
+// under the cursor takes the extremes button's cursor.
+bool TakesSpecialCursor(HWND dialog, POINT at) {
+  if (gPreviewToolMode != kPipetteToolMode) return true;
+  HWND under = WindowFromPoint(at);
+  if (under == dialog) return true;
+  char name[16] = {};
+  GetClassNameA(under, name, sizeof name);
+  return lstrcmpiA(name, "Static") == 0 && !(GetWindowLongA(under, GWL_STYLE) & SS_NOTIFY);
+}
+
+// Over the extremes button with Shift: its upper half offers the brightest
+// point, its lower half the darkest, which a click then fixes.
+bool SetExtremesButtonCursor(HWND dialog, POINT at) {
+  RECT button;
+  if (!IsKeyDown(kVirtualKeyShift) || !GetWindowRect(GetDlgItem(dialog, kCommandBrightnessExtremes), &button) ||
+      !PtInRect(&button, at))
+    return false;
+  gSpecialCursorId = BrightestAtCursor(WinRect{button.left, button.top, button.right, button.bottom}, at.y)
+                         ? kCursorBrightestPoint
+                         : kCursorDarkestPoint;
+  return TakesSpecialCursor(dialog, at) && SetCursorById(gSpecialCursorId);
+}
+
 BOOL MainDialogSetCursor(HWND dialog) {
   if (GetActiveWindow() != dialog) return FALSE;
-  POINT at;
-  GetCursorPos(&at);
+  const WinPoint cursor = CursorScreenPosition();
+  POINT at = {cursor.x, cursor.y};
+  if (SetExtremesButtonCursor(dialog, at)) {
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+  }
   HWND control = PreviewControl(dialog);
   POINT inControl = at;
   ScreenToClient(control, &inControl);
@@ -399,7 +430,11 @@ BOOL MainDialogCommand(HWND dialog, WPARAM wParam) {
       ReopenCurrentDevice();
       return FALSE;
     case kCommandBrightnessExtremes: {
-      // The fixed measuring points that Shift places here come with the fixed pipette.
+      if (IsKeyDown(kVirtualKeyShift) &&
+          (gSpecialCursorId == kCursorBrightestPoint || gSpecialCursorId == kCursorDarkestPoint)) {
+        PlaceExtremeFixedPoint(gSpecialCursorId == kCursorBrightestPoint);
+        return FALSE;
+      }
       const RECT button = ItemRectInDialog(dialog, kCommandBrightnessExtremes);
       if (GetActiveWindow() != static_cast<HWND>(gJobManagerWindow)) ShowBrightnessExtremes(dialog, &button);
       return FALSE;
