@@ -53,6 +53,7 @@ constexpr int kVirtualKeyShift = 0x10;
 constexpr int kBorderZone = 4;
 constexpr int kMainDialogSlot = 0;
 constexpr int kPageGap = 8;  // between the preview and the general page
+constexpr int kPageRaise = 4;  // the pages' top above the preview's, level with its frame
 constexpr uint32_t kWarningCaption = 500;
 constexpr uint32_t kDeleteEverythingAlert = 505;
 constexpr uint32_t kHoldPollMilliseconds = 10;
@@ -99,27 +100,6 @@ double PreviewRatio() {
   return OrientationSwapAxes() ? 1.0 / ratio : ratio;
 }
 
-MainWindowSizing CurrentSizing() {
-  MinimumPreviewInputs minimum = {};
-  GetDeviceScanExtent(&minimum.extentWidth, &minimum.extentHeight);
-  if (OrientationSwapAxes()) std::swap(minimum.extentWidth, minimum.extentHeight);
-  minimum.minPercent = GetDeviceScaleLimits().minPercent;
-  minimum.factorA = kPreviewFactorA;
-  minimum.factorB = kPreviewFactorB;
-  // Until the frame panel exists, no panel height raises the minimum.
-  minimum.panelHeight = 0;
-  minimum.ratio = PreviewRatio();
-  MainWindowSizing sizing = {};
-  sizing.ratio = minimum.ratio;
-  MinimumPreviewSize(&sizing.minWidth, &sizing.minHeight, minimum);
-  sizing.extraWidth = gDialogExtra.cx;
-  sizing.extraHeight = gDialogExtra.cy;
-  RECT work;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  sizing.work = WinRect{work.left, work.top, work.right, work.bottom};
-  return sizing;
-}
-
 // A page's width or height; 0 without the page.
 LONG PageWidth(HWND page) {
   RECT r = {};
@@ -132,6 +112,35 @@ LONG PageHeight(HWND page) {
   return r.bottom - r.top;
 }
 
+// How far below the preview's top the pages beside it reach (the frame page
+// under the general page): a preview at least that high keeps them inside
+// the window.
+int32_t PanelContentHeight() {
+  if (!gPaletteGeneralPage && !gPaletteFramePage) return 0;
+  return PageHeight(gPaletteGeneralPage) + PageHeight(gPaletteFramePage) - kPageRaise;
+}
+
+MainWindowSizing CurrentSizing() {
+  MinimumPreviewInputs minimum = {};
+  GetDeviceScanExtent(&minimum.extentWidth, &minimum.extentHeight);
+  if (OrientationSwapAxes()) std::swap(minimum.extentWidth, minimum.extentHeight);
+  minimum.minPercent = GetDeviceScaleLimits().minPercent;
+  minimum.factorA = kPreviewFactorA;
+  minimum.factorB = kPreviewFactorB;
+  minimum.panelHeight = PanelContentHeight();
+  minimum.ratio = PreviewRatio();
+  MainWindowSizing sizing = {};
+  sizing.ratio = minimum.ratio;
+  MinimumPreviewSize(&sizing.minWidth, &sizing.minHeight, minimum);
+  sizing.extraWidth = gDialogExtra.cx;
+  sizing.extraHeight = gDialogExtra.cy;
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  sizing.work = WinRect{work.left, work.top, work.right, work.bottom};
+  return sizing;
+}
+
+
 // The preview control at width x height, its frame 4 pixels round it, the
 // hint line below it and the pages beside it.
 void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
@@ -142,11 +151,11 @@ void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
   MoveWindow(GetDlgItem(dialog, kHintLine), preview.left, preview.top + height + 6, hint.right - hint.left,
              hint.bottom - hint.top, FALSE);
   if (gPaletteGeneralPage)
-    SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
+    SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - kPageRaise, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
   if (gPaletteFramePage)
     SetWindowPos(gPaletteFramePage, nullptr, preview.left + width + kPageGap,
-                 preview.top - 4 + PageHeight(gPaletteGeneralPage), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                 preview.top - kPageRaise + PageHeight(gPaletteGeneralPage), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
 }
 
@@ -173,6 +182,15 @@ BOOL LimitMainDialogSizing(int edge, RECT* dragged) {
                                         CurrentSizing());
   *dragged = RECT{r.left, r.top, r.right, r.bottom};
   return TRUE;
+}
+
+// WM_GETMINMAXINFO: however the window is resized, the preview keeps its
+// smallest size, so that the pages beside it stay inside the window.
+void LimitMainDialogTrackSize(MINMAXINFO* info) {
+  if (!gLayoutDone) return;
+  const MainWindowSizing sizing = CurrentSizing();
+  info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, sizing.extraWidth + sizing.minWidth);
+  info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, sizing.extraHeight + sizing.minHeight);
 }
 
 // WM_SIZE: the preview takes the window's new size less the extra size; the
@@ -542,6 +560,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return MainDialogSetCursor(dialog);
     case WM_SIZING:
       return LimitMainDialogSizing(static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
+    case WM_GETMINMAXINFO:
+      LimitMainDialogTrackSize(reinterpret_cast<MINMAXINFO*>(lParam));
+      return TRUE;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) ResizeMainDialog(dialog);
       return FALSE;
