@@ -53,7 +53,6 @@ constexpr int kVirtualKeyShift = 0x10;
 constexpr int kBorderZone = 4;
 constexpr int kMainDialogSlot = 0;
 constexpr int kPageGap = 8;  // between the preview and the general page
-constexpr int kPageRaise = 4;  // the pages' top above the preview's, level with its frame
 constexpr uint32_t kWarningCaption = 500;
 constexpr uint32_t kDeleteEverythingAlert = 505;
 constexpr uint32_t kHoldPollMilliseconds = 10;
@@ -100,26 +99,6 @@ double PreviewRatio() {
   return OrientationSwapAxes() ? 1.0 / ratio : ratio;
 }
 
-// A page's width or height; 0 without the page.
-LONG PageWidth(HWND page) {
-  RECT r = {};
-  if (page) GetWindowRect(page, &r);
-  return r.right - r.left;
-}
-LONG PageHeight(HWND page) {
-  RECT r = {};
-  if (page) GetWindowRect(page, &r);
-  return r.bottom - r.top;
-}
-
-// How far below the preview's top the pages beside it reach (the frame page
-// under the general page): a preview at least that high keeps them inside
-// the window.
-int32_t PanelContentHeight() {
-  if (!gPaletteGeneralPage && !gPaletteFramePage) return 0;
-  return PageHeight(gPaletteGeneralPage) + PageHeight(gPaletteFramePage) - kPageRaise;
-}
-
 MainWindowSizing CurrentSizing() {
   MinimumPreviewInputs minimum = {};
   GetDeviceScanExtent(&minimum.extentWidth, &minimum.extentHeight);
@@ -127,7 +106,8 @@ MainWindowSizing CurrentSizing() {
   minimum.minPercent = GetDeviceScaleLimits().minPercent;
   minimum.factorA = kPreviewFactorA;
   minimum.factorB = kPreviewFactorB;
-  minimum.panelHeight = PanelContentHeight();
+  // Until the frame panel exists, no panel height raises the minimum.
+  minimum.panelHeight = 0;
   minimum.ratio = PreviewRatio();
   MainWindowSizing sizing = {};
   sizing.ratio = minimum.ratio;
@@ -140,6 +120,17 @@ MainWindowSizing CurrentSizing() {
   return sizing;
 }
 
+// A page's width or height; 0 without the page.
+LONG PageWidth(HWND page) {
+  RECT r = {};
+  if (page) GetWindowRect(page, &r);
+  return r.right - r.left;
+}
+LONG PageHeight(HWND page) {
+  RECT r = {};
+  if (page) GetWindowRect(page, &r);
+  return r.bottom - r.top;
+}
 
 // The preview control at width x height, its frame 4 pixels round it, the
 // hint line below it and the pages beside it.
@@ -151,11 +142,11 @@ void PlacePreviewControls(HWND dialog, LONG width, LONG height) {
   MoveWindow(GetDlgItem(dialog, kHintLine), preview.left, preview.top + height + 6, hint.right - hint.left,
              hint.bottom - hint.top, FALSE);
   if (gPaletteGeneralPage)
-    SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - kPageRaise, 0, 0,
+    SetWindowPos(gPaletteGeneralPage, nullptr, preview.left + width + kPageGap, preview.top - 4, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
   if (gPaletteFramePage)
     SetWindowPos(gPaletteFramePage, nullptr, preview.left + width + kPageGap,
-                 preview.top - kPageRaise + PageHeight(gPaletteGeneralPage), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                 preview.top - 4 + PageHeight(gPaletteGeneralPage), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   gPreviewClientRect = WinRect{preview.left, preview.top, preview.left + width, preview.top + height};
 }
 
@@ -182,15 +173,6 @@ BOOL LimitMainDialogSizing(int edge, RECT* dragged) {
                                         CurrentSizing());
   *dragged = RECT{r.left, r.top, r.right, r.bottom};
   return TRUE;
-}
-
-// WM_GETMINMAXINFO: however the window is resized, the preview keeps its
-// smallest size, so that the pages beside it stay inside the window.
-void LimitMainDialogTrackSize(MINMAXINFO* info) {
-  if (!gLayoutDone) return;
-  const MainWindowSizing sizing = CurrentSizing();
-  info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, sizing.extraWidth + sizing.minWidth);
-  info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, sizing.extraHeight + sizing.minHeight);
 }
 
 // WM_SIZE: the preview takes the window's new size less the extra size; the
@@ -452,13 +434,14 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
 }
 
 // Until the palette hosts them, the general page stands right of the
-// preview, cut to the height of its shown controls, and the frame page below
-// it: the window grows by their width.
+// preview and the frame page below it, each cut to the height of its shown
+// controls: the window grows by their width.
 void ShowPalettePages(HWND dialog) {
   HWND general = CreateGeneralPage(dialog);
   HWND frame = CreateFramePage(dialog);
   if (!general && !frame) return;
-  if (general) FitDialogToChildren(general, false, true, kPageGap);
+  for (HWND page : {general, frame})
+    if (page) FitDialogToChildren(page, false, true, kPageGap);
   RECT window;
   GetWindowRect(dialog, &window);
   const LONG width = std::max(PageWidth(general), PageWidth(frame)) + kPageGap;
@@ -560,9 +543,6 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return MainDialogSetCursor(dialog);
     case WM_SIZING:
       return LimitMainDialogSizing(static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
-    case WM_GETMINMAXINFO:
-      LimitMainDialogTrackSize(reinterpret_cast<MINMAXINFO*>(lParam));
-      return TRUE;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) ResizeMainDialog(dialog);
       return FALSE;
