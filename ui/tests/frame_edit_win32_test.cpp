@@ -536,6 +536,20 @@ TEST_F(MainWindowFrameEdit, TheFramePageFitsTheFirstWindow) {
   EXPECT_LE(page.bottom, client.bottom);
 }
 
+// Made short, the window keeps the frame page inside its client area.
+TEST_F(MainWindowFrameEdit, AShortWindowKeepsTheFramePageInside) {
+  ASSERT_NE(gPaletteFramePage, nullptr);
+  RECT window;
+  GetWindowRect(dialog_, &window);
+  SetWindowPos(dialog_, nullptr, 0, 0, window.right - window.left, 120, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client, page;
+  GetClientRect(dialog_, &client);
+  GetWindowRect(gPaletteFramePage, &page);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&page), 2);
+  EXPECT_GT(page.top, 0);
+  EXPECT_LE(page.bottom, client.bottom);
+}
+
 // Under the output conversion the caption names the separation the preview shows.
 TEST_F(MainWindowFrameEdit, TheCaptionNamesTheShownSeparation) {
   auto caption = [&] {
