@@ -5,6 +5,7 @@
 #include "foundation/decimal.h"
 #include "foundation/pstring.h"
 #include "foundation/round.h"
+#include "frames/tool_active_flags.h"
 #include "output/job_hooks.h"
 #include "output/job_item.h"
 #include "output/job_thumbnails.h"
@@ -51,7 +52,9 @@ JobRowLayout LayoutJobRow(const JobItem& item, int32_t width, int32_t height) {
   layout.hasThumbnail = item.HasThumbnail();
   layout.thumbnail = item.thumbRect;
   CenterRectOn(&layout.thumbnail, WinRect{6, 6, 56, 56});
-  const FrameRecord& f = item.frame;
+  // The pictures name the tools whose settings the entry's frame carries now.
+  FrameRecord f = item.frame;
+  ComputeToolActiveFlags(&f);
   std::vector<uint16_t> ids;
   if (item.autoBeforeRun) ids.push_back(kRowAutoPicture);
   else if (f.gradationToolActive) ids.push_back(kRowGradationPicture);

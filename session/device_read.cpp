@@ -4,6 +4,7 @@
 #include <vector>
 #include <cmath>
 
+#include "foundation/bits.h"
 #include "foundation/dialogs/alerts.h"
 #include "foundation/memory.h"
 #include "foundation/round.h"
@@ -158,8 +159,6 @@ bool StartFrameRead(FrameRecord* frame, bool preview) {
   // The read's format.
   const bool colour = frame->colorMode == 2;
   const bool sixteen = frame->bitsPerChannel == 16;
-  read.channels = colour ? 3 : 1;
-  read.bytesPerPixel = (sixteen ? 2 : 1) * read.channels;
   // Line art is made from 8-bit grey lines.
   read.bitsPerSample = frame->bitsPerChannel == 1 ? 8 : frame->bitsPerChannel;
   read.lineArt = frame->bitsPerChannel == 1;
@@ -181,9 +180,16 @@ bool StartFrameRead(FrameRecord* frame, bool preview) {
   ImageFileInfo info = {};
   read.reader->SetOutputDepth(static_cast<uint16_t>(read.bitsPerSample));
   int16_t error = read.reader->ReadHeader(&info);
+  // The grey of a colour image: in the intermediate stage the three planes
+  // are read and reduced afterwards; otherwise the reader delivers the chosen
+  // channel, or for choice 0 the mean of the three samples.
+  const bool greyOfColour = !colour && info.samplesPerPixel >= 3;
+  read.greyChannelChoice = gGreyChannelChoice <= 3 ? gGreyChannelChoice : 0;
+  read.greyFromPlanes = greyOfColour && IsIntermediateOn();
+  read.channels = colour || read.greyFromPlanes ? 3 : 1;
+  read.bytesPerPixel = (sixteen ? 2 : 1) * read.channels;
   if (error == kReaderOk) {
-    // Grey reads of colour files take the mean of the three samples.
-    read.reader->SetGreyOutput(!colour && info.samplesPerPixel >= 3);
+    read.reader->SetGreyOutput(greyOfColour && !read.greyFromPlanes && read.greyChannelChoice == 0);
     error = read.reader->StartReading(kBandBytes);
   }
   if (error != kReaderOk) {
@@ -212,6 +218,7 @@ bool StartFrameRead(FrameRecord* frame, bool preview) {
   gSourceLineRead.top = static_cast<uint32_t>(rect.top);
   gSourceLineRead.bitsPerSample = static_cast<uint16_t>(read.bitsPerSample);
   gSourceLineRead.imagePlanes = info.samplesPerPixel;
+  if (greyOfColour && read.greyChannelChoice > 0) gSourceLineRead.greyChannel = read.greyChannelChoice - 1;
   if (!PrepareSourceLines(read.reader.get(), frame, gammaTables, gammaBits)) return FailRead(kDeviceErrorToneTables);
   // 8-bit colour lines arrive green, red, blue: the swap delivers red, green, blue.
   const uint8_t swap = colour && !sixteen ? 1 : 0;
@@ -230,10 +237,16 @@ bool StartFrameRead(FrameRecord* frame, bool preview) {
 }
 
 // The made lines (planar rows of the read's planes at 16 bits) through the
-// stage into the caller's lines at the frame's own depth.
+// stage into the caller's lines at the frame's own depth; a grey frame read
+// as three planes is reduced to one grey plane first.
 bool ApplyIntermediateStage(uint16_t* own, uint8_t* output, uint32_t rows, uint32_t width, uint32_t planes,
                             int32_t outputBits) {
+  const DeviceReadState& read = gDeviceLayer.read;
   if (planes == 3 && !ApplyIntermediate16(own, own, rows, width, 1, width, 1, width)) return false;
+  if (read.greyFromPlanes) {
+    RgbPlanes16ToGrey(own, own, static_cast<int>(rows), static_cast<int>(width), read.greyChannelChoice, false);
+    planes = 1;
+  }
   if (outputBits == 16)
     return ApplyIntermediateTo16(own, reinterpret_cast<uint16_t*>(output), rows, width, planes, 1, width, 1, width);
   return planes == 3 && ApplyIntermediateTo8(own, output, rows, width, 1, width, 1, width, false);
@@ -318,6 +331,7 @@ bool CloseImageDevice() {
   DeviceReadState& read = gDeviceLayer.read;
   if (read.cmsModeReplaced) SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, read.replacedCmsMode);
   read.cmsModeReplaced = false;
+  read.greyFromPlanes = false;
   FreeIntermediateState();
   read.intermediateLines = std::vector<uint16_t>();
   if (read.resampling) ResampleTeardown();

@@ -47,6 +47,10 @@ struct DeviceReadState {
   // With the 16-bit intermediate stage on: the frame's own depth, the lines
   // as read before the stage, and the colour-management mode the read replaced.
   int32_t outputBits = 8;
+  // A grey frame of a colour image in the stage: read as three planes and
+  // reduced to one by the grey channel choice (0 the average, 1-3 one channel).
+  bool greyFromPlanes = false;
+  uint8_t greyChannelChoice = 0;
   std::vector<uint16_t> intermediateLines;
   bool cmsModeReplaced = false;
   int16_t replacedCmsMode = 0;

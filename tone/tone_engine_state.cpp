@@ -5,6 +5,7 @@
 
 ToneBlock gToneWorkingCopy;
 uint8_t gToneChannelMask = kToneMaskMaster;
+uint8_t gGreyChannelChoice = 0;
 
 namespace {
 

@@ -16,6 +16,9 @@
 extern ToneBlock gToneWorkingCopy;
 // Bit 0 master, bits 1-3 colour channels 1-3.
 extern uint8_t gToneChannelMask;
+// Where grey comes from in a colour source: 0 the average of the three
+// channels, 1 to 3 red, green, blue.
+extern uint8_t gGreyChannelChoice;
 
 constexpr uint8_t kToneMaskMaster = 1;
 constexpr uint8_t kToneMaskAllColors = 14;

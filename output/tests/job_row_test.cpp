@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "frames/frame_record_init.h"
 #include "output/job_hooks.h"
 #include "output/job_item.h"
 #include "output/job_row.h"
@@ -23,6 +24,11 @@ class JobRowTest : public SessionTest {
     system_->strings.insert({{711, "Rahmen ohne Titel"}, {1613, "Kein Filter"}, {11, "Unsch\xe4rfe-Maskierung"},
                              {12, "Entrasterung"}, {46, "Mehr Auto-Sch\xe4rfe (++)"}, {650, "inch"}, {651, "cm"},
                              {658, "pixel"}, {654, "dpi"}, {655, "dpcm"}});
+    // A frame as new frames start, without tool settings.
+    FrameInitInputs inputs = {};
+    inputs.defaults = &gDefaults;
+    InitFrameRecordWith(&item_.frame, false, inputs);
+    item_.frame.filterMode = 0;
     // 1000 x 1000 output pixels: 1000 / 300 inches at 100 %.
     item_.frame.outputResolution = 300;
     item_.frame.width = item_.frame.height = 1000.0 / 300;
@@ -59,10 +65,15 @@ TEST_F(JobRowTest, PicturesFollowEachOtherWithoutGaps) {
       {0, 0, 1, 2, 5, {366, 360}},
       {0, 1, 1, 0, 5, {362, 366}},  // a grey frame shows no colour-space picture
   };
+  const FrameRecord neutral = item_.frame;
   for (const auto& c : cases) {
     item_.autoBeforeRun = c.autoRun;
-    item_.frame.gradationToolActive = c.gradation;
-    item_.frame.colorToolActive = c.colour;
+    item_.frame = neutral;
+    // A moved gradation point of a looked-at tone block; a colour setting.
+    item_.frame.tone[c.colorMode == 2 ? 2 : 0].gradationY[3] = c.gradation ? 100 : 128;
+    item_.frame.colorExtras[0] = c.colour;
+    // The stored bytes are not what the pictures go by.
+    item_.frame.gradationToolActive = item_.frame.colorToolActive = 1;
     item_.frame.colorMode = c.colorMode;
     item_.settings.outputMode = c.outputMode;
     EXPECT_EQ(PictureIds(LayoutJobRow(item_, 300, 70)), c.ids);

@@ -267,3 +267,102 @@ TEST_F(IntermediateReadTest, ANegativeIsReadWithoutInputColourManagement) {
   EXPECT_EQ(GetDefault(gDefaults, kDefaultInputCmsMode), kInputColorScannerProfiles);
   EXPECT_FALSE(IsIntermediateOn());
 }
+
+// A grey frame of a colour image takes its grey from the grey channel choice:
+// 0 the average of the three samples, 1-3 red, green or blue. 8-bit files are
+// read through the reader (a neutral frame keeps the samples); final 16-bit
+// grey frames of a 16-bit file go through the intermediate stage, which reads
+// the three planes and reduces them before the grey tone curve.
+struct GreyChoiceCase {
+  const char* name;
+  const char* image;
+  int bits;
+  uint8_t choice;
+};
+
+class GreyChannelChoiceTest : public ScanTest, public ::testing::WithParamInterface<GreyChoiceCase> {
+ protected:
+  void TearDown() override {
+    gGreyChannelChoice = 0;
+    ScanTest::TearDown();
+  }
+};
+
+uint16_t GreyOf(const ExpectedImage& image, uint32_t x, uint32_t y, uint8_t choice) {
+  if (choice >= 1 && choice <= 3) return image.At(x, y, choice - 1u);
+  return static_cast<uint16_t>((image.At(x, y, 0) + image.At(x, y, 1) + image.At(x, y, 2) + 1) / 3);
+}
+
+TEST_P(GreyChannelChoiceTest, GreyComesFromTheChosenChannel) {
+  const GreyChoiceCase& c = GetParam();
+  SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, kInputColorNone);
+  SetDefault(gDefaults, kDefaultZirGamma, 1.0);
+  FrameRecord frame = OpenFrame(c.image, c.bits, false);
+  frame.colorMode = 0;
+  // A neutral master curve under the reflective gamma the 8-bit files are
+  // taken to carry: 8-bit samples keep their values.
+  SetDefault(gDefaults, kDefaultGammaReflective, 1.8);
+  ToneBlock& master = frame.tone[0];
+  master.outputLow = master.endLow = 0;
+  master.outputHigh = master.endHigh = 256;
+  std::vector<uint16_t> curve;
+  if (c.bits == 16) {
+    ASSERT_TRUE(gSixteenBitColorOption);
+    ResetIntermediateState(1);
+    ASSERT_TRUE(BuildIntermediateTables(&frame, CurrentGamma()));
+    curve = gIntermediate.outputTables16[0];
+    FreeIntermediateState();
+  }
+  gGreyChannelChoice = c.choice;
+  const ExpectedImage expected = LoadExpected(c.image);
+  ASSERT_EQ(expected.samplesPerPixel, 3u);
+  const ScannedImage scanned = Scan(frame);
+  EXPECT_FALSE(IsIntermediateOn());
+  ASSERT_EQ(scanned.columns, static_cast<int32_t>(expected.width));
+  ASSERT_EQ(scanned.rows, static_cast<int32_t>(expected.height));
+  ASSERT_EQ(scanned.planes, 1);
+  int mismatches = 0;
+  for (int32_t y = 0; y < scanned.rows && mismatches < 5; ++y)
+    for (int32_t x = 0; x < scanned.columns && mismatches < 5; ++x) {
+      const uint16_t grey = GreyOf(expected, static_cast<uint32_t>(x), static_cast<uint32_t>(y), c.choice);
+      const uint16_t want = c.bits == 16 ? static_cast<uint16_t>(curve[grey >> 2] << 2) : grey;
+      if (scanned.At(x, y, 0) != want) {
+        ADD_FAILURE() << "at " << x << "," << y << ": " << scanned.At(x, y, 0) << " for " << want;
+        ++mismatches;
+      }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, GreyChannelChoiceTest,
+    ::testing::Values(GreyChoiceCase{"average8", "scan_small_rgb24", 8, 0},
+                      GreyChoiceCase{"red8", "scan_small_rgb24", 8, 1},
+                      GreyChoiceCase{"green8", "scan_small_rgb24", 8, 2},
+                      GreyChoiceCase{"blue8", "scan_small_rgb24", 8, 3},
+                      GreyChoiceCase{"average16", "scan_rgb48", 16, 0}, GreyChoiceCase{"red16", "scan_rgb48", 16, 1},
+                      GreyChoiceCase{"green16", "scan_rgb48", 16, 2}, GreyChoiceCase{"blue16", "scan_rgb48", 16, 3}),
+    [](const ::testing::TestParamInfo<GreyChoiceCase>& info) { return std::string(info.param.name); });
+
+// The stage's read of a grey frame of a colour negative puts the replaced
+// colour-management mode back after its last band, not only on a finish.
+TEST_F(GreyChannelChoiceTest, TheLastBandRestoresTheColourManagementMode) {
+  SetDefault<int16_t>(gDefaults, kDefaultInputCmsMode, kInputColorScannerProfiles);
+  SetDefault(gDefaults, kDefaultNegativeMode, uint8_t{1});
+  gGreyChannelChoice = 2;
+  FrameRecord frame = OpenFrame("scan_rgb48", 16, false, 4);
+  frame.colorMode = 0;
+  ASSERT_TRUE(StartDeviceRead(&frame, false));
+  EXPECT_EQ(GetDefault(gDefaults, kDefaultInputCmsMode), kInputColorNone);
+  ASSERT_TRUE(IsIntermediateOn());
+  std::vector<uint16_t> lines(size_t{frame.scanPixelWidth} * frame.scanPixelHeight);
+  uint32_t total = 0;
+  for (int guard = 0; guard < 100 && IsIntermediateOn(); ++guard) {
+    uint32_t made = 0;
+    ASSERT_TRUE(ReadDeviceLines(false, reinterpret_cast<uint8_t*>(lines.data() + size_t{total} * frame.scanPixelWidth),
+                                frame.scanPixelHeight - total, &made));
+    total += made;
+  }
+  EXPECT_EQ(total, frame.scanPixelHeight);
+  EXPECT_FALSE(IsIntermediateOn());
+  EXPECT_EQ(GetDefault(gDefaults, kDefaultInputCmsMode), kInputColorScannerProfiles);
+}

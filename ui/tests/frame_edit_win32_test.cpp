@@ -8,10 +8,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "color/color_profile_set.h"
 #include "foundation/dialogs/testing/scoped_prompts.h"
 #include "foundation/global_dib.h"
 #include "foundation/scripted_system.h"
@@ -34,6 +36,8 @@
 #include "tone/tone_window_hooks.h"
 #include "ui/tests/frame_list_fixture.h"
 #include "ui/win32/frame_overlay_win32.h"
+#include "ui/win32/general_page_win32.h"
+#include "ui/win32/main_caption_win32.h"
 
 namespace {
 
@@ -544,6 +548,60 @@ TEST_F(MainWindowFrameEdit, AResizedWindowGrowsThePreviewAndKeepsTheFramesInTheS
   EXPECT_DOUBLE_EQ(b.originY, 4.0);
   EXPECT_DOUBLE_EQ(b.width, 2.0);
   EXPECT_DOUBLE_EQ(b.height, 2.0);
+}
+
+// At the window's first size the frame page, cut to its controls, lies
+// below the general page and inside the client area.
+TEST_F(MainWindowFrameEdit, TheFramePageFitsTheFirstWindow) {
+  ASSERT_NE(gPaletteGeneralPage, nullptr);
+  ASSERT_NE(gPaletteFramePage, nullptr);
+  RECT client, general, page;
+  GetClientRect(dialog_, &client);
+  GetWindowRect(gPaletteGeneralPage, &general);
+  GetWindowRect(gPaletteFramePage, &page);
+  EXPECT_EQ(page.top, general.bottom);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&page), 2);
+  EXPECT_LE(page.bottom, client.bottom);
+}
+
+// Made short, the window keeps the frame page inside its client area.
+TEST_F(MainWindowFrameEdit, AShortWindowKeepsTheFramePageInside) {
+  ASSERT_NE(gPaletteFramePage, nullptr);
+  RECT window;
+  GetWindowRect(dialog_, &window);
+  SetWindowPos(dialog_, nullptr, 0, 0, window.right - window.left, 120, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client, page;
+  GetClientRect(dialog_, &client);
+  GetWindowRect(gPaletteFramePage, &page);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&page), 2);
+  EXPECT_GT(page.top, 0);
+  EXPECT_LE(page.bottom, client.bottom);
+}
+
+// Under the output conversion the caption names the separation the preview shows.
+TEST_F(MainWindowFrameEdit, TheCaptionNamesTheShownSeparation) {
+  auto caption = [&] {
+    char text[256] = "";
+    GetWindowTextA(dialog_, text, sizeof text);
+    return std::string(text);
+  };
+  auto endsWith = [](const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+  };
+  gOutputConversionView = 1;
+  gColorProfileSet.cmykMode = 5;
+  gColorProfileSet.proofChannel = 1;
+  SetMainCaption();
+  EXPECT_TRUE(endsWith(caption(), " (Magenta)")) << caption();
+  gColorProfileSet.proofChannel = kProofAllInks;
+  SetMainCaption();
+  EXPECT_TRUE(endsWith(caption(), " (CMYK)")) << caption();
+  // Mode 3 converts nothing the preview shows: no channel part.
+  gColorProfileSet.cmykMode = 3;
+  SetMainCaption();
+  EXPECT_FALSE(endsWith(caption(), ")")) << caption();
+  gOutputConversionView = 0;
+  gColorProfileSet.cmykMode = 0;
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include "color/color_profile_set.h"
 #include "foundation/log/version_info.h"
 #include "foundation/pstring.h"
+#include "frames/frame_color_steps.h"
 #include "frames/main_caption.h"
 #include "session/device_state.h"
 #include "state/data_source_state.h"
@@ -22,6 +24,9 @@ void SetMainCaption() {
     PStrToText(name, text);
     parts.deviceName = text;
   }
-  // Neither the job editor nor the separation view exists yet: both parts stay off.
+  // The shown separation: the soft proof's ink, or all of them.
+  parts.outputConversion = UsesOutputConversion();
+  parts.separationChannel = gColorProfileSet.proofChannel;
+  // The job editor does not exist yet: its part stays off.
   if (gMainDialog) SetWindowTextA(static_cast<HWND>(gMainDialog), ComposeMainCaption(parts).c_str());
 }

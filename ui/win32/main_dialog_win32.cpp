@@ -1,6 +1,7 @@
 #include "ui/win32/main_dialog_win32.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -178,6 +179,26 @@ BOOL LimitMainDialogSizing(int edge, RECT* dragged) {
   return TRUE;
 }
 
+// The window height that holds the lowest page beside the preview; 0 before
+// the layout or without pages.
+LONG PagesWindowHeight(HWND dialog) {
+  HWND lowest = gPaletteFramePage ? gPaletteFramePage : gPaletteGeneralPage;
+  if (!gLayoutDone || !lowest) return 0;
+  RECT window, client, page;
+  GetWindowRect(dialog, &window);
+  GetClientRect(dialog, &client);
+  GetWindowRect(lowest, &page);
+  POINT clientBottom = {0, client.bottom};
+  ClientToScreen(dialog, &clientBottom);
+  return page.bottom - window.top + (window.bottom - clientBottom.y);
+}
+
+// WM_GETMINMAXINFO: however the window is resized, it stays high enough to
+// hold the pages.
+void KeepPagesInside(HWND dialog, MINMAXINFO* info) {
+  info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, PagesWindowHeight(dialog));
+}
+
 // WM_SIZE: the preview takes the window's new size less the extra size; the
 // preview is remade at it from the stored preview.
 void ResizeMainDialog(HWND dialog) {
@@ -185,7 +206,11 @@ void ResizeMainDialog(HWND dialog) {
   RECT window;
   GetWindowRect(dialog, &window);
   const LONG width = window.right - window.left - gDialogExtra.cx;
-  const LONG height = window.bottom - window.top - gDialogExtra.cy;
+  LONG height = window.bottom - window.top - gDialogExtra.cy;
+  // A window held at the pages' height leaves room below a preview that
+  // keeps the scan area's proportions.
+  if (window.bottom - window.top <= PagesWindowHeight(dialog))
+    height = std::min<LONG>(height, std::lround(width * PreviewRatio()));
   if (width < 1 || height < 1) return;
   if (width == gPreviewClientRect.right - gPreviewClientRect.left &&
       height == gPreviewClientRect.bottom - gPreviewClientRect.top)
@@ -463,13 +488,14 @@ LRESULT CALLBACK PreviewControlProc(HWND control, UINT message, WPARAM wParam, L
 }
 
 // Until the palette hosts them, the general page stands right of the
-// preview, cut to the height of its shown controls, and the frame page below
-// it: the window grows by their width.
+// preview and the frame page below it, each cut to the height of its shown
+// controls: the window grows by their width.
 void ShowPalettePages(HWND dialog) {
   HWND general = CreateGeneralPage(dialog);
   HWND frame = CreateFramePage(dialog);
   if (!general && !frame) return;
-  if (general) FitDialogToChildren(general, false, true, kPageGap);
+  for (HWND page : {general, frame})
+    if (page) FitDialogToChildren(page, false, true, kPageGap);
   RECT window;
   GetWindowRect(dialog, &window);
   const LONG width = std::max(PageWidth(general), PageWidth(frame)) + kPageGap;
@@ -571,6 +597,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return MainDialogSetCursor(dialog);
     case WM_SIZING:
       return LimitMainDialogSizing(static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
+    case WM_GETMINMAXINFO:
+      KeepPagesInside(dialog, reinterpret_cast<MINMAXINFO*>(lParam));
+      return TRUE;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) ResizeMainDialog(dialog);
       return FALSE;

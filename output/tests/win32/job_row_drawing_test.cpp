@@ -10,12 +10,14 @@
 #include <fstream>
 #include <vector>
 
+#include "frames/frame_record_init.h"
 #include "output/job_hooks.h"
 #include "output/job_item.h"
 #include "output/job_row.h"
 #include "output/job_thumbnails.h"
 #include "output/win32/job_row_win32.h"
 #include "session/tests/session_test_environment.h"
+#include "state/data_source_state.h"
 
 namespace {
 
@@ -87,6 +89,10 @@ class JobRowDrawingTest : public SessionTest {
                              {650, "inch"}, {654, "dpi"}});
   }
   static void Prepare(JobItem& item, int status, uint8_t autoRun, uint8_t colour) {
+    FrameInitInputs inputs = {};
+    inputs.defaults = &gDefaults;
+    InitFrameRecordWith(&item.frame, false, inputs);
+    item.frame.filterMode = 0;
     item.frame.outputResolution = 300;
     item.frame.width = item.frame.height = 1000.0 / 300;
     item.frame.outputScaleX = item.frame.outputScaleY = 100;
@@ -94,7 +100,7 @@ class JobRowDrawingTest : public SessionTest {
     item.frame.bitsPerChannel = 8;
     item.status = status;
     item.autoBeforeRun = autoRun;
-    item.frame.colorToolActive = colour;
+    item.frame.colorExtras[0] = colour;
   }
 };
 
