@@ -130,7 +130,7 @@ bool StartDeviceRead(FrameRecord* frame, bool preview) {
   const FrameRecord kept = *frame;
   const bool started = StartFrameRead(frame, preview) && (!IsIntermediateOn() || BuildStageTables(frame, kept));
   *frame = kept;
-  if (!started) return FailRead(gDeviceErrorWord ? gDeviceErrorWord : kDeviceErrorToneTables);
+  if (!started) return FailRead(gDeviceErrorWord ? gDeviceErrorWord : uint16_t{kDeviceErrorToneTables});
   return true;
 }
 

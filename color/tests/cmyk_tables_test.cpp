@@ -236,8 +236,8 @@ TEST_F(CmykLoad, TableFileForms) {
     EXPECT_EQ(gCmykConversionTables.forward != nullptr, c.forward) << c.name;
     EXPECT_EQ(gCmykConversionTables.reverse != nullptr, c.reverse) << c.name;
     EXPECT_EQ(gCmykConversionTables.gamut != nullptr, c.gamut) << c.name;
-    if (c.forward) EXPECT_EQ(BytesOf(gCmykConversionTables.forward), AffineForward()) << c.name;
-    if (c.reverse) EXPECT_EQ(BytesOf(gCmykConversionTables.reverse), AffineReverse()) << c.name;
+    if (c.forward) { EXPECT_EQ(BytesOf(gCmykConversionTables.forward), AffineForward()) << c.name; }
+    if (c.reverse) { EXPECT_EQ(BytesOf(gCmykConversionTables.reverse), AffineReverse()) << c.name; }
   }
 }
 

@@ -112,7 +112,7 @@ TEST_F(ProfileSet, RebuildCases) {
     EXPECT_EQ(Ready(), c.ready) << c.name;
     EXPECT_EQ(OpenedNames(), c.opened) << c.name;
     EXPECT_EQ(module_.OpenProfileCount(), 0) << c.name << ": the profiles are open only while building";
-    if (c.status != 0) EXPECT_TRUE(NoTransforms()) << c.name;
+    if (c.status != 0) { EXPECT_TRUE(NoTransforms()) << c.name; }
     gLightSourceFlag = 0;
     EXPECT_EQ(IsScannerTransformReady(), c.ready[0] == 1) << c.name;
     gLightSourceFlag = 1;

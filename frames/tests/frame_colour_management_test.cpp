@@ -67,7 +67,7 @@ TEST_F(FrameColourManagementTest, RowsGoThroughTheScannerTransformInModeTwo) {
         EXPECT_EQ(rows[i], c.translated && colour ? 255 - before[i] : before[i]) << bytes << " " << i;
       }
       ASSERT_EQ(module_.translations.size(), c.translated ? 2u : 0u);
-      if (c.translated) EXPECT_EQ(module_.translations[0].inputFormat, kBitmapXrgbQuads);
+      if (c.translated) { EXPECT_EQ(module_.translations[0].inputFormat, kBitmapXrgbQuads); }
     }
   }
   gIcmEnabled = 1;

@@ -189,7 +189,7 @@ TEST_F(PrescanTest, ZoomedPreviewIsCutOutOfTheStoredPrescan) {
     std::vector<uint16_t> stored(3 * kWidth);
     for (int32_t r = 0; r < kHeight; ++r) {
       const uint8_t* row = &prescan[56 + static_cast<size_t>(r * cut.stepY + cut.top) * rowBytes];
-      if (highBit) ASSERT_TRUE(StoreRowsOut(stored.data(), r, 1, kWidth));
+      if (highBit) { ASSERT_TRUE(StoreRowsOut(stored.data(), r, 1, kWidth)); }
       for (int32_t c = 0; c < kWidth; ++c) {
         const size_t column = static_cast<size_t>(c * cut.stepX + cut.left);
         if (highBit) {

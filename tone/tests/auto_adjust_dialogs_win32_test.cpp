@@ -42,7 +42,7 @@ void SaveWindowBitmap(HWND window, const std::string& path) {
   RECT rect;
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB};
+  BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);

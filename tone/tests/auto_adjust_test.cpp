@@ -158,9 +158,9 @@ TEST_P(AutoAdjustCases, SetsThePointsWorkedByHand) {
     const ToneBlock& block = f.frame.tone[rgb ? k + 1 : 0];
     EXPECT_EQ(block.inputLow, c.low[k]) << "channel " << k;
     EXPECT_EQ(block.inputHigh, c.high[k]) << "channel " << k;
-    if (c.midtoneShift != kAny) EXPECT_EQ(block.midtoneShift, c.midtoneShift);
-    if (c.contrast != kAny) EXPECT_EQ(block.contrast, c.contrast);
-    if (c.lowerContrast != kAny) EXPECT_EQ(block.lowerContrast, c.lowerContrast);
+    if (c.midtoneShift != kAny) { EXPECT_EQ(block.midtoneShift, c.midtoneShift); }
+    if (c.contrast != kAny) { EXPECT_EQ(block.contrast, c.contrast); }
+    if (c.lowerContrast != kAny) { EXPECT_EQ(block.lowerContrast, c.lowerContrast); }
     EXPECT_EQ(block.shiftMode, 1);
   }
   EXPECT_EQ(gPreviewHistogram, nullptr);
