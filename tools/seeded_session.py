@@ -7,6 +7,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'readers', 'tests'))
 import make_tiff_fixtures as tiff  # noqa: E402
@@ -73,3 +74,22 @@ def prepare(folder, bin_folder, runner, channels=1, image_bits=8, frame_bits=8, 
                          + (['%d:%s' % cmyk if cmyk else '-'] if cmyk or later else [])
                          + (['%d:%s' % (selective[0], ','.join(map(str, selective[1])))] if later else []))
     return ok
+
+
+def session_arguments(prefix):
+    """(runner, bin folder, run folder, kept) from "<wine runner or ""> <bin folder> [--keep FOLDER]":
+    the run folder is FOLDER when kept, else a new temporary one."""
+    runner, bin_folder = sys.argv[1], sys.argv[2]
+    runner = os.path.abspath(runner) if runner else ''
+    keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--keep' else None
+    folder = os.path.abspath(keep) if keep else tempfile.mkdtemp(prefix=prefix)
+    return runner, bin_folder, folder, keep is not None
+
+
+def finish(problems, folder, kept=False):
+    """Prints the problems, removes the run folder unless kept, and exits 1 when there were any."""
+    for problem in problems:
+        print('FAIL', problem)
+    if not kept:
+        shutil.rmtree(folder, ignore_errors=True)
+    sys.exit(1 if problems else 0)

@@ -11,15 +11,13 @@ the quality factor 2.5 and the output resolution that follows from it and the sc
 import glob
 import os
 import re
-import shutil
 import struct
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'foundation', 'tests'))
 from record_store_reader import read_store  # noqa: E402
-from seeded_session import prepare, run  # noqa: E402
+from seeded_session import finish, prepare, run, session_arguments  # noqa: E402
 
 QUALITY, RULING, RESOLUTION = 912, 920, 922
 
@@ -41,10 +39,7 @@ def values(frame):
 
 
 def main():
-    runner, bin_folder = sys.argv[1], sys.argv[2]
-    runner = os.path.abspath(runner) if runner else ''
-    keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--keep' else None
-    folder = os.path.abspath(keep) if keep else tempfile.mkdtemp(prefix='zir_panel_')
+    runner, bin_folder, folder, kept = session_arguments('zir_panel_')
     problems = [] if prepare(folder, bin_folder, runner, channels=3, frames=1) else ['seeding failed']
     prefs = os.path.join(folder, 'Quillbrook', 'Prefs')
 
@@ -72,11 +67,7 @@ def main():
             if resolution != int(ruling * quality + 0.5):
                 problems.append(f'resolution {resolution} does not follow ruling {ruling} x Q {quality}')
 
-    for problem in problems:
-        print('FAIL', problem)
-    if not keep:
-        shutil.rmtree(folder, ignore_errors=True)
-    sys.exit(1 if problems else 0)
+    finish(problems, folder, kept)
 
 
 if __name__ == '__main__':

@@ -10,15 +10,13 @@ read so far (many distinct colours), not an empty face, and the whole image must
 """
 import os
 import re
-import shutil
 import sys
-import tempfile
 
 import numpy
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'readers', 'tests'))
-from seeded_session import DPI, prepare, run, windows_path  # noqa: E402
+from seeded_session import DPI, finish, prepare, run, session_arguments, windows_path  # noqa: E402
 import make_tiff_fixtures as tiff  # noqa: E402
 from main_window_session import read_bmp  # noqa: E402
 
@@ -61,10 +59,7 @@ def check_pane(shot, lines):
 
 
 def main():
-    runner, bin_folder = sys.argv[1], sys.argv[2]
-    runner = os.path.abspath(runner) if runner else ''
-    keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--keep' else None
-    folder = os.path.abspath(keep) if keep else tempfile.mkdtemp(prefix='zir_pane_')
+    runner, bin_folder, folder, kept = session_arguments('zir_pane_')
     problems = [] if prepare(folder, bin_folder, runner, channels=3, seed=False) else ['set-up failed']
     if not problems:
         write_large_tiff(os.path.join(folder, 'sample.tif'))
@@ -89,11 +84,7 @@ def main():
         else:
             problems.append('no snapshot of the progress window')
 
-    for problem in problems:
-        print('FAIL', problem)
-    if not keep:
-        shutil.rmtree(folder, ignore_errors=True)
-    sys.exit(1 if problems else 0)
+    finish(problems, folder, kept)
 
 
 if __name__ == '__main__':

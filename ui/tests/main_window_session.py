@@ -12,14 +12,12 @@ usage: main_window_session.py <wine runner or ""> <bin folder> [--keep FOLDER]
 """
 import os
 import re
-import shutil
 import struct
 import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
-from seeded_session import HEIGHT, WIDTH, prepare, run, sample  # noqa: E402
+from seeded_session import HEIGHT, WIDTH, finish, prepare, run, sample, session_arguments  # noqa: E402
 import transfer_expect  # noqa: E402
 
 
@@ -78,10 +76,7 @@ def check_same_preview(first, second, lines):
 
 
 def main():
-    runner, bin_folder = sys.argv[1], sys.argv[2]
-    runner = os.path.abspath(runner) if runner else ''
-    keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--keep' else None
-    folder = os.path.abspath(keep) if keep else tempfile.mkdtemp(prefix='zir_window_')
+    runner, bin_folder, folder, kept = session_arguments('zir_window_')
     problems = [] if prepare(folder, bin_folder, runner, channels=3, frames=2) else ['seeding failed']
     log = os.environ['ZIR_FAKEDSM_LOG']
 
@@ -124,11 +119,7 @@ def main():
         if not ok or 'MSG_CLOSEDSREQ seen at the source manager' not in lines:
             problems.append('Ctrl+W: no MSG_CLOSEDSREQ')
 
-    for problem in problems:
-        print('FAIL', problem)
-    if not keep:
-        shutil.rmtree(folder, ignore_errors=True)
-    sys.exit(1 if problems else 0)
+    finish(problems, folder, kept)
 
 
 if __name__ == '__main__':

@@ -19,7 +19,7 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'readers', 'tests'))
-from seeded_session import DPI, HEIGHT, WIDTH, prepare, run  # noqa: E402
+from seeded_session import DPI, HEIGHT, WIDTH, finish, prepare, run  # noqa: E402
 import make_tiff_fixtures as tiff  # noqa: E402
 
 SECOND_WIDTH, SECOND_HEIGHT = 24, 40
@@ -121,10 +121,7 @@ def main():
     folder = tempfile.mkdtemp(prefix='zir_open_')
     problems += ['fresh folder: ' + p for p in fresh_folder(runner, bin_folder, folder)]
 
-    for problem in problems:
-        print('FAIL', problem)
-    shutil.rmtree(folder, ignore_errors=True)
-    sys.exit(1 if problems else 0)
+    finish(problems, folder)
 
 
 if __name__ == '__main__':

@@ -14,16 +14,14 @@ usage: window_state_session.py <wine runner or ""> <bin folder> [--keep FOLDER]
 import glob
 import os
 import re
-import shutil
 import struct
 import sys
-import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools'))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'foundation', 'tests'))
 from record_store_reader import read_store  # noqa: E402
-from seeded_session import HEIGHT, WIDTH, prepare, run  # noqa: E402
+from seeded_session import HEIGHT, WIDTH, finish, prepare, run, session_arguments  # noqa: E402
 
 ENTRY = struct.Struct('<B3s4siII')
 NAME = 64
@@ -83,10 +81,7 @@ def check_resize(runner, folder, size):
 
 
 def main():
-    runner, bin_folder = sys.argv[1], sys.argv[2]
-    runner = os.path.abspath(runner) if runner else ''
-    keep = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == '--keep' else None
-    folder = os.path.abspath(keep) if keep else tempfile.mkdtemp(prefix='zir_place_')
+    runner, bin_folder, folder, kept = session_arguments('zir_place_')
     problems = [] if prepare(folder, bin_folder, runner, channels=3, frames=1) else ['seeding failed']
 
     if not problems:
@@ -128,11 +123,7 @@ def main():
                         problems.append(f'second run: the preview is {size}, not the stored {new_width}x{new_height}')
                     problems += check_resize(runner, folder, size)
 
-    for problem in problems:
-        print('FAIL', problem)
-    if not keep:
-        shutil.rmtree(folder, ignore_errors=True)
-    sys.exit(1 if problems else 0)
+    finish(problems, folder, kept)
 
 
 if __name__ == '__main__':
